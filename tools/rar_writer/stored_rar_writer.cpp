@@ -1,0 +1,221 @@
+#include "tools/rar_writer/stored_rar_writer.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <fstream>
+#include <limits>
+#include <stdexcept>
+
+namespace kelvox {
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+constexpr std::size_t marker_size = 7;
+constexpr std::size_t main_header_size = 13;
+constexpr std::size_t end_block_size = 7;
+constexpr std::size_t file_header_fixed_size = 32;
+
+constexpr unsigned file_has_data = 0x8000;
+constexpr unsigned file_from_previous = 0x0001;
+constexpr unsigned file_to_next = 0x0002;
+constexpr unsigned file_directory = 0x00E0;
+constexpr unsigned file_unicode_name = 0x0200;
+
+uint32_t crc32_of(const unsigned char* data, std::size_t size) {
+    uLong crc = crc32(0L, Z_NULL, 0);
+    while (size > 0) {
+        const auto chunk = static_cast<uInt>(std::min<std::size_t>(size, 1u << 30));
+        crc = crc32(crc, data, chunk);
+        data += chunk;
+        size -= chunk;
+    }
+    return static_cast<uint32_t>(crc);
+}
+
+void put16(Bytes& out, unsigned value) {
+    out.push_back(static_cast<unsigned char>(value & 0xFF));
+    out.push_back(static_cast<unsigned char>((value >> 8) & 0xFF));
+}
+
+void put32(Bytes& out, uint32_t value) {
+    put16(out, value & 0xFFFF);
+    put16(out, value >> 16);
+}
+
+// A block: CRC placeholder, type, flags, size, then the body; the CRC covers type to the body's end.
+Bytes block(unsigned type, unsigned flags, const Bytes& body) {
+    const std::size_t size = 7 + body.size();
+    if (size > 0xFFFF)
+        throw std::runtime_error("RAR header too large");
+    Bytes out{0, 0};
+    out.push_back(static_cast<unsigned char>(type));
+    put16(out, flags);
+    put16(out, static_cast<unsigned>(size));
+    out.insert(out.end(), body.begin(), body.end());
+    const uint32_t crc = crc32_of(out.data() + 2, out.size() - 2);
+    out[0] = static_cast<unsigned char>(crc & 0xFF);
+    out[1] = static_cast<unsigned char>((crc >> 8) & 0xFF);
+    return out;
+}
+
+Bytes main_header(bool volume, bool first) {
+    unsigned flags = 0;
+    if (volume)
+        flags = 0x0001 | 0x0010 | (first ? 0x0100 : 0);
+    return block(0x73, flags, Bytes(6, 0));
+}
+
+Bytes end_block(bool another_follows) {
+    return block(0x7B, 0x4000 | (another_follows ? 0x0001 : 0), {});
+}
+
+unsigned default_attributes(const StoredRarEntry& entry) {
+    if (entry.attributes != 0)
+        return entry.attributes;
+    if (entry.host_os <= 2)
+        return entry.directory ? 0x10 : 0x20;
+    return entry.directory ? 040755 : 0100644;
+}
+
+bool has_high_bytes(const std::string& name) {
+    return std::any_of(name.begin(), name.end(),
+                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
+struct Part {
+    std::size_t offset;
+    std::size_t size;
+    bool last;
+};
+
+Bytes file_header(const StoredRarEntry& entry, const Part& part, uint32_t crc) {
+    unsigned flags = file_has_data;
+    if (entry.directory)
+        flags |= file_directory;
+    if (part.offset > 0)
+        flags |= file_from_previous;
+    if (!part.last)
+        flags |= file_to_next;
+    if (has_high_bytes(entry.name))
+        flags |= file_unicode_name;
+    if (entry.data.size() > std::numeric_limits<uint32_t>::max())
+        throw std::runtime_error("entry too large for a stored RAR: " + entry.name);
+    Bytes body;
+    put32(body, static_cast<uint32_t>(part.size));
+    put32(body, static_cast<uint32_t>(entry.data.size()));
+    body.push_back(static_cast<unsigned char>(entry.host_os));
+    put32(body, crc);
+    put32(body, entry.dos_time);
+    body.push_back(20);
+    body.push_back(0x30);
+    put16(body, static_cast<unsigned>(entry.name.size()));
+    put32(body, default_attributes(entry));
+    body.insert(body.end(), entry.name.begin(), entry.name.end());
+    return block(0x74, flags, body);
+}
+
+class VolumeBuilder {
+public:
+    explicit VolumeBuilder(std::size_t volume_size) : capacity_(volume_size) { start_volume(); }
+
+    void add(const StoredRarEntry& entry) {
+        const std::size_t header_size = file_header_fixed_size + entry.name.size();
+        std::size_t offset = 0;
+        for (;;) {
+            const std::size_t wanted = entry.data.empty() ? 0 : 1;
+            if (room() < header_size + wanted) {
+                if (current_is_fresh())
+                    throw std::runtime_error("volume size too small for the header of " + entry.name);
+                start_volume();
+                continue;
+            }
+            const std::size_t size = std::min(entry.data.size() - offset, room() - header_size);
+            const Part part{offset, size, offset + size == entry.data.size()};
+            const unsigned char* bytes = entry.data.data() + offset;
+            const uint32_t crc = entry.directory ? 0
+                                 : part.last     ? crc32_of(entry.data.data(), entry.data.size())
+                                                 : crc32_of(bytes, size);
+            append(file_header(entry, part, crc));
+            volumes_.back().insert(volumes_.back().end(), bytes, bytes + size);
+            offset += size;
+            if (offset == entry.data.size())
+                return;
+        }
+    }
+
+    std::vector<Bytes> finish() {
+        const bool volume = capacity_ != 0;
+        for (std::size_t i = 0; i < volumes_.size(); ++i) {
+            Bytes head{0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
+            const Bytes main = main_header(volume, i == 0);
+            head.insert(head.end(), main.begin(), main.end());
+            volumes_[i].insert(volumes_[i].begin(), head.begin(), head.end());
+            const Bytes end = end_block(i + 1 < volumes_.size());
+            volumes_[i].insert(volumes_[i].end(), end.begin(), end.end());
+        }
+        return std::move(volumes_);
+    }
+
+private:
+    std::size_t room() const {
+        if (capacity_ == 0)
+            return std::numeric_limits<std::size_t>::max() / 2;
+        const std::size_t used = marker_size + main_header_size + end_block_size + volumes_.back().size();
+        return used >= capacity_ ? 0 : capacity_ - used;
+    }
+
+    bool current_is_fresh() const { return volumes_.back().empty(); }
+
+    void start_volume() { volumes_.emplace_back(); }
+
+    void append(const Bytes& bytes) {
+        volumes_.back().insert(volumes_.back().end(), bytes.begin(), bytes.end());
+    }
+
+    std::size_t capacity_;
+    std::vector<Bytes> volumes_;
+};
+
+void write_file(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+}
+
+} // namespace
+
+std::vector<std::string> stored_rar_volume_names(const std::string& path, std::size_t count) {
+    std::string base = path;
+    if (base.size() >= 4 && base.compare(base.size() - 4, 4, ".rar") == 0)
+        base.resize(base.size() - 4);
+    const std::size_t width = std::to_string(count).size();
+    std::vector<std::string> names;
+    for (std::size_t i = 1; i <= count; ++i) {
+        std::string number = std::to_string(i);
+        number.insert(0, width - number.size(), '0');
+        names.push_back(base + ".part" + number + ".rar");
+    }
+    return names;
+}
+
+void write_stored_rar(const std::string& path, const std::vector<StoredRarEntry>& entries,
+                      std::size_t volume_size) {
+    VolumeBuilder builder(volume_size);
+    for (const StoredRarEntry& entry : entries)
+        builder.add(entry);
+    const std::vector<Bytes> volumes = builder.finish();
+    if (volume_size == 0) {
+        write_file(path, volumes.front());
+        return;
+    }
+    const std::vector<std::string> names = stored_rar_volume_names(path, volumes.size());
+    for (std::size_t i = 0; i < volumes.size(); ++i)
+        write_file(names[i], volumes[i]);
+}
+
+} // namespace kelvox
