@@ -1,0 +1,57 @@
+#pragma once
+// The media player the background music runs on: the six operations the music loop needs. Every
+// operation runs on the main thread; failures are raised as PlatformError.
+#include "platform/platform_error.h"
+
+#include <QString>
+
+#include <chrono>
+#include <memory>
+
+namespace kelvox {
+
+enum class MediaMode {
+    stopped, // never started, stopped, or at the end of the track
+    playing,
+    other, // not open, still loading, paused
+};
+
+class MediaPlayer {
+public:
+    virtual ~MediaPlayer() = default;
+    // Opens the file (a disc path) afresh, closing what was open. Returns once the file has loaded;
+    // raises when it is missing or cannot be played.
+    virtual void open(const QString& file_name) = 0;
+    // Starts playing from the current position and returns at once.
+    virtual void play() = 0;
+    virtual void stop() = 0;
+    // Releases the file; a later open starts afresh. Harmless when nothing is open.
+    virtual void close() = 0;
+    // Moves to the start of the track; returns when done.
+    virtual void rewind() = 0;
+    virtual MediaMode mode() const = 0;
+};
+
+// The player over Qt Multimedia. Qt's GStreamer backend is chosen unless QT_MEDIA_BACKEND says
+// otherwise: the FFmpeg backend crashes on machines without a sound card.
+class QtMediaPlayer final : public MediaPlayer {
+public:
+    explicit QtMediaPlayer(std::chrono::milliseconds load_timeout = std::chrono::seconds(10));
+    ~QtMediaPlayer() override;
+
+    void open(const QString& file_name) override;
+    void play() override;
+    void stop() override;
+    void close() override;
+    void rewind() override;
+    MediaMode mode() const override;
+
+private:
+    struct Device;
+    Device& open_device(const char* operation) const;
+
+    std::chrono::milliseconds load_timeout_;
+    std::unique_ptr<Device> device_;
+};
+
+} // namespace kelvox

@@ -1,0 +1,185 @@
+#include "platform/media_player.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <functional>
+
+namespace kelvox {
+namespace {
+
+void ensure_application() {
+    static int argc = 1;
+    static char name[] = "media_player_test";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
+    (void)app;
+}
+
+// Lets the backend run until the condition holds or the time is up; true when it held.
+bool process_until(const std::function<bool()>& condition, int timeout_ms) {
+    QDeadlineTimer deadline(timeout_ms);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+class QtMediaPlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ensure_application();
+        ASSERT_TRUE(dir_.isValid());
+    }
+
+    QString path(const QString& name) const { return dir_.filePath(name); }
+
+    // A short sine tone made with sox; empty when sox is not installed.
+    QString make_tone(const QString& name, const QString& seconds) const {
+        if (QStandardPaths::findExecutable(QStringLiteral("sox")).isEmpty())
+            return {};
+        const QString file = path(name);
+        QProcess sox;
+        sox.start(QStringLiteral("sox"),
+                  {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("22050"), QStringLiteral("-c"),
+                   QStringLiteral("1"), file, QStringLiteral("synth"), seconds, QStringLiteral("sine"),
+                   QStringLiteral("440")});
+        if (!sox.waitForFinished(20000) || sox.exitCode() != 0)
+            return {};
+        return file;
+    }
+
+    // The tone encoded as MP3 with lame; empty when either tool is missing.
+    QString to_mp3(const QString& wave) const {
+        if (wave.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("lame")).isEmpty())
+            return {};
+        QString file = wave;
+        file.replace(QStringLiteral(".wav"), QStringLiteral(".mp3"));
+        QProcess lame;
+        lame.start(QStringLiteral("lame"), {QStringLiteral("--quiet"), wave, file});
+        if (!lame.waitForFinished(20000) || lame.exitCode() != 0)
+            return {};
+        return file;
+    }
+
+    void write_file(const QString& name, const QByteArray& bytes) const {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    // Opens a track that must play; skips the test when this machine's backend cannot play at all.
+    void open_or_skip(QtMediaPlayer& player, const QString& file) {
+        if (file.isEmpty())
+            GTEST_SKIP() << "sox or lame is not installed: no track to play";
+        try {
+            player.open(file);
+        } catch (const PlatformError& error) {
+            GTEST_SKIP() << "Qt Multimedia with GStreamer cannot play a track here: " << error.what();
+        }
+    }
+
+    QTemporaryDir dir_;
+};
+
+// The music is an MP3 file; WAV shows whether the backend plays at all when MP3 fails.
+TEST_F(QtMediaPlayerTest, PlaysATrackToItsEndAndRestartsItFromTheStart) {
+    const QString wave = make_tone(QStringLiteral("tone.wav"), QStringLiteral("0.4"));
+    for (const QString& file : {wave, to_mp3(wave)}) {
+        SCOPED_TRACE(file.toStdString());
+        QtMediaPlayer player;
+        open_or_skip(player, file);
+        if (IsSkipped())
+            return;
+        EXPECT_EQ(player.mode(), MediaMode::stopped) << "a freshly opened track has not started";
+
+        player.play();
+        EXPECT_TRUE(process_until([&] { return player.mode() == MediaMode::playing; }, 5000));
+        EXPECT_TRUE(process_until([&] { return player.mode() == MediaMode::stopped; }, 10000))
+            << "the track never reported its end";
+
+        player.rewind();
+        player.play();
+        EXPECT_TRUE(process_until([&] { return player.mode() == MediaMode::playing; }, 5000))
+            << "rewind and play did not restart the ended track";
+        EXPECT_TRUE(process_until([&] { return player.mode() == MediaMode::stopped; }, 10000));
+    }
+}
+
+TEST_F(QtMediaPlayerTest, StopAndCloseEndPlaying) {
+    QtMediaPlayer player;
+    open_or_skip(player, make_tone(QStringLiteral("long.wav"), QStringLiteral("30")));
+    if (IsSkipped())
+        return;
+    player.play();
+    ASSERT_TRUE(process_until([&] { return player.mode() == MediaMode::playing; }, 5000));
+    player.stop();
+    EXPECT_TRUE(process_until([&] { return player.mode() == MediaMode::stopped; }, 5000));
+
+    player.close();
+    EXPECT_EQ(player.mode(), MediaMode::other);
+    EXPECT_THROW(player.play(), PlatformError);
+    EXPECT_THROW(player.rewind(), PlatformError);
+    player.stop();
+    player.close();
+
+    // Opening again after close starts from nothing: the same file loads anew.
+    player.open(path(QStringLiteral("long.wav")));
+    EXPECT_EQ(player.mode(), MediaMode::stopped);
+}
+
+TEST_F(QtMediaPlayerTest, OpensAFileNamedWithBackslashes) {
+    QtMediaPlayer player;
+    const QString file = make_tone(QStringLiteral("slashes.wav"), QStringLiteral("0.2"));
+    open_or_skip(player, QString(file).replace(QLatin1Char('/'), QLatin1Char('\\')));
+    if (IsSkipped())
+        return;
+    EXPECT_EQ(player.mode(), MediaMode::stopped);
+}
+
+TEST_F(QtMediaPlayerTest, RefusesFilesItCannotPlay) {
+    ensure_application();
+    write_file(QStringLiteral("garbage.mp3"), QByteArray(4096, '\x5a'));
+    write_file(QStringLiteral("empty.mp3"), QByteArray());
+    write_file(QStringLiteral("text.wav"), QByteArray("RIFF but not really a wave file at all"));
+    struct Case {
+        const char* name;
+        QString file;
+        QString message; // empty: any text
+    };
+    const Case cases[] = {
+        {"missing", path(QStringLiteral("missing.mp3")),
+         QStringLiteral("Cannot open file ") + path(QStringLiteral("missing.mp3"))},
+        {"directory", dir_.path(), QStringLiteral("Cannot open file ") + dir_.path()},
+        {"garbage", path(QStringLiteral("garbage.mp3")), {}},
+        {"empty", path(QStringLiteral("empty.mp3")), {}},
+        {"bad wave", path(QStringLiteral("text.wav")), {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QtMediaPlayer player(std::chrono::seconds(5));
+        try {
+            player.open(c.file);
+            ADD_FAILURE() << "open succeeded";
+        } catch (const PlatformError& error) {
+            if (!c.message.isEmpty()) {
+                EXPECT_EQ(error.message(), c.message);
+            }
+        }
+        EXPECT_EQ(player.mode(), MediaMode::other) << "a failed open leaves the player closed";
+        EXPECT_THROW(player.play(), PlatformError);
+    }
+}
+
+} // namespace
+} // namespace kelvox
