@@ -1,0 +1,34 @@
+#pragma once
+// Files and directories, named by disc paths (see platform/disc_path.h): the process's current
+// directory, directory creation, existence tests, reading a whole file.
+#include <QByteArray>
+#include <QString>
+
+namespace kelvox {
+
+// The process's current directory in the platform's own form ("/media/disc" here, "D:\" on Windows),
+// without a trailing separator unless it is the root.
+QString current_directory();
+
+// Makes the directory the disc path names current; false (and the current directory unchanged) when
+// it does not exist or cannot be entered.
+bool set_current_directory(const QString& disc_path);
+
+// Creates the directory (one level; its parent must exist). False when it could not be created; true
+// also when it already exists as a directory.
+bool create_directory(const QString& disc_path);
+
+// Whether the disc path names an existing regular file (a directory is not a file).
+bool file_exists(const QString& disc_path);
+
+// Whether the disc path names an existing directory.
+bool directory_exists(const QString& disc_path);
+
+// The size of the file in bytes, or -1 when it cannot be found.
+qint64 file_size(const QString& disc_path);
+
+// The whole content of the file. Raises cannot_open_file(disc_path), with the name as given, when it
+// cannot be opened or read.
+QByteArray read_file_bytes(const QString& disc_path);
+
+} // namespace kelvox

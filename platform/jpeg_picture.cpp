@@ -1,0 +1,114 @@
+#include "platform/jpeg_picture.h"
+
+#include "platform/files.h"
+#include "platform/platform_error.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <limits>
+
+#include <jpeglib.h>
+
+namespace kelvox {
+
+namespace {
+
+// Pictures larger than this are refused before any pixel memory is taken (a corrupt header can claim
+// 65500 × 65500).
+constexpr qint64 kMaxPixels = qint64(1) << 28;
+
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+extern "C" void on_fatal_error(j_common_ptr info) {
+    auto* manager = reinterpret_cast<ErrorManager*>(info->err);
+    (*info->err->format_message)(info, manager->message);
+    std::longjmp(manager->jump, 1);
+}
+
+extern "C" void on_message(j_common_ptr, int) {
+    // Warnings (a truncated file, for one) are not shown: the picture decodes all the same.
+}
+
+// Fills `picture` from the JPEG data; false with `message` set when libjpeg gave up. Only objects with
+// trivial destructors live in this frame, since a fatal error longjmps back into it; the picture lives in
+// the caller's frame and is reached through a pointer.
+bool decode_into(const unsigned char* data, unsigned long size, QImage* picture, char* message) {
+    jpeg_decompress_struct info;
+    ErrorManager errors;
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = on_fatal_error;
+    errors.base.emit_message = on_message;
+    errors.message[0] = '\0';
+    if (setjmp(errors.jump) != 0) {
+        jpeg_destroy_decompress(&info);
+        std::snprintf(message, JMSG_LENGTH_MAX, "%s", errors.message);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, data, size);
+    jpeg_read_header(&info, TRUE);
+    if (qint64(info.image_width) * qint64(info.image_height) > kMaxPixels) {
+        jpeg_destroy_decompress(&info);
+        std::snprintf(message, JMSG_LENGTH_MAX, "%s", "picture too large");
+        return false;
+    }
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    if (info.output_components != 3) {
+        jpeg_destroy_decompress(&info);
+        std::snprintf(message, JMSG_LENGTH_MAX, "%s", "unknown colour layout");
+        return false;
+    }
+    *picture = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
+    if (picture->isNull()) {
+        jpeg_destroy_decompress(&info);
+        std::snprintf(message, JMSG_LENGTH_MAX, "%s", "out of memory");
+        return false;
+    }
+    // One RGB row at a time, widened into the picture's own row.
+    JSAMPARRAY row = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                               info.output_width * 3, 1);
+    while (info.output_scanline < info.output_height) {
+        const int y = int(info.output_scanline);
+        jpeg_read_scanlines(&info, row, 1);
+        auto* out = reinterpret_cast<QRgb*>(picture->scanLine(y));
+        const JSAMPLE* in = row[0];
+        for (JDIMENSION x = 0; x < info.output_width; ++x, in += 3)
+            out[x] = qRgb(in[0], in[1], in[2]);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+PlatformError invalid_jpeg(const char* reason) {
+    return PlatformError(QStringLiteral("JPEG image is not valid: %1").arg(QString::fromLocal8Bit(reason)));
+}
+
+} // namespace
+
+QImage decode_jpeg(const unsigned char* data, std::size_t size) {
+    if (data == nullptr || size == 0)
+        throw invalid_jpeg("empty file");
+    if (size > std::numeric_limits<unsigned long>::max())
+        throw invalid_jpeg("file too large");
+    QImage picture;
+    char message[JMSG_LENGTH_MAX] = {};
+    if (!decode_into(data, static_cast<unsigned long>(size), &picture, message))
+        throw invalid_jpeg(message);
+    return picture;
+}
+
+QImage decode_jpeg(const QByteArray& bytes) {
+    return decode_jpeg(reinterpret_cast<const unsigned char*>(bytes.constData()), std::size_t(bytes.size()));
+}
+
+QImage load_jpeg_file(const QString& disc_path) {
+    return decode_jpeg(read_file_bytes(disc_path));
+}
+
+} // namespace kelvox

@@ -1,0 +1,38 @@
+#pragma once
+// JPEG pictures, decoded with the plain libjpeg API into a 32-bit image of the picture's own size.
+//
+// libjpeg's own error handler ends the process; here every fatal libjpeg error becomes a
+// PlatformError instead, so a corrupt or unsupported file (CMYK, for one) is an error and never a
+// crash. A truncated file decodes with libjpeg's warnings only; the missing rows come out grey.
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <cstddef>
+
+namespace kelvox {
+
+// Decodes a JPEG held in memory. Raises PlatformError("JPEG image is not valid: <reason>").
+QImage decode_jpeg(const unsigned char* data, std::size_t size);
+QImage decode_jpeg(const QByteArray& bytes);
+
+// Decodes the file named by the disc path. A file that cannot be opened raises cannot_open_file with the
+// name as given; a file that does not decode raises as decode_jpeg does.
+QImage load_jpeg_file(const QString& disc_path);
+
+// The window's JPEG picture: holds the last picture loaded into it.
+class JpegPicture {
+public:
+    // Replaces the picture with the file's; on an error the picture is left as it was.
+    void load_from_file(const QString& disc_path) { image_ = load_jpeg_file(disc_path); }
+    int width() const { return image_.width(); }
+    int height() const { return image_.height(); }
+    bool empty() const { return image_.isNull(); }
+    // Format_RGB32.
+    const QImage& image() const { return image_; }
+
+private:
+    QImage image_;
+};
+
+} // namespace kelvox

@@ -1,0 +1,145 @@
+#include "platform/text_codec.h"
+
+#include <array>
+#include <cstdint>
+
+namespace kelvox {
+
+namespace {
+
+// Bytes 0x80 to 0xFF of Windows-1250; the lower half is ASCII.
+constexpr std::array<char16_t, 128> kUpperHalf = {
+    0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021, //
+    0x0088, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179, //
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, //
+    0x0098, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, //
+    0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7, //
+    0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B, //
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7, //
+    0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C, //
+    0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7, //
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E, //
+    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7, //
+    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF, //
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7, //
+    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F, //
+    0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7, //
+    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9, //
+};
+
+const QByteArray kUtf8Mark("\xEF\xBB\xBF", 3);
+
+bool is_continuation(uint8_t byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+} // namespace
+
+bool is_valid_utf8(const QByteArray& bytes) {
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.constData());
+    const qsizetype size = bytes.size();
+    qsizetype i = 0;
+    while (i < size) {
+        const uint8_t lead = data[i];
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        int length = 0;
+        uint32_t code = 0;
+        uint32_t smallest = 0;
+        if ((lead & 0xE0) == 0xC0) {
+            length = 2;
+            code = lead & 0x1F;
+            smallest = 0x80;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3;
+            code = lead & 0x0F;
+            smallest = 0x800;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4;
+            code = lead & 0x07;
+            smallest = 0x10000;
+        } else {
+            return false;
+        }
+        if (size - i < length)
+            return false;
+        for (int k = 1; k < length; ++k) {
+            if (!is_continuation(data[i + k]))
+                return false;
+            code = (code << 6) | (data[i + k] & 0x3F);
+        }
+        if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+QString decode_windows_1250(const QByteArray& bytes) {
+    QString text;
+    text.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto byte = static_cast<uint8_t>(c);
+        text.append(byte < 0x80 ? QChar(byte) : QChar(kUpperHalf[byte - 0x80]));
+    }
+    return text;
+}
+
+QByteArray encode_windows_1250(const QString& text) {
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        if (code < 0x80) {
+            bytes.append(static_cast<char>(code));
+            continue;
+        }
+        char byte = '?';
+        for (std::size_t k = 0; k < kUpperHalf.size(); ++k) {
+            if (kUpperHalf[k] == code) {
+                byte = static_cast<char>(0x80 + k);
+                break;
+            }
+        }
+        bytes.append(byte);
+    }
+    return bytes;
+}
+
+QString decode_disc_text(const QByteArray& bytes) {
+    if (bytes.startsWith(kUtf8Mark))
+        return QString::fromUtf8(bytes.mid(kUtf8Mark.size()));
+    if (is_valid_utf8(bytes))
+        return QString::fromUtf8(bytes);
+    return decode_windows_1250(bytes);
+}
+
+QStringList split_lines(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    while (i < size) {
+        const QChar c = text[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
+            ++i;
+            continue;
+        }
+        lines.append(text.mid(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < size && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        ++i;
+        start = i;
+    }
+    if (start < size)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+QStringList decode_disc_lines(const QByteArray& bytes) {
+    return split_lines(decode_disc_text(bytes));
+}
+
+} // namespace kelvox
