@@ -1,0 +1,274 @@
+#include "actions/un_rar.h"
+
+#include "unrar/unrar.h"
+
+#include <QFile>
+
+#include <cstring>
+#include <vector>
+
+namespace kelvox {
+
+namespace {
+
+const QString kVolumePromptTitle = QStringLiteral("Insert new disk");
+const QString kModuleName = QStringLiteral("UNRAR");
+constexpr unsigned int kCommentBufferSize = 65536;
+
+using OpenArchiveFunction = decltype(&RAROpenArchive);
+using CloseArchiveFunction = decltype(&RARCloseArchive);
+using ReadHeaderFunction = decltype(&RARReadHeader);
+using ProcessFileFunction = decltype(&RARProcessFile);
+using SetChangeVolProcFunction = decltype(&RARSetChangeVolProc);
+using SetPasswordFunction = decltype(&RARSetPassword);
+
+// The text of a zero-terminated buffer the library filled, never reading past its end.
+QString text_of(const char* buffer, std::size_t size) {
+    return QString::fromLocal8Bit(buffer, qsizetype(strnlen(buffer, size)));
+}
+
+QString file_name_of(const char* buffer, std::size_t size) {
+    return QFile::decodeName(QByteArray(buffer, qsizetype(strnlen(buffer, size))));
+}
+
+// Null for an empty text, as the library takes "no destination".
+char* bytes_or_null(QByteArray& bytes) {
+    return bytes.isEmpty() ? nullptr : bytes.data();
+}
+
+} // namespace
+
+// The library's volume callback carries no context of its own, so the component whose library call is in
+// progress is remembered for the length of the call. Calls nest (a volume dialog may run a message loop in
+// which another component is used), so each call restores the one before it.
+class LibraryCall {
+public:
+    explicit LibraryCall(TUnRar& caller) : previous_(current_) { current_ = &caller; }
+    ~LibraryCall() { current_ = previous_; }
+    LibraryCall(const LibraryCall&) = delete;
+    LibraryCall& operator=(const LibraryCall&) = delete;
+
+    static int RAR_API volume_callback(char* name, int mode) {
+        if (mode == RAR_VOL_NOTIFY)
+            return 1;
+        if (mode != RAR_VOL_ASK || !current_ || !name)
+            return 0;
+        // Nothing may unwind through the library's frames.
+        try {
+            return current_->ask_for_volume(name);
+        } catch (...) {
+            return 0;
+        }
+    }
+
+private:
+    TUnRar* previous_;
+    static thread_local TUnRar* current_;
+};
+
+thread_local TUnRar* LibraryCall::current_ = nullptr;
+
+TUnRar::TUnRar(FileDialogs& dialogs, LibraryLoader loader) : dialogs_(dialogs), loader_(std::move(loader)) {}
+
+TUnRar::~TUnRar() {
+    if (archive_open_) {
+        try {
+            Close();
+        } catch (const EUnRarError&) {
+            // A destructor cannot report; Close has already released what it could.
+        }
+    }
+    library_.reset();
+}
+
+bool TUnRar::fail(std::uint8_t status) {
+    status_ = status;
+    if (exception_on_error_)
+        throw EUnRarError(status);
+    return false;
+}
+
+void TUnRar::forget_library() {
+    library_.reset();
+}
+
+void TUnRar::SetActive(bool active) {
+    if (active)
+        Open();
+    else
+        Close();
+}
+
+void TUnRar::SetPassword(const QString& password) {
+    password_ = password;
+    if (!archive_open_)
+        return;
+    if (auto set_password = entry_point<SetPasswordFunction>("RARSetPassword")) {
+        QByteArray bytes = password_.toLocal8Bit();
+        set_password(archive_, bytes.data());
+    }
+}
+
+bool TUnRar::Open() {
+    if (archive_open_)
+        return fail(unrar_status::OpenError);
+    library_ = loader_(kModuleName);
+    if (!library_)
+        return fail(unrar_status::NoLibrary);
+    const auto open_archive = entry_point<OpenArchiveFunction>("RAROpenArchive");
+    const auto set_password = entry_point<SetPasswordFunction>("RARSetPassword");
+    const auto set_change_vol_proc = entry_point<SetChangeVolProcFunction>("RARSetChangeVolProc");
+    if (!open_archive || !set_password || !set_change_vol_proc)
+        return fail(unrar_status::NoLibrary);
+
+    QByteArray name = QFile::encodeName(archive_name_);
+    std::vector<char> comment(kCommentBufferSize, '\0');
+    RAROpenArchiveData data{};
+    data.ArcName = name.data();
+    data.OpenMode = extract_ ? RAR_OM_EXTRACT : RAR_OM_LIST;
+    data.CmtBuf = comment.data();
+    data.CmtBufSize = kCommentBufferSize;
+    status_ = unrar_status::OpenError;
+    void* archive = nullptr;
+    {
+        LibraryCall call(*this);
+        archive = open_archive(&data);
+    }
+    comment_ = text_of(comment.data(), comment.size());
+    if (const auto status = translate_open_result(data.OpenResult))
+        status_ = *status;
+    if (const auto state = translate_comment_state(data.CmtState))
+        comment_state_ = *state;
+
+    if (!archive) {
+        eof_ = true;
+        archive_open_ = false;
+        // No handle is a failure even when the library left OpenResult at success.
+        if (status_ == unrar_status::Success)
+            status_ = unrar_status::OpenError;
+        return fail(status_);
+    }
+    archive_ = archive;
+    eof_ = false;
+    archive_open_ = true;
+    if (!password_.isEmpty()) {
+        QByteArray password = password_.toLocal8Bit();
+        set_password(archive_, password.data());
+    }
+    set_change_vol_proc(archive_, &LibraryCall::volume_callback);
+    return ReadHeader();
+}
+
+void TUnRar::take_header(const RARHeaderData& header, const QString& comment) {
+    archive_name_ = file_name_of(header.ArcName, sizeof header.ArcName);
+    file_name_ = file_name_of(header.FileName, sizeof header.FileName);
+    file_flags_ = decode_file_flags(header.Flags);
+    dictionary_size_ = decode_dictionary_size(header.Flags);
+    pack_size_ = header.PackSize;
+    unp_size_ = header.UnpSize;
+    if (header.HostOS <= 3)
+        host_os_ = std::uint8_t(header.HostOS);
+    file_crc_ = header.FileCRC;
+    file_time_ = header.FileTime;
+    unp_ver_ = header.UnpVer;
+    method_ = header.Method;
+    file_attr_ = header.FileAttr;
+    if (const auto state = translate_comment_state(header.CmtState))
+        file_comment_state_ = *state;
+    file_comment_ = comment;
+}
+
+bool TUnRar::ReadHeader() {
+    if (!archive_open_)
+        return fail(unrar_status::OpenError);
+    const auto read_header = entry_point<ReadHeaderFunction>("RARReadHeader");
+    if (!read_header) {
+        forget_library();
+        return fail(unrar_status::NoLibrary);
+    }
+    std::vector<char> comment(kCommentBufferSize, '\0');
+    RARHeaderData header{};
+    header.CmtBuf = comment.data();
+    header.CmtBufSize = kCommentBufferSize;
+    int result = 0;
+    {
+        LibraryCall call(*this);
+        result = read_header(archive_, &header);
+    }
+    if (result == ERAR_SUCCESS) {
+        status_ = unrar_status::Success;
+        take_header(header, text_of(comment.data(), comment.size()));
+        return true;
+    }
+    if (result == ERAR_END_ARCHIVE) {
+        // The end is not a failure: nothing is raised.
+        status_ = unrar_status::EndOfFile;
+        eof_ = true;
+        return false;
+    }
+    return fail(unrar_status::BadData);
+}
+
+bool TUnRar::Process(TRarOperation operation, const QString& dest_name) {
+    if (!archive_open_)
+        return fail(unrar_status::OpenError);
+    if (eof_) {
+        status_ = unrar_status::EndOfFile;
+        return false;
+    }
+    const auto process_file = entry_point<ProcessFileFunction>("RARProcessFile");
+    if (!process_file) {
+        forget_library();
+        return fail(unrar_status::NoLibrary);
+    }
+    QByteArray dest_path = QFile::encodeName(dest_path_);
+    QByteArray name = QFile::encodeName(dest_name);
+    int result = 0;
+    {
+        LibraryCall call(*this);
+        result = process_file(archive_, int(operation), bytes_or_null(dest_path), bytes_or_null(name));
+    }
+    if (result == ERAR_SUCCESS)
+        return ReadHeader();
+    return fail(translate_process_result(result));
+}
+
+bool TUnRar::Close() {
+    if (!archive_open_)
+        return fail(unrar_status::CloseError);
+    archive_open_ = false;
+    eof_ = true;
+    const auto close_archive = entry_point<CloseArchiveFunction>("RARCloseArchive");
+    if (!close_archive) {
+        forget_library();
+        return fail(unrar_status::NoLibrary);
+    }
+    int result = 0;
+    {
+        LibraryCall call(*this);
+        result = close_archive(archive_);
+    }
+    archive_ = nullptr;
+    forget_library();
+    if (result == ERAR_SUCCESS) {
+        status_ = unrar_status::Success;
+        return true;
+    }
+    return fail(unrar_status::CloseError);
+}
+
+int TUnRar::ask_for_volume(char* name) {
+    const QString offered = file_name_of(name, kVolumeNameSize);
+    const QString picked = dialogs_.open_file(kVolumePromptTitle, offered);
+    if (picked.isEmpty())
+        return 0;
+    const QByteArray bytes = QFile::encodeName(picked);
+    // A cut path would name another file: a pick that does not fit is treated as a cancel.
+    if (bytes.size() >= kVolumeNameSize)
+        return 0;
+    std::memcpy(name, bytes.constData(), std::size_t(bytes.size()));
+    name[bytes.size()] = '\0';
+    return 1;
+}
+
+} // namespace kelvox
