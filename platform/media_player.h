@@ -24,8 +24,10 @@ public:
     virtual void open(const QString& file_name) = 0;
     // Starts playing from the current position and returns at once.
     virtual void play() = 0;
+    // Stop and close never raise and are harmless when nothing is open, so that shutting the music
+    // down always succeeds.
     virtual void stop() = 0;
-    // Releases the file; a later open starts afresh. Harmless when nothing is open.
+    // Releases the file; a later open starts afresh.
     virtual void close() = 0;
     // Moves to the start of the track; returns when done.
     virtual void rewind() = 0;
