@@ -1,5 +1,7 @@
 #include "platform/media_player.h"
 
+#include "platform/disc_path.h"
+
 #include <QAudioOutput>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -10,12 +12,6 @@
 namespace kelvox {
 
 namespace {
-
-QString local_path(const QString& disc_path) {
-    QString path = disc_path;
-    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return path;
-}
 
 bool has_settled(const QMediaPlayer& player) {
     switch (player.mediaStatus()) {
@@ -58,7 +54,7 @@ QtMediaPlayer::~QtMediaPlayer() = default;
 
 void QtMediaPlayer::open(const QString& file_name) {
     close();
-    const QString path = local_path(file_name);
+    const QString path = native_path(file_name);
     const QFileInfo info(path);
     if (!info.isFile() || !info.isReadable())
         throw cannot_open_file(file_name);
