@@ -1,5 +1,6 @@
 #include "actions/un_rar.h"
 
+#include "platform/disc_path.h"
 #include "unrar/unrar.h"
 
 #include <QFile>
@@ -35,6 +36,9 @@ QString file_name_of(const char* buffer, std::size_t size) {
 char* bytes_or_null(QByteArray& bytes) {
     return bytes.isEmpty() ? nullptr : bytes.data();
 }
+
+// The menu keeps paths in the disc's form; the library takes the file system's.
+QByteArray library_path(const QString& disc_path) { return QFile::encodeName(native_path(disc_path)); }
 
 } // namespace
 
@@ -121,7 +125,7 @@ bool TUnRar::Open() {
     if (!open_archive || !set_password || !set_change_vol_proc)
         return fail(unrar_status::NoLibrary);
 
-    QByteArray name = QFile::encodeName(archive_name_);
+    QByteArray name = library_path(archive_name_);
     std::vector<char> comment(kCommentBufferSize, '\0');
     RAROpenArchiveData data{};
     data.ArcName = name.data();
@@ -221,8 +225,8 @@ bool TUnRar::Process(TRarOperation operation, const QString& dest_name) {
         forget_library();
         return fail(unrar_status::NoLibrary);
     }
-    QByteArray dest_path = QFile::encodeName(dest_path_);
-    QByteArray name = QFile::encodeName(dest_name);
+    QByteArray dest_path = library_path(dest_path_);
+    QByteArray name = library_path(dest_name);
     int result = 0;
     {
         LibraryCall call(*this);

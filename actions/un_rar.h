@@ -1,7 +1,8 @@
 #pragma once
 // TUnRar walks a RAR archive file by file through the RAR extraction library, which it loads (by the
 // module name "UNRAR") only while an archive is open. After every operation Status says what happened;
-// failures raise EUnRarError when ExceptionOnError is set and only set Status otherwise.
+// failures raise EUnRarError when ExceptionOnError is set and only set Status otherwise. ArchiveName,
+// DestPath and destination names are disc paths (platform/disc_path.h), translated for the library.
 #include "actions/un_rar_status.h"
 #include "platform/dynamic_library.h"
 #include "platform/file_dialogs.h"

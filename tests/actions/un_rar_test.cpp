@@ -52,7 +52,7 @@ protected:
             return DynamicLibrary::load_file(module);
         });
         unrar->SetExceptionOnError(exceptions);
-        unrar->SetArchiveName(QStringLiteral("disc/pack.rar"));
+        unrar->SetArchiveName(QStringLiteral("disc\\pack.rar"));
         return *unrar;
     }
 
@@ -373,7 +373,7 @@ TEST_F(UnRarTest, EmptyArchiveOpensAtItsEndWithoutRaising) {
 TEST_F(UnRarTest, ProcessWalksTheArchiveToItsEnd) {
     script.headers = {file("a.txt"), file("b.txt")};
     make("fake_unrar", true);
-    unrar->SetDestPath(QStringLiteral("/tmp/cel"));
+    unrar->SetDestPath(QStringLiteral("\\tmp\\cel"));
     ASSERT_TRUE(unrar->Open());
     EXPECT_TRUE(unrar->Process(TRarOperation::Extract, QString()));
     EXPECT_EQ(unrar->FileName(), QStringLiteral("b.txt"));
