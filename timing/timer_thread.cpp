@@ -1,0 +1,239 @@
+#include "timing/timer_thread.h"
+
+#include "timing/tick_relay.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QThread>
+#include <QtGlobal>
+
+#include <chrono>
+#include <exception>
+
+namespace kelvox {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The system's millisecond tick count; only differences of it are used, kept in 16 bits.
+uint32_t TickCount() {
+    return static_cast<uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count());
+}
+
+QThread::Priority QtPriority(TThreadPriority priority) {
+    switch (priority) {
+    case tpIdle:
+        return QThread::IdlePriority;
+    case tpLowest:
+        return QThread::LowestPriority;
+    case tpLower:
+        return QThread::LowPriority;
+    case tpNormal:
+        return QThread::NormalPriority;
+    case tpHigher:
+        return QThread::HighPriority;
+    case tpHighest:
+        return QThread::HighestPriority;
+    case tpTimeCritical:
+        return QThread::TimeCriticalPriority;
+    }
+    return QThread::NormalPriority;
+}
+
+} // namespace
+
+TTimerThread::TTimerThread(Tick tick, uint16_t interval, TThreadPriority priority)
+    : tick_(std::move(tick)), relay_(new TickRelay(*this)), interval_(interval), priority_(priority) {
+    deliver_ = relay_->metaObject()->method(relay_->metaObject()->indexOfMethod("deliver()"));
+}
+
+std::shared_ptr<TTimerThread> TTimerThread::Start(Tick tick, uint16_t interval, TThreadPriority priority) {
+    std::shared_ptr<TTimerThread> worker(new TTimerThread(std::move(tick), interval, priority));
+    worker->thread_ = std::thread([self = worker] { self->Execute(); });
+    return worker;
+}
+
+TTimerThread::~TTimerThread() {
+    // A released worker has disposed of its relay: deleted after the join, or handed to the main
+    // thread's deferred deletion when it was released from inside its own tick (this destructor then
+    // runs on the finishing worker thread). Unreleased, the thread never started.
+    if (!released_)
+        delete relay_;
+}
+
+void TTimerThread::Suspend() {
+    {
+        std::lock_guard lock(mutex_);
+        suspended_ = true;
+    }
+    changed_.notify_all();
+}
+
+void TTimerThread::Resume() {
+    {
+        std::lock_guard lock(mutex_);
+        suspended_ = false;
+    }
+    changed_.notify_all();
+}
+
+bool TTimerThread::Suspended() const {
+    std::lock_guard lock(mutex_);
+    return suspended_;
+}
+
+void TTimerThread::SetInterval(uint16_t interval) {
+    {
+        std::lock_guard lock(mutex_);
+        interval_ = interval;
+    }
+    changed_.notify_all();
+}
+
+void TTimerThread::SetPriority(TThreadPriority priority) {
+    std::lock_guard lock(mutex_);
+    priority_ = priority;
+}
+
+bool TTimerThread::Failed() const {
+    std::lock_guard lock(mutex_);
+    return failed_;
+}
+
+QString TTimerThread::Failure() const {
+    return failure_;
+}
+
+void TTimerThread::Release() {
+    if (released_)
+        return;
+    released_ = true;
+    tick_ = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        terminated_ = true;
+    }
+    changed_.notify_all();
+    if (ticking_) {
+        // The worker waits for the tick that is running further up the stack, so it cannot be joined
+        // here; it sees the termination when that tick returns, and RunTick disposes of the relay.
+        thread_.detach();
+        return;
+    }
+    WaitForFinish();
+    thread_.join();
+    delete relay_;
+}
+
+void TTimerThread::WaitForFinish() {
+    std::unique_lock lock(mutex_);
+    while (!finished_) {
+        lock.unlock();
+        // A tick the worker has asked for (or is about to ask for: it may have checked for termination
+        // just before it was set) cannot run while the main thread waits here. Dropping the queued
+        // request releases the worker's wait, and the tick is never delivered.
+        QCoreApplication::removePostedEvents(relay_, QEvent::MetaCall);
+        lock.lock();
+        changed_.wait_for(lock, std::chrono::milliseconds(1), [this] { return finished_; });
+    }
+}
+
+void TTimerThread::RunTick() {
+    // The tick may release this worker (its timer destroyed inside its own handler): keep the link
+    // alive for the call. The worker thread holds this object until the tick has returned.
+    const Tick tick = tick_;
+    if (!tick)
+        return;
+    ticking_ = true;
+    bool failed = false;
+    try {
+        tick();
+    } catch (const std::exception& error) {
+        failed = true;
+        failure_ = QString::fromUtf8(error.what());
+    } catch (...) {
+        failed = true;
+        failure_ = QStringLiteral("unknown error");
+    }
+    ticking_ = false;
+    if (failed)
+        qWarning("Threaded timer stopped: its handler raised \"%s\"", qUtf8Printable(failure_));
+    if (released_) {
+        // Deferred, because the relay is still delivering this very call.
+        relay_->deleteLater();
+    }
+    // Last: once the worker goes on, a released worker may finish and free this object. Taking the lock
+    // also orders everything the tick wrote before the worker's next step.
+    std::lock_guard lock(mutex_);
+    failed_ = failed_ || failed;
+}
+
+void TTimerThread::Execute() {
+    std::unique_lock lock(mutex_);
+    ApplyPriority(lock);
+    uint16_t elapsed = 0;
+    while (!terminated_) {
+        if (elapsed < interval_) {
+            SleepRest(lock, elapsed);
+        } else {
+            // A tick took the whole period: no sleep, only give others their turn.
+            lock.unlock();
+            std::this_thread::yield();
+            lock.lock();
+        }
+        WaitWhileSuspended(lock);
+        if (terminated_)
+            break;
+        ApplyPriority(lock);
+        const uint32_t t0 = TickCount();
+        lock.unlock();
+        AskMainThread();
+        lock.lock();
+        if (failed_)
+            break;
+        // Suspended by a change made inside the tick, the worker waits here; the pause then counts as
+        // this tick's run time.
+        WaitWhileSuspended(lock);
+        elapsed = static_cast<uint16_t>(TickCount() - t0);
+    }
+    finished_ = true;
+    lock.unlock();
+    changed_.notify_all();
+}
+
+void TTimerThread::SleepRest(std::unique_lock<std::mutex>& lock, uint16_t elapsed) {
+    // The rest of the period follows the current interval, so a change made while the worker sleeps
+    // (the owner setting its interval right after construction) does not leave it sleeping the old one.
+    const Clock::time_point start = Clock::now();
+    while (!terminated_ && elapsed < interval_) {
+        const Clock::time_point due = start + std::chrono::milliseconds(interval_ - elapsed);
+        if (Clock::now() >= due)
+            return;
+        changed_.wait_until(lock, due);
+    }
+}
+
+void TTimerThread::WaitWhileSuspended(std::unique_lock<std::mutex>& lock) {
+    changed_.wait(lock, [this] { return !suspended_ || terminated_; });
+}
+
+void TTimerThread::ApplyPriority(std::unique_lock<std::mutex>& lock) {
+    const TThreadPriority wanted = priority_;
+    if (wanted == applied_priority_)
+        return;
+    applied_priority_ = wanted;
+    lock.unlock();
+    // Where the platform refuses a priority (an unprivileged Linux process), the thread keeps the one
+    // it has.
+    QThread::currentThread()->setPriority(QtPriority(wanted));
+    lock.lock();
+}
+
+void TTimerThread::AskMainThread() {
+    // Returns when the tick has run, or when its request was dropped because the worker was released.
+    deliver_.invoke(relay_, Qt::BlockingQueuedConnection);
+}
+
+} // namespace kelvox
