@@ -1,0 +1,48 @@
+// Where decoded bytes go: a file being written, a string, or nowhere (testing); the CRC is kept on the way.
+#pragma once
+
+#include "unrar/crc.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace kelvox::unrar {
+
+class DataSink {
+public:
+    virtual ~DataSink() = default;
+    virtual void write(const unsigned char* data, std::size_t size) = 0;
+};
+
+class DiscardSink : public DataSink {
+public:
+    void write(const unsigned char*, std::size_t) override {}
+};
+
+class StringSink : public DataSink {
+public:
+    void write(const unsigned char* data, std::size_t size) override {
+        text.append(reinterpret_cast<const char*>(data), size);
+    }
+    std::string text;
+};
+
+class CrcSink : public DataSink {
+public:
+    explicit CrcSink(DataSink& next) : next_(next) {}
+    void write(const unsigned char* data, std::size_t size) override {
+        crc_ = crc32_update(crc_, data, size);
+        count_ += size;
+        next_.write(data, size);
+    }
+    std::uint32_t crc() const { return crc_; }
+    std::uint64_t count() const { return count_; }
+
+private:
+    DataSink& next_;
+    std::uint32_t crc_ = 0;
+    std::uint64_t count_ = 0;
+};
+
+} // namespace kelvox::unrar

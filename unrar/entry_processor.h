@@ -1,0 +1,37 @@
+// What RARProcessFile does with one entry: skip it, test it (decode and check its CRC) or extract it
+// safely under a destination directory or to an exact file name.
+#pragma once
+
+#include "unrar/archive_reader.h"
+#include "unrar/data_sink.h"
+#include "unrar/rar4_decoder.h"
+#include "unrar/rar5_decoder.h"
+
+#include <memory>
+
+namespace kelvox::unrar {
+
+class EntryProcessor {
+public:
+    explicit EntryProcessor(ArchiveReader& reader) : reader_(reader) {}
+
+    void skip(Entry& entry);
+    void test(Entry& entry);
+    // dest_path null or empty = the current directory; dest_name, when given, is the whole file name.
+    void extract(Entry& entry, const char* dest_path, const char* dest_name);
+
+private:
+    void decode_checked(Entry& entry, DataSink& sink);
+    void decode(const Entry& entry, DataSink& sink);
+    std::string link_target(Entry& entry);
+    void extract_link(Entry& entry, const char* dest_path);
+    void extract_to_name(Entry& entry, const std::string& dest_name);
+    void extract_under(Entry& entry, const char* dest_path);
+    bool backslash_separates(const Entry& entry) const;
+
+    ArchiveReader& reader_;
+    std::unique_ptr<Rar4Decoder> rar4_;
+    std::unique_ptr<Rar5Decoder> rar5_;
+};
+
+} // namespace kelvox::unrar

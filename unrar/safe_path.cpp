@@ -1,0 +1,80 @@
+#include "unrar/safe_path.h"
+
+#include "unrar/rar_error.h"
+
+#include <cctype>
+
+namespace kelvox::unrar {
+namespace {
+
+std::vector<std::string> split(const std::string& text, bool backslash_separates) {
+    std::vector<std::string> parts;
+    std::string current;
+    for (const char c : text) {
+        if (c == '/' || (backslash_separates && c == '\\')) {
+            parts.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    parts.push_back(current);
+    return parts;
+}
+
+bool looks_like_drive(const std::string& component) {
+    return component.size() >= 2 && std::isalpha(static_cast<unsigned char>(component[0])) &&
+           component[1] == ':';
+}
+
+bool is_absolute(const std::string& text, bool backslash_separates) {
+    if (text.empty())
+        return false;
+    return text[0] == '/' || (backslash_separates && text[0] == '\\');
+}
+
+} // namespace
+
+std::vector<std::string> safe_components(const std::string& name, bool newer_format, unsigned host_os) {
+    const bool backslash = !newer_format || host_os <= 2;
+    if (name.empty() || is_absolute(name, backslash) || name.find('\0') != std::string::npos)
+        fail(ERAR_ECREATE);
+    std::vector<std::string> components;
+    for (const std::string& part : split(name, backslash)) {
+        if (part.empty() || part == ".")
+            continue;
+        if (part == ".." || (components.empty() && looks_like_drive(part)))
+            fail(ERAR_ECREATE);
+        components.push_back(part);
+    }
+    if (components.empty())
+        fail(ERAR_ECREATE);
+    return components;
+}
+
+bool link_stays_inside(const std::vector<std::string>& link_components, const std::string& target,
+                       bool backslash_separates) {
+    if (target.empty() || is_absolute(target, backslash_separates))
+        return false;
+    // The link's own directory is where its target starts from.
+    std::vector<std::string> where(link_components.begin(),
+                                   link_components.end() - (link_components.empty() ? 0 : 1));
+    bool first = true;
+    for (const std::string& part : split(target, backslash_separates)) {
+        if (first && looks_like_drive(part))
+            return false;
+        first = false;
+        if (part.empty() || part == ".")
+            continue;
+        if (part == "..") {
+            if (where.empty())
+                return false;
+            where.pop_back();
+        } else {
+            where.push_back(part);
+        }
+    }
+    return true;
+}
+
+} // namespace kelvox::unrar

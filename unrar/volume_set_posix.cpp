@@ -1,0 +1,105 @@
+#include "unrar/volume_set.h"
+
+#include "unrar/rar_error.h"
+#include "unrar/volume_names.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace kelvox::unrar {
+namespace {
+
+// A callback that keeps answering "go on" without naming a file that exists would loop for ever.
+constexpr int max_asks_per_volume = 100;
+
+} // namespace
+
+VolumeSet::VolumeSet(const std::string& first_name) {
+    if (!try_open(first_name))
+        fail(ERAR_EOPEN);
+}
+
+VolumeSet::~VolumeSet() {
+    for (const Volume& volume : volumes_)
+        ::close(volume.fd);
+}
+
+bool VolumeSet::try_open(const std::string& name) {
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    volumes_.push_back({name, fd, static_cast<std::uint64_t>(info.st_size)});
+    return true;
+}
+
+void VolumeSet::notify(const std::string& name) {
+    if (callback_ == nullptr)
+        return;
+    char buffer[volume_name_buffer_size] = {};
+    std::strncpy(buffer, name.c_str(), sizeof buffer - 1);
+    const int answer = callback_(buffer, RAR_VOL_NOTIFY);
+    if (answer < 0 || (abort_flag_ != nullptr && *abort_flag_))
+        fail(ERAR_EOPEN);
+}
+
+std::string VolumeSet::ask_for(const std::string& name) {
+    if (callback_ == nullptr)
+        fail(ERAR_EOPEN);
+    char buffer[volume_name_buffer_size] = {};
+    std::strncpy(buffer, name.c_str(), sizeof buffer - 1);
+    const int answer = callback_(buffer, RAR_VOL_ASK);
+    if (answer <= 0 || (abort_flag_ != nullptr && *abort_flag_))
+        fail(ERAR_EOPEN);
+    buffer[sizeof buffer - 1] = '\0';
+    return buffer;
+}
+
+bool VolumeSet::ensure(std::size_t index, bool may_ask) {
+    while (volumes_.size() <= index) {
+        std::string candidate = next_volume_name(volumes_.back().name, new_naming_);
+        int asks = 0;
+        while (!try_open(candidate)) {
+            if (!may_ask)
+                return false;
+            if (++asks > max_asks_per_volume)
+                fail(ERAR_EOPEN);
+            candidate = ask_for(candidate);
+        }
+        notify(candidate);
+    }
+    return true;
+}
+
+std::size_t VolumeSet::read_at(std::size_t index, std::uint64_t offset, void* buffer,
+                               std::size_t count) const {
+    auto* out = static_cast<unsigned char*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t got =
+            ::pread(volumes_[index].fd, out + done, count - done, static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            fail(ERAR_EREAD);
+        if (got == 0)
+            break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+void VolumeSet::read_exact(std::size_t index, std::uint64_t offset, void* buffer, std::size_t count) const {
+    if (read_at(index, offset, buffer, count) != count)
+        fail(ERAR_BAD_DATA);
+}
+
+} // namespace kelvox::unrar
