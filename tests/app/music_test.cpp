@@ -1,6 +1,6 @@
 #include "app/music.h"
 
-#include "tests/app/fake_media_player.h"
+#include "tests/support/fake_media_player.h"
 
 #include <gtest/gtest.h>
 

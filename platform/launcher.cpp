@@ -1,0 +1,123 @@
+#include "platform/launcher.h"
+
+#include "platform/disc_path.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <shellapi.h>
+#endif
+
+namespace kelvox {
+
+namespace {
+
+struct Resolved {
+    QString file;      // absolute, in the platform's own form
+    QString directory; // absolute, in the platform's own form
+};
+
+Resolved resolve(const QString& file, const QString& directory) {
+    const QString dir =
+        directory.isEmpty() ? QDir::currentPath() : QFileInfo(native_path(directory)).absoluteFilePath();
+    const QString path = QDir::isAbsolutePath(disc_to_slashes(file))
+                             ? native_path(file)
+                             : native_path(dir + QLatin1Char('\\') + file);
+    return {QFileInfo(path).absoluteFilePath(), dir};
+}
+
+#ifndef Q_OS_WIN
+QByteArray first_bytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.read(2);
+}
+#endif
+
+PlatformError no_wine(const QString& program) {
+    return PlatformError(
+        QStringLiteral(
+            "Cannot start %1: it is a Windows program, and wine, which runs Windows programs here, "
+            "was not found")
+            .arg(QDir::toNativeSeparators(program)));
+}
+
+} // namespace
+
+ProgramKind program_kind(const QString& file_name, const QByteArray& first_bytes) {
+    // The header decides, whatever the name: a Windows executable can never run as it stands here.
+    if (first_bytes.startsWith("MZ"))
+        return ProgramKind::windows;
+    if (file_name.endsWith(QStringLiteral(".bat"), Qt::CaseInsensitive))
+        return ProgramKind::batch;
+    return ProgramKind::native;
+}
+
+LaunchCommand launch_command(const QString& program, const QString& working_directory, ProgramKind kind,
+                             const QString& wine) {
+    if (kind == ProgramKind::native)
+        return {program, {}, working_directory};
+    if (wine.isEmpty())
+        throw no_wine(program);
+    if (kind == ProgramKind::windows)
+        return {wine, {program}, working_directory};
+    // cmd takes a Windows path; relative to the working directory it needs no drive mapping.
+    const QString batch =
+        QDir(working_directory).relativeFilePath(program).replace(QLatin1Char('/'), QLatin1Char('\\'));
+    return {wine, {QStringLiteral("cmd"), QStringLiteral("/c"), batch}, working_directory};
+}
+
+SystemLauncher::SystemLauncher(QStringList search_path) : search_path_(std::move(search_path)) {}
+
+QString SystemLauncher::find_helper(const QString& name) const {
+    return search_path_.isEmpty() ? QStandardPaths::findExecutable(name)
+                                  : QStandardPaths::findExecutable(name, search_path_);
+}
+
+bool SystemLauncher::start_program(const QString& program, const QString& directory) {
+    const Resolved target = resolve(program, directory);
+    if (!QFileInfo(target.file).isFile())
+        return false;
+#ifdef Q_OS_WIN
+    const ProgramKind kind = ProgramKind::native; // Windows runs its own programs and batch files
+#else
+    const ProgramKind kind = program_kind(target.file, first_bytes(target.file));
+#endif
+    const QString wine = kind == ProgramKind::native ? QString() : find_helper(QStringLiteral("wine"));
+    const LaunchCommand command = launch_command(target.file, target.directory, kind, wine);
+    return QProcess::startDetached(command.program, command.arguments, command.working_directory);
+}
+
+bool SystemLauncher::open_document(const QString& file, const QString& directory) {
+    const Resolved target = resolve(file, directory);
+    if (!QFileInfo::exists(target.file))
+        return false;
+#ifdef Q_OS_WIN
+    const QString native = QDir::toNativeSeparators(target.file);
+    const QString native_dir = QDir::toNativeSeparators(target.directory);
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", reinterpret_cast<LPCWSTR>(native.utf16()), nullptr,
+                      reinterpret_cast<LPCWSTR>(native_dir.utf16()), SW_SHOW));
+    return result > 32;
+#else
+    const QString opener = find_helper(QStringLiteral("xdg-open"));
+    if (!opener.isEmpty())
+        return QProcess::startDetached(opener, {target.file}, target.directory);
+    // Desktops without xdg-open: Qt's own services, which need the GUI application.
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(target.file));
+#endif
+}
+
+} // namespace kelvox
