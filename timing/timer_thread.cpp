@@ -7,20 +7,13 @@
 #include <QThread>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <chrono>
 #include <exception>
 
 namespace kelvox {
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// The system's millisecond tick count; only differences of it are used, kept in 16 bits.
-uint32_t TickCount() {
-    return static_cast<uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count());
-}
 
 QThread::Priority QtPriority(TThreadPriority priority) {
     switch (priority) {
@@ -173,21 +166,29 @@ void TTimerThread::RunTick() {
 void TTimerThread::Execute() {
     std::unique_lock lock(mutex_);
     ApplyPriority(lock);
+    // The last tick's cost: whole milliseconds kept in 16 bits (a pause is counted modulo 65536 ms),
+    // and the rest below a millisecond, so that the cost of short ticks is deducted too.
     uint16_t elapsed = 0;
+    Clock::duration fraction{};
     while (!terminated_) {
+        Clock::time_point due;
         if (elapsed < interval_) {
-            SleepRest(lock, elapsed);
+            due = SleepRest(lock, elapsed, fraction);
         } else {
             // A tick took the whole period: no sleep, only give others their turn.
             lock.unlock();
             std::this_thread::yield();
             lock.lock();
+            due = Clock::now();
         }
-        WaitWhileSuspended(lock);
+        const bool paused = WaitWhileSuspended(lock);
         if (terminated_)
             break;
         ApplyPriority(lock);
-        const uint32_t t0 = TickCount();
+        // Woken late on a busy machine, the worker counts the delay as part of this tick, so that it
+        // comes off the next sleep instead of adding to the period; at most one interval of it.
+        const Clock::time_point now = Clock::now();
+        const Clock::time_point t0 = paused ? now : std::max(due, now - std::chrono::milliseconds(interval_));
         lock.unlock();
         AskMainThread();
         lock.lock();
@@ -196,27 +197,36 @@ void TTimerThread::Execute() {
         // Suspended by a change made inside the tick, the worker waits here; the pause then counts as
         // this tick's run time.
         WaitWhileSuspended(lock);
-        elapsed = static_cast<uint16_t>(TickCount() - t0);
+        const Clock::duration cost = Clock::now() - t0;
+        const auto whole = std::chrono::duration_cast<std::chrono::milliseconds>(cost);
+        elapsed = static_cast<uint16_t>(whole.count());
+        fraction = cost - whole;
     }
     finished_ = true;
     lock.unlock();
     changed_.notify_all();
 }
 
-void TTimerThread::SleepRest(std::unique_lock<std::mutex>& lock, uint16_t elapsed) {
+TTimerThread::Clock::time_point TTimerThread::SleepRest(std::unique_lock<std::mutex>& lock, uint16_t elapsed,
+                                                        Clock::duration fraction) {
     // The rest of the period follows the current interval, so a change made while the worker sleeps
     // (the owner setting its interval right after construction) does not leave it sleeping the old one.
-    const Clock::time_point start = Clock::now();
+    const Clock::time_point start = Clock::now() - fraction;
+    Clock::time_point due = start;
     while (!terminated_ && elapsed < interval_) {
-        const Clock::time_point due = start + std::chrono::milliseconds(interval_ - elapsed);
+        due = start + std::chrono::milliseconds(interval_ - elapsed);
         if (Clock::now() >= due)
-            return;
+            break;
         changed_.wait_until(lock, due);
     }
+    return due;
 }
 
-void TTimerThread::WaitWhileSuspended(std::unique_lock<std::mutex>& lock) {
+bool TTimerThread::WaitWhileSuspended(std::unique_lock<std::mutex>& lock) {
+    if (!suspended_ || terminated_)
+        return false;
     changed_.wait(lock, [this] { return !suspended_ || terminated_; });
+    return true;
 }
 
 void TTimerThread::ApplyPriority(std::unique_lock<std::mutex>& lock) {

@@ -7,6 +7,7 @@
 #include <QMetaMethod>
 #include <QString>
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -55,8 +56,13 @@ public:
 private:
     TTimerThread(Tick tick, uint16_t interval, TThreadPriority priority);
     void Execute();
-    void SleepRest(std::unique_lock<std::mutex>& lock, uint16_t elapsed);
-    void WaitWhileSuspended(std::unique_lock<std::mutex>& lock);
+    using Clock = std::chrono::steady_clock;
+
+    // Sleeps out the period and returns when the tick was due.
+    Clock::time_point SleepRest(std::unique_lock<std::mutex>& lock, uint16_t elapsed,
+                                Clock::duration fraction);
+    // Whether the worker had to wait.
+    bool WaitWhileSuspended(std::unique_lock<std::mutex>& lock);
     void ApplyPriority(std::unique_lock<std::mutex>& lock);
     void AskMainThread();
     void WaitForFinish();
