@@ -1,39 +1,19 @@
 #include "platform/media_player.h"
 
+#include "tests/support/qt_event_loop.h"
+
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QThread>
-
-#include <functional>
 
 namespace kelvox {
 namespace {
 
-void ensure_application() {
-    static int argc = 1;
-    static char name[] = "media_player_test";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
-    (void)app;
-}
-
-// Lets the backend run until the condition holds or the time is up; true when it held.
-bool process_until(const std::function<bool()>& condition, int timeout_ms) {
-    QDeadlineTimer deadline(timeout_ms);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
-    }
-    return true;
-}
+using test::ensure_application;
+using test::process_until;
 
 class QtMediaPlayerTest : public ::testing::Test {
 protected:
