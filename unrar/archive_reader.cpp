@@ -95,10 +95,8 @@ bool ArchiveReader::next(Entry& entry) {
         }
         skipping_continuation_ = false;
         last_split_after_ = block.split_after;
-        // A part cut short by the end of the file is a truncated archive unless the entry goes on in
-        // another volume anyway (then its data fails when read).
-        if (block.next > volumes_.size(position_.volume) && !block.split_after)
-            fail(ERAR_BAD_DATA);
+        // A part cut short by the end of its file is still listed (its header is whole); reading
+        // its data fails then.
         entry = block.entry;
         entry.ordinal = ordinal_++;
         entry.complete = !block.split_after;
