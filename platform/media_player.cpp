@@ -54,6 +54,7 @@ QtMediaPlayer::~QtMediaPlayer() = default;
 
 void QtMediaPlayer::open(const QString& file_name) {
     close();
+    const unsigned generation = generation_;
     const QString path = native_path(file_name);
     const QFileInfo info(path);
     if (!info.isFile() || !info.isReadable())
@@ -77,6 +78,10 @@ void QtMediaPlayer::open(const QString& file_name) {
         deadline.start(load_timeout_);
         loop.exec();
     }
+    // The wait runs other handlers: one of them may have closed or reopened this player meanwhile,
+    // and its word is the later one.
+    if (generation != generation_)
+        throw cannot_play(file_name, QStringLiteral("the player was closed while the file loaded"));
     if (has_failed(player))
         throw cannot_play(file_name, player.errorString());
     if (!has_settled(player))
@@ -100,6 +105,7 @@ void QtMediaPlayer::stop() {
 }
 
 void QtMediaPlayer::close() {
+    ++generation_;
     device_.reset();
 }
 

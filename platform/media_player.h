@@ -54,6 +54,7 @@ private:
 
     std::chrono::milliseconds load_timeout_;
     std::unique_ptr<Device> device_;
+    unsigned generation_ = 0; // counts closes, so that an open can tell it was overtaken
 };
 
 } // namespace kelvox

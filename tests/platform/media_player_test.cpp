@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace kelvox {
 namespace {
@@ -131,6 +132,26 @@ TEST_F(QtMediaPlayerTest, OpensAFileNamedAsTheDiscNamesIt) {
                                   .replace(QStringLiteral("Disc.wav"), QStringLiteral("DISC.WAV"));
     ASSERT_NO_THROW(player.open(disc_name));
     EXPECT_EQ(player.mode(), MediaMode::stopped);
+}
+
+// Opening waits in a local event loop, where other handlers run and may close the player.
+TEST_F(QtMediaPlayerTest, AnOpenOvertakenByACloseFails) {
+    QtMediaPlayer player;
+    const QString file = make_tone(QStringLiteral("overtaken.wav"), QStringLiteral("0.2"));
+    open_or_skip(player, file);
+    if (IsSkipped())
+        return;
+    player.close();
+    bool closed_meanwhile = false;
+    QTimer::singleShot(0, [&] {
+        closed_meanwhile = true;
+        player.close();
+    });
+    EXPECT_THROW(player.open(file), PlatformError);
+    if (!closed_meanwhile)
+        GTEST_SKIP() << "the backend loaded the file without waiting";
+    EXPECT_EQ(player.mode(), MediaMode::other) << "the close has the last word";
+    EXPECT_THROW(player.play(), PlatformError);
 }
 
 TEST_F(QtMediaPlayerTest, RefusesFilesItCannotPlay) {
