@@ -38,7 +38,9 @@ char* bytes_or_null(QByteArray& bytes) {
 }
 
 // The menu keeps paths in the disc's form; the library takes the file system's.
-QByteArray library_path(const QString& disc_path) { return QFile::encodeName(native_path(disc_path)); }
+QByteArray library_path(const QString& disc_path) {
+    return QFile::encodeName(native_path(disc_path));
+}
 
 } // namespace
 
