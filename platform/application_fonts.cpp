@@ -1,0 +1,42 @@
+#include "platform/application_fonts.h"
+
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace kelvox {
+
+namespace {
+
+QString file_system_path(const QString& name) {
+    QString path = name;
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return path;
+}
+
+} // namespace
+
+ApplicationFonts::~ApplicationFonts() = default;
+
+bool ApplicationFonts::Add(const QString& file) {
+    const int id = QFontDatabase::addApplicationFont(file_system_path(file));
+    if (id == -1)
+        return false;
+    if (QFontDatabase::applicationFontFamilies(id).isEmpty()) {
+        QFontDatabase::removeApplicationFont(id);
+        return false;
+    }
+    ids_[file].push_back(id);
+    return true;
+}
+
+void ApplicationFonts::Remove(const QString& file) {
+    auto found = ids_.find(file);
+    if (found == ids_.end())
+        return;
+    QFontDatabase::removeApplicationFont(found->second.back());
+    found->second.pop_back();
+    if (found->second.empty())
+        ids_.erase(found);
+}
+
+} // namespace kelvox

@@ -1,0 +1,23 @@
+#pragma once
+// Qt's application fonts: a family registered here is usable by every canvas of this process until
+// all its registrations are removed.
+#include "platform/font_registry.h"
+
+#include <QString>
+
+#include <map>
+#include <vector>
+
+namespace kelvox {
+
+class ApplicationFonts : public FontRegistry {
+public:
+    ~ApplicationFonts() override;
+    bool Add(const QString& file) override;
+    void Remove(const QString& file) override;
+
+private:
+    std::map<QString, std::vector<int>> ids_;
+};
+
+} // namespace kelvox

@@ -1,0 +1,112 @@
+#include "platform/form_window.h"
+
+#include "platform/form.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QShowEvent>
+
+namespace kelvox {
+
+namespace {
+
+MouseButton button_of(const QMouseEvent* event) {
+    switch (event->button()) {
+    case Qt::RightButton:
+        return MouseButton::Right;
+    case Qt::MiddleButton:
+        return MouseButton::Middle;
+    default:
+        return MouseButton::Left;
+    }
+}
+
+ShiftState shift_of(const QMouseEvent* event) {
+    ShiftState shift = 0;
+    const Qt::KeyboardModifiers keys = event->modifiers();
+    const Qt::MouseButtons buttons = event->buttons();
+    if (keys & Qt::ShiftModifier)
+        shift |= kShiftKey;
+    if (keys & Qt::AltModifier)
+        shift |= kAltKey;
+    if (keys & Qt::ControlModifier)
+        shift |= kCtrlKey;
+    if (buttons & Qt::LeftButton)
+        shift |= kLeftButton;
+    if (buttons & Qt::RightButton)
+        shift |= kRightButton;
+    if (buttons & Qt::MiddleButton)
+        shift |= kMiddleButton;
+    return shift;
+}
+
+QPoint position_of(const QMouseEvent* event) { return event->position().toPoint(); }
+
+} // namespace
+
+FormWindow::FormWindow(Form& form) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), form_(&form) {
+    setMouseTracking(true);
+    // The whole client area is painted from the frame every time; nothing to erase first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void FormWindow::paintEvent(QPaintEvent* event) {
+    if (form_ == nullptr)
+        return;
+    const int width = form_->ClientWidth();
+    const int height = form_->ClientHeight();
+    if (width <= 0 || height <= 0)
+        return;
+    if (frame_.width() != width || frame_.height() != height)
+        frame_ = QImage(width, height, QImage::Format_RGB32);
+    const QRect dirty = event->rect().intersected(QRect(0, 0, width, height));
+    form_->ComposeInto(frame_, Rect::sized(dirty.x(), dirty.y(), dirty.width(), dirty.height()));
+    // The frame is in the window's own pixels; on a high-density screen the painter scales it by the
+    // device pixel ratio, pixel by pixel (smooth transforms stay off).
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(dirty, frame_, dirty);
+}
+
+void FormWindow::mousePressEvent(QMouseEvent* event) {
+    if (form_ != nullptr)
+        form_->DispatchMouseDown(position_of(event).x(), position_of(event).y(), button_of(event), shift_of(event));
+}
+
+void FormWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (form_ != nullptr)
+        form_->DispatchMouseMove(position_of(event).x(), position_of(event).y(), shift_of(event));
+}
+
+void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (form_ != nullptr)
+        form_->DispatchMouseUp(position_of(event).x(), position_of(event).y(), button_of(event), shift_of(event));
+}
+
+void FormWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Spontaneous show events come from the desktop (a restore); only the program's own showing counts.
+    if (form_ != nullptr && !event->spontaneous() && form_->OnShow) {
+        NotifyEvent handler = form_->OnShow;
+        handler();
+    }
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    if (form_ != nullptr && form_->OnClose) {
+        NotifyEvent handler = form_->OnClose;
+        handler();
+    }
+    event->accept();
+}
+
+void FormWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (form_ != nullptr && event->type() == QEvent::WindowStateChange)
+        form_->WindowStateChanged(windowState().testFlag(Qt::WindowMinimized));
+}
+
+} // namespace kelvox

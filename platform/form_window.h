@@ -1,0 +1,32 @@
+#pragma once
+// The Qt window behind a form (layer-internal): paints the form's composed frame and hands the
+// pointer, showing, closing and state changes back to the form.
+#include <QImage>
+#include <QWidget>
+
+namespace kelvox {
+
+class Form;
+
+class FormWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit FormWindow(Form& form);
+    // The form is going away: no more calls back into it.
+    void Disconnect() { form_ = nullptr; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    Form* form_;
+    QImage frame_;
+};
+
+} // namespace kelvox

@@ -1,0 +1,13 @@
+#pragma once
+// The primary screen as Qt reports it (logical pixels: a scaled desktop reports its scaled size).
+#include "platform/screen.h"
+
+namespace kelvox {
+
+class PrimaryScreen : public Screen {
+public:
+    int Width() const override;
+    int Height() const override;
+};
+
+} // namespace kelvox

@@ -1,0 +1,12 @@
+#pragma once
+// The size of the primary display, in the pixels windows are placed in.
+namespace kelvox {
+
+class Screen {
+public:
+    virtual ~Screen() = default;
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+};
+
+} // namespace kelvox

@@ -1,0 +1,13 @@
+#pragma once
+// The desktop's taskbar, hidden while the menu runs unless the user wants it. Hiding or showing a
+// taskbar the desktop does not have does nothing.
+namespace kelvox {
+
+class Taskbar {
+public:
+    virtual ~Taskbar() = default;
+    virtual void Hide() = 0;
+    virtual void Show() = 0;
+};
+
+} // namespace kelvox
