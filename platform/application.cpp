@@ -35,7 +35,9 @@ Application::~Application() {
         instance = nullptr;
 }
 
-Application* Application::Instance() { return instance; }
+Application* Application::Instance() {
+    return instance;
+}
 
 void Application::SetTitle(const QString& title) {
     title_ = title;
@@ -68,7 +70,9 @@ void Application::Terminate() {
     QCoreApplication::quit();
 }
 
-void Application::ProcessMessages() { QCoreApplication::processEvents(); }
+void Application::ProcessMessages() {
+    QCoreApplication::processEvents();
+}
 
 // The window's own state change raises the event when the platform reports it at once; where it
 // does not (a hidden window, no window manager), the event is raised here so it never goes missing.

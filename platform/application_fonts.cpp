@@ -1,24 +1,15 @@
 #include "platform/application_fonts.h"
 
+#include "platform/disc_path.h"
 #include <QFontDatabase>
 #include <QStringList>
 
 namespace kelvox {
 
-namespace {
-
-QString file_system_path(const QString& name) {
-    QString path = name;
-    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return path;
-}
-
-} // namespace
-
 ApplicationFonts::~ApplicationFonts() = default;
 
 bool ApplicationFonts::Add(const QString& file) {
-    const int id = QFontDatabase::addApplicationFont(file_system_path(file));
+    const int id = QFontDatabase::addApplicationFont(native_path(file));
     if (id == -1)
         return false;
     if (QFontDatabase::applicationFontFamilies(id).isEmpty()) {

@@ -21,15 +21,23 @@ QImage white_image(int width, int height) {
 
 Bitmap::Bitmap() : image_(std::make_unique<QImage>()), canvas_(std::make_unique<kelvox::Canvas>(*image_)) {}
 
-Bitmap::Bitmap(int width, int height) : Bitmap() { SetSize(width, height); }
+Bitmap::Bitmap(int width, int height) : Bitmap() {
+    SetSize(width, height);
+}
 
 Bitmap::~Bitmap() = default;
 Bitmap::Bitmap(Bitmap&&) noexcept = default;
 Bitmap& Bitmap::operator=(Bitmap&&) noexcept = default;
 
-int Bitmap::Width() const { return image_->width(); }
-int Bitmap::Height() const { return image_->height(); }
-bool Bitmap::Empty() const { return image_->isNull(); }
+int Bitmap::Width() const {
+    return image_->width();
+}
+int Bitmap::Height() const {
+    return image_->height();
+}
+bool Bitmap::Empty() const {
+    return image_->isNull();
+}
 
 void Bitmap::SetSize(int width, int height) {
     width = std::max(width, 0);
@@ -57,7 +65,11 @@ void Bitmap::Assign(const QImage& image) {
     *image_ = std::move(converted);
 }
 
-Pixel* Bitmap::ScanLine(int y) { return reinterpret_cast<Pixel*>(image_->scanLine(y)); }
-const Pixel* Bitmap::ScanLine(int y) const { return reinterpret_cast<const Pixel*>(image_->constScanLine(y)); }
+Pixel* Bitmap::ScanLine(int y) {
+    return reinterpret_cast<Pixel*>(image_->scanLine(y));
+}
+const Pixel* Bitmap::ScanLine(int y) const {
+    return reinterpret_cast<const Pixel*>(image_->constScanLine(y));
+}
 
 } // namespace kelvox

@@ -1,5 +1,6 @@
 #include "platform/bitmap.h"
 
+#include "platform/disc_path.h"
 #include "platform/platform_error.h"
 
 #include <QFile>
@@ -8,18 +9,8 @@
 
 namespace kelvox {
 
-namespace {
-
-QString file_system_path(const QString& name) {
-    QString path = name;
-    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return path;
-}
-
-} // namespace
-
 void Bitmap::LoadFromFile(const QString& name) {
-    const QString path = file_system_path(name);
+    const QString path = native_path(name);
     QFile file(path);
     if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
         throw cannot_open_file(name);

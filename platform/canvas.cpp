@@ -13,10 +13,16 @@ namespace kelvox {
 
 namespace {
 
-Rect bounds_of(const QImage& image) { return Rect::sized(0, 0, image.width(), image.height()); }
+Rect bounds_of(const QImage& image) {
+    return Rect::sized(0, 0, image.width(), image.height());
+}
 
-Pixel* row(QImage& image, int y) { return reinterpret_cast<Pixel*>(image.scanLine(y)); }
-const Pixel* row(const QImage& image, int y) { return reinterpret_cast<const Pixel*>(image.constScanLine(y)); }
+Pixel* row(QImage& image, int y) {
+    return reinterpret_cast<Pixel*>(image.scanLine(y));
+}
+const Pixel* row(const QImage& image, int y) {
+    return reinterpret_cast<const Pixel*>(image.constScanLine(y));
+}
 
 void combine_row(Pixel* dest, const Pixel* source, int count, CopyMode mode) {
     if (mode == CopyMode::Copy) {
@@ -29,8 +35,12 @@ void combine_row(Pixel* dest, const Pixel* source, int count, CopyMode mode) {
 
 } // namespace
 
-int Canvas::Width() const { return target_->width(); }
-int Canvas::Height() const { return target_->height(); }
+int Canvas::Width() const {
+    return target_->width();
+}
+int Canvas::Height() const {
+    return target_->height();
+}
 
 void Canvas::FillRect(const Rect& rect) {
     if (brush.style == BrushStyle::Clear)
@@ -65,8 +75,8 @@ void Canvas::CopyFrom(int x, int y, const Bitmap& source, const Rect& from, Copy
     const int read_left = snapshot ? 0 : src.left;
     const int read_top = snapshot ? 0 : src.top;
     for (int row_index = 0; row_index < dest.Height(); ++row_index)
-        combine_row(row(*target_, dest.top + row_index) + dest.left, row(read, read_top + row_index) + read_left,
-                    dest.Width(), mode);
+        combine_row(row(*target_, dest.top + row_index) + dest.left,
+                    row(read, read_top + row_index) + read_left, dest.Width(), mode);
 }
 
 void Canvas::CopyRect(const Rect& dest, const Bitmap& source, const Rect& from, CopyMode mode) {
@@ -83,13 +93,15 @@ void Canvas::CopyRect(const Rect& dest, const Bitmap& source, const Rect& from, 
     const Rect readable = bounds_of(read);
     const Rect area = dest.Intersected(bounds_of(*target_));
     for (int y = area.top; y < area.bottom; ++y) {
-        const int sy = from.top + static_cast<int>(std::int64_t{y - dest.top} * from.Height() / dest.Height());
+        const int sy =
+            from.top + static_cast<int>(std::int64_t{y - dest.top} * from.Height() / dest.Height());
         if (sy < readable.top || sy >= readable.bottom)
             continue;
         Pixel* line = row(*target_, y);
         const Pixel* src_line = row(read, sy);
         for (int x = area.left; x < area.right; ++x) {
-            const int sx = from.left + static_cast<int>(std::int64_t{x - dest.left} * from.Width() / dest.Width());
+            const int sx =
+                from.left + static_cast<int>(std::int64_t{x - dest.left} * from.Width() / dest.Width());
             if (sx < readable.left || sx >= readable.right)
                 continue;
             line[x] = mode == CopyMode::Copy ? src_line[sx] : (line[x] | src_line[sx]);

@@ -8,7 +8,9 @@
 
 namespace kelvox {
 
-void Canvas::MoveTo(int x, int y) { pen_pos_ = {x, y}; }
+void Canvas::MoveTo(int x, int y) {
+    pen_pos_ = {x, y};
+}
 
 // Bresenham's walk from the pen position towards (x, y), stopping before the end point: a line's last
 // pixel belongs to the next line of a polyline, so joints are drawn once (which matters for XOR).

@@ -11,7 +11,9 @@ namespace kelvox {
 
 namespace {
 
-QColor qt_colour(Colour c) { return QColor(colour_red(c), colour_green(c), colour_blue(c)); }
+QColor qt_colour(Colour c) {
+    return QColor(colour_red(c), colour_green(c), colour_blue(c));
+}
 
 } // namespace
 

@@ -14,9 +14,15 @@ constexpr Colour kWhite = 0xFFFFFF;
 constexpr Colour make_colour(int red, int green, int blue) {
     return static_cast<Colour>((red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16));
 }
-constexpr int colour_red(Colour c) { return static_cast<int>(c & 0xFF); }
-constexpr int colour_green(Colour c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int colour_blue(Colour c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int colour_red(Colour c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int colour_green(Colour c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int colour_blue(Colour c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 // A pixel word of the layer's 32-bit images.
 constexpr std::uint32_t colour_to_pixel(Colour c) {

@@ -6,7 +6,9 @@
 
 namespace kelvox {
 
-Control::Control(Form& parent) : parent_(&parent) { parent.Attach(this); }
+Control::Control(Form& parent) : parent_(&parent) {
+    parent.Attach(this);
+}
 
 Control::~Control() {
     if (parent_ != nullptr) {

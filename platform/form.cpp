@@ -22,12 +22,22 @@ Form::~Form() {
         control->parent_ = nullptr;
 }
 
-int Form::Left() const { return window_->x(); }
-int Form::Top() const { return window_->y(); }
-int Form::ClientWidth() const { return client_width_; }
-int Form::ClientHeight() const { return client_height_; }
+int Form::Left() const {
+    return window_->x();
+}
+int Form::Top() const {
+    return window_->y();
+}
+int Form::ClientWidth() const {
+    return client_width_;
+}
+int Form::ClientHeight() const {
+    return client_height_;
+}
 
-void Form::SetPosition(int left, int top) { window_->move(left, top); }
+void Form::SetPosition(int left, int top) {
+    window_->move(left, top);
+}
 
 // The size asked for is the size composed, even where a window manager or Qt's offscreen screen
 // gives the window another one.
@@ -38,8 +48,12 @@ void Form::SetClientSize(int width, int height) {
     window_->update();
 }
 
-void Form::SetCaption(const QString& caption) { window_->setWindowTitle(caption); }
-QString Form::Caption() const { return window_->windowTitle(); }
+void Form::SetCaption(const QString& caption) {
+    window_->setWindowTitle(caption);
+}
+QString Form::Caption() const {
+    return window_->windowTitle();
+}
 
 void Form::SetColour(Colour colour) {
     colour_ = colour;
@@ -52,9 +66,15 @@ void Form::Show() {
     window_->show();
 }
 
-void Form::Hide() { window_->hide(); }
-bool Form::Visible() const { return window_->isVisible(); }
-void Form::Close() { window_->close(); }
+void Form::Hide() {
+    window_->hide();
+}
+bool Form::Visible() const {
+    return window_->isVisible();
+}
+void Form::Close() {
+    window_->close();
+}
 
 void Form::SetFullScreen(bool on) {
     full_screen_ = on;
@@ -65,7 +85,9 @@ void Form::SetFullScreen(bool on) {
     window_->resize(client_width_, client_height_);
 }
 
-void Form::Minimize() { window_->setWindowState(window_->windowState() | Qt::WindowMinimized); }
+void Form::Minimize() {
+    window_->setWindowState(window_->windowState() | Qt::WindowMinimized);
+}
 
 void Form::Restore() {
     Qt::WindowStates state = window_->windowState();
@@ -73,7 +95,9 @@ void Form::Restore() {
     window_->setWindowState(state);
 }
 
-bool Form::Minimized() const { return window_->windowState().testFlag(Qt::WindowMinimized); }
+bool Form::Minimized() const {
+    return window_->windowState().testFlag(Qt::WindowMinimized);
+}
 
 void Form::WindowStateChanged(bool minimized) {
     if (minimized == was_minimized_)
@@ -108,14 +132,18 @@ bool Form::RegionContains(int x, int y) const {
     return x >= 0 && y >= 0 && x < client_width_ && y < client_height_;
 }
 
-QWidget* Form::Widget() { return window_.get(); }
+QWidget* Form::Widget() {
+    return window_.get();
+}
 
 void Form::Invalidate(const Rect& area) {
     if (!area.Empty())
         window_->update(area.left, area.top, area.Width(), area.Height());
 }
 
-void Form::Attach(Control* control) { controls_.push_back(control); }
+void Form::Attach(Control* control) {
+    controls_.push_back(control);
+}
 
 void Form::Detach(Control* control) {
     ReleaseCaptureOf(control);

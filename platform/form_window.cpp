@@ -42,7 +42,9 @@ ShiftState shift_of(const QMouseEvent* event) {
     return shift;
 }
 
-QPoint position_of(const QMouseEvent* event) { return event->position().toPoint(); }
+QPoint position_of(const QMouseEvent* event) {
+    return event->position().toPoint();
+}
 
 } // namespace
 
@@ -73,7 +75,8 @@ void FormWindow::paintEvent(QPaintEvent* event) {
 
 void FormWindow::mousePressEvent(QMouseEvent* event) {
     if (form_ != nullptr)
-        form_->DispatchMouseDown(position_of(event).x(), position_of(event).y(), button_of(event), shift_of(event));
+        form_->DispatchMouseDown(position_of(event).x(), position_of(event).y(), button_of(event),
+                                 shift_of(event));
 }
 
 void FormWindow::mouseMoveEvent(QMouseEvent* event) {
@@ -83,7 +86,8 @@ void FormWindow::mouseMoveEvent(QMouseEvent* event) {
 
 void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (form_ != nullptr)
-        form_->DispatchMouseUp(position_of(event).x(), position_of(event).y(), button_of(event), shift_of(event));
+        form_->DispatchMouseUp(position_of(event).x(), position_of(event).y(), button_of(event),
+                               shift_of(event));
 }
 
 void FormWindow::showEvent(QShowEvent* event) {

@@ -25,7 +25,8 @@ struct Rect {
     constexpr bool Empty() const { return right <= left || bottom <= top; }
     constexpr bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
     constexpr Rect Intersected(const Rect& o) const {
-        return {std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
+        return {std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),
+                std::min(bottom, o.bottom)};
     }
     constexpr Rect Translated(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
     friend bool operator==(const Rect&, const Rect&) = default;

@@ -19,7 +19,9 @@ ImageList::ImageList(int cell_width, int cell_height)
 
 ImageList::~ImageList() = default;
 
-void ImageList::Clear() { cells_.clear(); }
+void ImageList::Clear() {
+    cells_.clear();
+}
 
 void ImageList::SetSize(int cell_width, int cell_height) {
     cell_width_ = std::max(cell_width, 1);
@@ -39,7 +41,9 @@ ImageList::Cell ImageList::MakeCell(const Bitmap& bitmap, int column, Colour tra
     return Cell{std::move(pixels), clear};
 }
 
-int ImageList::Add(const Bitmap& bitmap) { return Add(bitmap, transparent_); }
+int ImageList::Add(const Bitmap& bitmap) {
+    return Add(bitmap, transparent_);
+}
 
 int ImageList::Add(const Bitmap& bitmap, Colour transparent) {
     const int first = Count();
@@ -49,7 +53,9 @@ int ImageList::Add(const Bitmap& bitmap, Colour transparent) {
     return first;
 }
 
-void ImageList::Replace(int index, const Bitmap& bitmap) { Replace(index, bitmap, transparent_); }
+void ImageList::Replace(int index, const Bitmap& bitmap) {
+    Replace(index, bitmap, transparent_);
+}
 
 void ImageList::Replace(int index, const Bitmap& bitmap, Colour transparent) {
     if (index < 0 || index >= Count())

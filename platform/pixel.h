@@ -8,9 +8,15 @@ namespace kelvox {
 
 using Pixel = std::uint32_t;
 
-constexpr std::uint8_t pixel_blue(Pixel p) { return static_cast<std::uint8_t>(p & 0xFF); }
-constexpr std::uint8_t pixel_green(Pixel p) { return static_cast<std::uint8_t>((p >> 8) & 0xFF); }
-constexpr std::uint8_t pixel_red(Pixel p) { return static_cast<std::uint8_t>((p >> 16) & 0xFF); }
+constexpr std::uint8_t pixel_blue(Pixel p) {
+    return static_cast<std::uint8_t>(p & 0xFF);
+}
+constexpr std::uint8_t pixel_green(Pixel p) {
+    return static_cast<std::uint8_t>((p >> 8) & 0xFF);
+}
+constexpr std::uint8_t pixel_red(Pixel p) {
+    return static_cast<std::uint8_t>((p >> 16) & 0xFF);
+}
 constexpr Pixel make_pixel(std::uint8_t blue, std::uint8_t green, std::uint8_t red) {
     return 0xFF000000u | (static_cast<Pixel>(red) << 16) | (static_cast<Pixel>(green) << 8) | blue;
 }

@@ -4,7 +4,9 @@
 
 namespace kelvox {
 
-int font_pixel_size(int points) { return std::max(1, (points * 96 + 36) / 72); }
+int font_pixel_size(int points) {
+    return std::max(1, (points * 96 + 36) / 72);
+}
 
 QFont qt_font(const Font& font) {
     QFont result(font.name);

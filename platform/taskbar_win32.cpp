@@ -13,7 +13,11 @@ void show_tray(int command) {
 
 } // namespace
 
-void DesktopTaskbar::Hide() { show_tray(SW_HIDE); }
-void DesktopTaskbar::Show() { show_tray(SW_SHOW); }
+void DesktopTaskbar::Hide() {
+    show_tray(SW_HIDE);
+}
+void DesktopTaskbar::Show() {
+    show_tray(SW_SHOW);
+}
 
 } // namespace kelvox

@@ -13,7 +13,9 @@ namespace {
 
 // A window can vanish between being listed and being asked about; Xlib's default handler would end
 // the program for that, so errors are ignored while the docks are looked for.
-int ignore_x_error(Display*, XErrorEvent*) { return 0; }
+int ignore_x_error(Display*, XErrorEvent*) {
+    return 0;
+}
 
 class XSession {
 public:
@@ -91,7 +93,9 @@ std::vector<Window> visible_docks(Display* display) {
     return docks;
 }
 
-bool on_x11() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+bool on_x11() {
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
 
 } // namespace
 
