@@ -82,4 +82,7 @@ void ImageList::Draw(Canvas& target, int x, int y, int index) const {
     }
 }
 
+// Out of line: the vector's element type is complete only in this file.
+int ImageList::Count() const { return static_cast<int>(cells_.size()); }
+
 } // namespace kelvox

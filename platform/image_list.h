@@ -25,7 +25,7 @@ public:
     void SetSize(int cell_width, int cell_height);
     int Width() const { return cell_width_; }
     int Height() const { return cell_height_; }
-    int Count() const { return static_cast<int>(cells_.size()); }
+    int Count() const;
 
     void SetTransparentColour(Colour colour) { transparent_ = colour; }
     Colour TransparentColour() const { return transparent_; }
