@@ -1,5 +1,6 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_loading.h"
+#include "catalogue/entry_action.h"
 #include "catalogue/catalogue_reader.h"
 #include "catalogue/entry_description.h"
 #include "catalogue/html_parser.h"
@@ -137,6 +138,22 @@ TEST(Catalogue, DescriptionTagsAndCatalogueTagsShareOneMachine) {
     EXPECT_EQ(menu.description.entry_type, "demo");
     EXPECT_EQ(menu.reader.tag_kind, 100);
     EXPECT_EQ(menu.reader.pending_exe_path, "gry\\demo2\\demo2.rar");
+}
+
+TEST(Catalogue, EntryActionsByCaseSensitiveSubstrings) {
+    const struct {
+        QString exe_path;
+        EntryAction action;
+    } cases[] = {
+        {"gry\\demo1\\setup.exe", EntryAction::Program}, {"gry\\start.bat", EntryAction::Program},
+        {"gry\\demo.rar", EntryAction::Unpack},         {"gry\\setup.exe.rar", EntryAction::Program},
+        {"gry\\SETUP.EXE", EntryAction::Open},           {"gry\\demo.RAR", EntryAction::Open},
+        {"a.rar\\readme.txt", EntryAction::Unpack},      {"doc\\instrukcja.pdf", EntryAction::Open},
+        {"", EntryAction::Open},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(entry_action(c.exe_path), c.action) << c.exe_path.toStdString();
+    EXPECT_EQ(entry_action_name(EntryAction::Unpack), "unpack");
 }
 
 TEST(CatalogueLoading, ReadsMenuIndexFromTheCurrentDirectory) {

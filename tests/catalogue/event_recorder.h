@@ -1,7 +1,6 @@
 #pragma once
 // Records the tokenizer's events as short strings ("tag a", "text x", "comment note") in their order.
 #include "catalogue/html_parser.h"
-#include "platform/message_boxes.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,16 +19,6 @@ struct EventRecorder {
         };
     }
     QStringList events;
-};
-
-// Message boxes that only remember what they were asked to show.
-struct RecordingMessageBoxes : MessageBoxes {
-    void show(const QString& text) override { shown.append(text); }
-    bool confirm(const QString& text, const QString&) override {
-        shown.append(text);
-        return true;
-    }
-    QStringList shown;
 };
 
 } // namespace kelvox::test

@@ -1,6 +1,7 @@
 #include "catalogue/html_parser.h"
 
 #include "tests/catalogue/event_recorder.h"
+#include "tests/support/fake_message_boxes.h"
 
 #include "tests/support/qt_printers.h"
 
@@ -12,7 +13,6 @@ namespace kelvox {
 namespace {
 
 using test::EventRecorder;
-using test::RecordingMessageBoxes;
 
 QStringList run(const QStringList& lines) {
     THTMLParser parser(nullptr);
@@ -130,7 +130,7 @@ TEST(Tokenizer, DirectCallsDispatchLikeExecute) {
 }
 
 TEST(Tokenizer, TitleIsCollectedAndShown) {
-    RecordingMessageBoxes boxes;
+    FakeMessageBoxes boxes;
     THTMLParser parser(&boxes);
     EventRecorder recorder(parser);
     parser.HTML = QStringList{"<title>Strona <b>gł", QString::fromUtf8("ówna</b> x</TITLE><p>po")};
@@ -142,7 +142,7 @@ TEST(Tokenizer, TitleIsCollectedAndShown) {
 }
 
 TEST(Tokenizer, UnclosedTitleSurvivesIntoTheNextRun) {
-    RecordingMessageBoxes boxes;
+    FakeMessageBoxes boxes;
     THTMLParser parser(&boxes);
     EventRecorder recorder(parser);
     parser.HTML = QStringList{"<title>Pierwsza"};

@@ -1,0 +1,218 @@
+#include "tools/kelvox_check/disc_check.h"
+
+#include "tests/kelvox_check/test_disc.h"
+#include "tests/support/qt_printers.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace kelvox {
+namespace {
+
+using test::TestDisc;
+
+QStringList problems_of(const check::DiscReport& report) {
+    QStringList problems;
+    for (const auto& problem : report.problems)
+        problems.append(problem.file + ": " + problem.message);
+    return problems;
+}
+
+TEST(DiscCheck, GoodDiscHasNoProblems) {
+    TestDisc disc;
+    const check::DiscReport report = check::check_disc(disc.root());
+    EXPECT_EQ(problems_of(report), QStringList());
+    ASSERT_EQ(report.sections.size(), 2u);
+    EXPECT_EQ(report.sections[0].ticker.value_or("?"), "Najlepsze gry");
+    const EntryDescription& d = report.sections[0].entries.at(0).description;
+    EXPECT_EQ(d.description_lines, QStringList({"Gra akcji z widokiem z", "perspektywy pierwszej", "osoby"}));
+    EXPECT_EQ(d.requirement_lines, QStringList({"Procesor 500 MHz, 128", " MB RAM"}));
+    EXPECT_TRUE(d.picture_loaded);
+    EXPECT_EQ(report.sections[1].entries.at(0).description.entry_type, "freeware");
+}
+
+struct Breakage {
+    const char* what;
+    std::function<void(const TestDisc&)> apply;
+    QString file;
+    QString message; // a part of the problem's text
+};
+
+TEST(DiscCheck, EachKindOfProblemIsReported) {
+    const QString slots21 = [] {
+        QString index;
+        for (int i = 1; i <= 21; ++i)
+            index +=
+                QString(
+                    "<nazwa>S%1</nazwa><nazwa_e>E</nazwa_e><sciezka_exe>gry\\demo1\\setup.exe</sciezka_exe>"
+                    "<sciezka>gry\\demo1</sciezka>\n")
+                    .arg(i);
+        return index;
+    }();
+    const Breakage cases[] = {
+        {"missing skin bitmap", [](const TestDisc& d) { d.remove("menu/menu_s.bmp"); }, "menu\\menu_s.bmp",
+         "missing skin bitmap"},
+        {"invalid skin bitmap", [](const TestDisc& d) { d.write("menu/pasek.bmp", "not a bitmap"); },
+         "menu\\pasek.bmp", "not a valid bitmap"},
+        {"skin bitmap too small",
+         [](const TestDisc& d) { d.write("menu/panel.bmp", test::bitmap(549, 350)); }, "menu\\panel.bmp",
+         "549 × 350 pixels, smaller than the 550 × 350"},
+        {"image list cell too small",
+         [](const TestDisc& d) { d.write("menu/scroll2.bmp", test::bitmap(20, 19)); }, "menu\\scroll2.bmp",
+         "smaller than the 20 × 20"},
+        {"missing wallpaper", [](const TestDisc& d) { d.remove("menu/tapeta#2.bmp"); }, "menu\\tapeta#2.bmp",
+         "missing skin bitmap"},
+        {"missing font", [](const TestDisc& d) { d.remove("menu/Digirt__.ttf"); }, "menu\\Digirt__.ttf",
+         "missing or empty"},
+        {"missing catalogue", [](const TestDisc& d) { d.remove("menu/index.xml"); }, "menu\\index.xml",
+         "Cannot open file menu\\index.xml"},
+        {"missing ticker file", [](const TestDisc& d) { d.remove("menu/reklamy.txt"); }, "menu\\reklamy.txt",
+         "Cannot open file menu\\reklamy.txt"},
+        {"section without a ticker line",
+         [](const TestDisc& d) { d.write("menu/reklamy.txt", "Tylko jedna\r\n"); }, "menu\\reklamy.txt",
+         "no line for section 2 (\"Programy\")"},
+        {"missing info.xml", [](const TestDisc& d) { d.remove("prog/edytor/info.xml"); },
+         "prog\\edytor\\info.xml", "missing info.xml"},
+        {"missing entry directory",
+         [](const TestDisc& d) {
+             d.write("menu/index.xml", "<nazwa>G</nazwa><sciezka_exe>gry\\demo1\\setup.exe</sciezka_exe>"
+                                       "<sciezka>gry\\brak</sciezka>\n");
+             d.write("menu/reklamy.txt", "x\n");
+         },
+         "gry\\brak\\info.xml", "directory does not exist"},
+        {"first picture does not load", [](const TestDisc& d) { d.write("gry/demo1/shot1.jpg", "junk"); },
+         "gry\\demo1\\shot1.jpg", "the first picture does not load"},
+        {"first picture missing", [](const TestDisc& d) { d.remove("gry/demo1/shot1.jpg"); },
+         "gry\\demo1\\shot1.jpg", "Cannot open file"},
+        {"second picture CMYK",
+         [](const TestDisc& d) { d.write("gry/demo1/shot2.jpg", test::cmyk_jpeg(8, 8)); },
+         "gry\\demo1\\shot2.jpg", "picture 2 does not load"},
+        {"entry file missing", [](const TestDisc& d) { d.remove("prog/edytor/edytor.rar"); },
+         "prog\\edytor\\edytor.rar", "the file of entry \"Edytor\" does not exist"},
+        {"21st section", [&](const TestDisc& d) { d.write("menu/index.xml", slots21.toUtf8()); },
+         "menu\\index.xml", "section \"S21\" is a section beyond the 20"},
+        {"entry of the 21st section", [&](const TestDisc& d) { d.write("menu/index.xml", slots21.toUtf8()); },
+         "menu\\index.xml", "entry \"gry\\demo1\" belongs to a section beyond the 20"},
+        {"entry before any section",
+         [](const TestDisc& d) {
+             d.write("menu/index.xml", QByteArray("<sciezka>gry\\demo1</sciezka>") + test::kGoodIndex);
+         },
+         "menu\\index.xml", "entry \"gry\\demo1\" comes before any section"},
+        {"tag with a blank",
+         [](const TestDisc& d) {
+             d.write("menu/index.xml", QByteArray(test::kGoodIndex) + "<nazwa >X</nazwa>");
+         },
+         "menu\\index.xml", "tag <nazwa > is ignored"},
+        {"tag in capitals",
+         [](const TestDisc& d) { d.write("prog/edytor/info.xml", "<_nazwa>E</_nazwa><_OPIS>x</_OPIS>"); },
+         "prog\\edytor\\info.xml", "tag <_OPIS> is ignored: only the bare lower-case <_opis> counts"},
+        {"text before the first tag",
+         [](const TestDisc& d) { d.write("menu/index.xml", QByteArray(" ") + test::kGoodIndex); },
+         "menu\\index.xml", "text \" \" before the first tag opens a section"},
+        {"catalogue tag in info.xml",
+         [](const TestDisc& d) { d.write("prog/edytor/info.xml", "<_nazwa>E</_nazwa><nazwa>Nowa</nazwa>"); },
+         "prog\\edytor\\info.xml", "catalogue tag <nazwa> in an entry description"},
+        {"title message box",
+         [](const TestDisc& d) {
+             d.write("prog/edytor/info.xml", "<title>Edytor</title><_nazwa>E</_nazwa>");
+         },
+         "prog\\edytor\\info.xml", "a message box \"Title : Edytor\" would be shown"},
+    };
+    for (const auto& c : cases) {
+        TestDisc disc;
+        c.apply(disc);
+        const check::DiscReport report = check::check_disc(disc.root());
+        bool found = false;
+        for (const auto& problem : report.problems)
+            found = found || (problem.file == c.file && problem.message.contains(c.message));
+        EXPECT_TRUE(found) << c.what << "; got: " << problems_of(report).join(" | ").toStdString();
+    }
+}
+
+TEST(DiscCheck, EntriesAreReadAsTheFirstChoiceAfterTheStart) {
+    TestDisc disc;
+    // The catalogue ends inside an "_typ" element; a text before the first tag of info.xml then becomes the
+    // type.
+    disc.write("menu/index.xml", QByteArray(test::kGoodIndex) + "<_typ>");
+    disc.write("prog/edytor/info.xml", "zapomniany<_nazwa>E</_nazwa>");
+    const check::DiscReport report = check::check_disc(disc.root());
+    EXPECT_EQ(report.sections.at(1).entries.at(0).description.entry_type, "zapomniany");
+    EXPECT_TRUE(problems_of(report).join("\n").contains("entry description tag <_typ> in the catalogue"));
+    EXPECT_TRUE(problems_of(report).join("\n").contains("text \"zapomniany\" before the first tag is taken"));
+}
+
+// The checker program itself, as an author runs it.
+struct CheckerRun {
+    int status;
+    QByteArray out;
+};
+
+CheckerRun run_checker(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(KELVOX_CHECK_PROGRAM), arguments);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput()};
+}
+
+TEST(CheckerProgram, ExitStatus) {
+    TestDisc good;
+    TestDisc broken;
+    broken.remove("gry/demo1/setup.exe");
+    const struct {
+        QStringList arguments;
+        int status;
+    } cases[] = {
+        {{good.root()}, 0},
+        {{"--json", good.root()}, 0},
+        {{broken.root()}, 1},
+        {{}, 2},
+        {{good.root(), broken.root()}, 2},
+        {{"--yaml", good.root()}, 2},
+        {{good.absolute("nie_ma")}, 2},
+        {{good.absolute("menu/index.xml")}, 2},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(run_checker(c.arguments).status, c.status) << c.arguments.join(" ").toStdString();
+}
+
+TEST(CheckerProgram, JsonHoldsTheTextsAsTheMenuDoes) {
+    TestDisc disc;
+    disc.write(
+        "menu/index.xml",
+        QByteArray(test::kGoodIndex).replace("Programy", "  Programy ż").replace("edytor.rar", "EDYTOR.RAR"));
+    disc.write("prog/edytor/EDYTOR.RAR", "Rar!");
+    disc.write("menu/reklamy.txt", encode_windows_1250(QString::fromUtf8("Gry – nowości\n")));
+    const CheckerRun run = run_checker({"--json", disc.root()});
+    EXPECT_EQ(run.status, 1);
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(run.out, &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
+    const QJsonArray sections = document.object()["sections"].toArray();
+    ASSERT_EQ(sections.size(), 2);
+    EXPECT_EQ(sections[0]["ticker"].toString(), QString::fromUtf8("Gry – nowości"));
+    EXPECT_TRUE(sections[1]["ticker"].isNull());
+    EXPECT_EQ(sections[1]["name"].toString(), QString::fromUtf8("  Programy ż"));
+    const QJsonObject demo = sections[0]["entries"][0].toObject();
+    EXPECT_EQ(demo["path"].toString(), "gry\\demo1");
+    EXPECT_EQ(demo["exe_path"].toString(), "gry\\demo1\\setup.exe");
+    EXPECT_EQ(demo["action"].toString(), "program");
+    const QJsonObject description = demo["description"].toObject();
+    EXPECT_EQ(description["requirement_lines"].toArray(), QJsonArray({"Procesor 500 MHz, 128", " MB RAM"}));
+    EXPECT_EQ(description["picture_names"].toArray(),
+              QJsonArray({"gry\\demo1\\shot1.jpg", "gry\\demo1\\shot2.jpg"}));
+    EXPECT_EQ(description["type"].toString(), "wersja demonstracyjna");
+    EXPECT_TRUE(description["picture_loaded"].toBool());
+    // The ".rar" test is case-sensitive: an upper-case name is opened, not unpacked.
+    EXPECT_EQ(sections[1]["entries"][0]["action"].toString(), "open");
+    const QJsonArray problems = document.object()["problems"].toArray();
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_EQ(problems[0]["file"].toString(), "menu\\reklamy.txt");
+}
+
+} // namespace
+} // namespace kelvox

@@ -1,0 +1,44 @@
+#pragma once
+// What the disc checker found: the catalogue as the menu would hold it, each entry's description as
+// choosing it right after the start would read it, and every problem on the way.
+#include "catalogue/catalogue.h"
+#include "catalogue/entry_description.h"
+
+#include <QJsonObject>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace kelvox::check {
+
+struct DiscProblem {
+    QString file; // a disc path relative to the disc's root, as the menu names it
+    QString message;
+};
+
+struct CheckedEntry {
+    CatalogueEntry entry;
+    EntryDescription description;
+};
+
+struct CheckedSection {
+    QString name;
+    std::optional<QString> ticker; // its line of reklamy.txt, none when the file has too few lines
+    std::vector<CheckedEntry> entries;
+};
+
+struct DiscReport {
+    std::vector<CheckedSection> sections;
+    std::vector<DiscProblem> problems;
+
+    void problem(const QString& file, const QString& message) { problems.push_back({file, message}); }
+};
+
+// {"sections":[...],"problems":[...]}; texts exactly as the menu holds them.
+QJsonObject report_json(const DiscReport& report);
+
+// A listing for people: sections, entries with their action, then the problems.
+QString report_text(const DiscReport& report);
+
+} // namespace kelvox::check

@@ -1,0 +1,68 @@
+#include "tools/kelvox_check/skin_check.h"
+
+#include "app/skin_files.h"
+#include "platform/disc_path.h"
+#include "platform/files.h"
+
+#include <QImageReader>
+#include <QMap>
+#include <QSize>
+
+namespace kelvox::check {
+
+namespace {
+
+// The largest size any use of the file relies on, by file name; lista_g.bmp serves two uses.
+QMap<QString, QSize> bitmaps_relied_on() {
+    QMap<QString, QSize> sizes;
+    const auto need = [&](const char* name, int width, int height) {
+        QSize& size = sizes[QString::fromLatin1(name)];
+        size = size.expandedTo(QSize(width, height));
+    };
+    for (const auto& file : skin_bitmaps)
+        need(file.name, file.min_width, file.min_height);
+    for (const auto& file : skin_image_list_files)
+        need(file.name, file.cell_width, file.cell_height);
+    for (const char* wallpaper : skin_wallpapers)
+        need(wallpaper, 1, 1);
+    return sizes;
+}
+
+void check_bitmap(DiscReport& report, const QString& name, QSize relied_on) {
+    const QString path = skin_path(name.toLatin1().constData());
+    if (!file_exists(path)) {
+        report.problem(path, QStringLiteral("missing skin bitmap"));
+        return;
+    }
+    QImageReader reader(native_path(path), "bmp");
+    const QImage picture = reader.read();
+    if (picture.isNull()) {
+        report.problem(path, QStringLiteral("not a valid bitmap (%1)").arg(reader.errorString()));
+        return;
+    }
+    if (picture.width() < relied_on.width() || picture.height() < relied_on.height())
+        report.problem(path, QStringLiteral("%1 × %2 pixels, smaller than the %3 × %4 the menu draws from it")
+                                 .arg(picture.width())
+                                 .arg(picture.height())
+                                 .arg(relied_on.width())
+                                 .arg(relied_on.height()));
+}
+
+void check_present(DiscReport& report, const char* name, const QString& consequence) {
+    const QString path = skin_path(name);
+    if (file_size(path) <= 0)
+        report.problem(path, QStringLiteral("missing or empty: %1").arg(consequence));
+}
+
+} // namespace
+
+void check_skin(DiscReport& report) {
+    const QMap<QString, QSize> sizes = bitmaps_relied_on();
+    for (auto it = sizes.begin(); it != sizes.end(); ++it)
+        check_bitmap(report, it.key(), it.value());
+    check_present(report, skin_font_file,
+                  QStringLiteral("the ticker falls back to another font, with a message"));
+    check_present(report, skin_music_file, QStringLiteral("the menu starts without music, with a message"));
+}
+
+} // namespace kelvox::check
