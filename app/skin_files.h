@@ -59,8 +59,6 @@ inline constexpr std::array<const char*, 2> skin_wallpapers = {"tapeta.bmp", "ta
 inline constexpr const char* skin_font_file = "Digirt__.ttf";
 inline constexpr const char* skin_font_face = "Digital Readout Thick";
 inline constexpr const char* skin_music_file = "muzyczka.mp3";
-inline constexpr const char* catalogue_file = "menu\\index.xml";
-inline constexpr const char* ticker_file = "menu\\reklamy.txt";
 
 inline QString skin_path(const char* name) {
     return QStringLiteral("menu\\") + QString::fromLatin1(name);
