@@ -100,6 +100,10 @@ public:
     QStringList ticker_lines;
     int ticker_line_count = 0;
     bool cancel_requested = false;
+    // Index of the entry whose description the detail panel shows. "None" is a value no entry can
+    // have, so that every entry of a long section can be shown.
+    static constexpr int kNoEntryShown = -1;
+    int shown_entry = kNoEntryShown;
     bool list_shown = false;
     bool panel_shown = false;
 

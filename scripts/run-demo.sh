@@ -2,7 +2,7 @@
 # scripts/run-demo.sh <build-dir>: runs the menu from the root of the generated demo disc.
 # Without a display it runs the menu under Xvfb for a few seconds and saves a screenshot.
 set -euo pipefail
-build="$1"
+build="$(cd "$1" && pwd)"
 disc="$build/demo-disc"
 menu="$build/app/kelvox-menu"
 [ -x "$menu" ] || { echo "the menu was not built: $menu" >&2; exit 1; }
