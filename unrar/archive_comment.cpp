@@ -8,6 +8,12 @@
 #include <new>
 
 namespace kelvox::unrar {
+namespace {
+
+// Far more than any comment and than the buffer callers pass; a larger size is a damaged header.
+constexpr std::uint64_t largest_comment = 1u << 20;
+
+} // namespace
 
 CommentText read_archive_comment(const ArchiveReader& reader) {
     const StoredComment& stored = reader.comment();
@@ -15,6 +21,8 @@ CommentText read_archive_comment(const ArchiveReader& reader) {
     if (!stored.present)
         return comment;
     try {
+        if (stored.entry.unpacked_size > largest_comment || stored.entry.packed_size > largest_comment)
+            fail(ERAR_NO_MEMORY);
         if (reader.format() == Format::older) {
             comment.text = decode_rar4_comment(reader.volumes(), stored);
         } else {

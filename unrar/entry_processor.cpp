@@ -84,6 +84,9 @@ void EntryProcessor::test(Entry& entry) {
 std::string EntryProcessor::link_target(Entry& entry) {
     if (entry.newer_format)
         return entry.link_target;
+    constexpr std::uint64_t longest_target = 64 * 1024; // far beyond any path; more is no link
+    if (entry.unpacked_size > longest_target)
+        fail(ERAR_ECREATE);
     StringSink target;
     decode_checked(entry, target);
     return target.text;

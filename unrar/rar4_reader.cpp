@@ -28,7 +28,6 @@ constexpr unsigned main_encrypted_headers = 0x0080;
 constexpr unsigned end_next_volume = 0x0001;
 constexpr std::size_t head_size = 7;
 constexpr std::size_t main_fixed_size = 13;
-constexpr std::size_t file_fixed_size = 32;
 
 std::uint16_t crc16_of(const std::vector<unsigned char>& header, std::size_t end) {
     return static_cast<std::uint16_t>(crc32_update(0, header.data() + 2, end - 2) & 0xFFFF);
