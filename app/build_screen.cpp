@@ -42,6 +42,11 @@ void TForm1::build_screen() {
     screenzaznak.Hide();
     list_shown = false;
     panel_shown = false;
+    // The rebuild empties the list: no row can be hovered and no scroll button stands over nothing.
+    entry_list.stop_row_hover();
+    listazaznak.Hide();
+    przewin_dol.Hide();
+    przewin_gora.Hide();
 
     place_window();
     place_controls();
@@ -62,6 +67,7 @@ void TForm1::build_screen() {
     copy_backgrounds_under_images();
     settings_open = false;
     Invalidate(Rect::sized(0, 0, ClientWidth(), ClientHeight()));
+    transitions.arm_startanima();
 }
 
 void TForm1::place_window() {

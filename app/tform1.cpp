@@ -59,8 +59,34 @@ void TForm1::create_controls() {
     parser.OnFoundTag = [this](THTMLParser& Sender, const QString& Tag) { parserFoundTag(Sender, Tag); };
     parser.OnFoundText = [this](THTMLParser& Sender, const QString& Text) { parserFoundText(Sender, Text); };
     description.OnLoadPicture = [this](const QString& file) { load_first_picture(file); };
+    bind_screen_events();
     OnShow = [this] { FormShow(); };
     OnClose = [this] { FormClose(); };
+}
+
+void TForm1::bind_screen_events() {
+    const auto background_move = [this](ShiftState, int, int) { transitions.tloMouseMove(); };
+    OnMouseMove = background_move;
+    tlo.OnMouseMove = background_move;
+    scroll.OnMouseMove = background_move;
+    panelek.OnMouseMove = background_move;
+
+    menu.OnClick = [this] { section_bar.menuClick(); };
+    menu.OnMouseMove = [this](ShiftState, int x, int y) { section_bar.menuMouseMove(x, y); };
+    menuzaznak.OnMouseDown = [this](MouseButton, ShiftState, int, int) { section_bar.menuzaznakMouseDown(); };
+
+    przewin_dol.OnMouseDown = [this](MouseButton, ShiftState, int, int) {
+        entry_list.przewin_dolMouseDown();
+    };
+    przewin_dol.OnMouseMove = [this](ShiftState, int, int) { entry_list.przewin_dolMouseMove(); };
+    przewin_gora.OnMouseDown = [this](MouseButton, ShiftState, int, int) {
+        entry_list.przewin_goraMouseDown();
+    };
+    przewin_gora.OnMouseMove = [this](ShiftState, int, int) { entry_list.przewin_goraMouseMove(); };
+
+    chwyt.OnMouseDown = [this](MouseButton, ShiftState, int x, int y) { window_drag.chwytMouseDown(x, y); };
+    chwyt.OnMouseMove = [this](ShiftState, int x, int y) { window_drag.chwytMouseMove(x, y); };
+    chwyt.OnMouseUp = [this](MouseButton, ShiftState, int, int) { window_drag.chwytMouseUp(); };
 }
 
 void TForm1::start() {
@@ -77,9 +103,9 @@ void TForm1::start() {
         taskbar_hidden_ = true;
     }
     try {
-        ticker_x = 10;
-        ticker_y = -22;
-        ticker_colour = 0x003300;
+        ticker.ticker_x = 10;
+        ticker.ticker_y = -22;
+        ticker.ticker_colour = 0x003300;
         cancel_requested = false;
 
         description.program_dir = program_dir;

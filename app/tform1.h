@@ -16,6 +16,12 @@
 #include "platform/form.h"
 #include "platform/image_list.h"
 #include "platform/jpeg_picture.h"
+#include "screen/detail_panel.h"
+#include "screen/entry_list.h"
+#include "screen/section_bar.h"
+#include "screen/ticker.h"
+#include "screen/transitions.h"
+#include "screen/window_drag.h"
 #include "timing/threaded_timer.h"
 
 #include <QString>
@@ -94,9 +100,6 @@ public:
     CatalogueReader reader{catalogue, description};
 
     // --- state of other parts that the start and the screen build set ---
-    int ticker_x = 0;
-    int ticker_y = 0;
-    Colour ticker_colour = 0;
     QStringList ticker_lines;
     int ticker_line_count = 0;
     bool cancel_requested = false;
@@ -104,10 +107,20 @@ public:
     // have, so that every entry of a long section can be shown.
     static constexpr int kNoEntryShown = -1;
     int shown_entry = kNoEntryShown;
+    // A further press on the shown entry's row starts it; pointer moves away from the row disarm it.
+    bool entry_armed = false;
     bool list_shown = false;
     bool panel_shown = false;
 
     Music music;
+
+    // --- the parts of the screen ---
+    SectionBar section_bar{*this};
+    EntryList entry_list{*this};
+    DetailPanel detail_panel{*this};
+    Transitions transitions{*this};
+    Ticker ticker{*this};
+    WindowDrag window_drag{*this};
 
     // --- timers: declared after everything their handlers use, so they go first ---
     TThreadedTimer timer1{false, 10, tpTimeCritical};
@@ -132,6 +145,7 @@ public:
 
 private:
     void create_controls();
+    void bind_screen_events();
     void start();
     void load_skin_bitmaps();
     void fill_image_lists();

@@ -1,4 +1,4 @@
-#include "tests/app/window_fixture.h"
+#include "tests/support/window_fixture.h"
 
 #include "platform/platform_error.h"
 
@@ -108,9 +108,9 @@ TEST(MainWindowStart, FirstStartUsesTheDefaults) {
     EXPECT_EQ(window.wallpaper, QStringLiteral("tapeta.bmp"));
     EXPECT_EQ(fixture.taskbar.calls, std::vector<std::string>{"hide"});
     EXPECT_EQ(window.ticker_line_count, 2);
-    EXPECT_EQ(window.ticker_x, 10);
-    EXPECT_EQ(window.ticker_y, -22);
-    EXPECT_EQ(window.ticker_colour, 0x003300u);
+    EXPECT_EQ(window.ticker.ticker_x, 10);
+    EXPECT_EQ(window.ticker.ticker_y, -22);
+    EXPECT_EQ(window.ticker.ticker_colour, 0x003300u);
 }
 
 TEST(MainWindowLife, TaskbarIsHiddenWhileTheMenuRunsAndShownWhileMinimisedAndAtTheEnd) {

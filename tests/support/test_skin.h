@@ -68,7 +68,7 @@ inline void write_test_skin(const DiscFixture& disc, const TestSkinOptions& opti
     bmp("menu_r.bmp", 150, 48, 0x006000);
     bmp("lista_ban.bmp", 188, 34, 0x300030);
     bmp("lista_d.bmp", 188, 16, SkinColours::lista_d);
-    bmp("winmenu.bmp", 120, 22, 0x8D8D8D);
+    bmp("winmenu.bmp", 120, 22, 0x333333);
     bmp("winmenu_1.bmp", 120, 22, 0x111111);
     bmp("winmenu_2.bmp", 120, 22, 0x222222);
     bmp("scroll01.bmp", 20, 20, 0x330000);

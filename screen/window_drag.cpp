@@ -1,0 +1,24 @@
+#include "screen/window_drag.h"
+
+#include "app/tform1.h"
+
+namespace kelvox {
+
+void WindowDrag::chwytMouseDown(int x, int y) {
+    drag_x = static_cast<uint16_t>(x);
+    drag_y = static_cast<uint16_t>(y);
+    dragging = true;
+}
+
+void WindowDrag::chwytMouseMove(int x, int y) {
+    if (!dragging)
+        return;
+    // The strip moves with the window, so the grabbed point stays under the pointer.
+    form_.SetPosition(form_.Left() + (x - drag_x), form_.Top() + (y - drag_y));
+}
+
+void WindowDrag::chwytMouseUp() {
+    dragging = false;
+}
+
+} // namespace kelvox

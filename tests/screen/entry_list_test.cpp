@@ -1,0 +1,126 @@
+#include "tests/support/test_catalogue.h"
+#include "tests/support/window_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace kelvox::test {
+namespace {
+
+// A window with one section of n entries shown at rest (animations off).
+class ListWindow {
+public:
+    explicit ListWindow(int entries) : fixture(skin(entries)) {
+        fixture.store_settings(true, false, false, QStringLiteral("tapeta.bmp"), false);
+        window = &fixture.open();
+        while (window->timer1.OnTimer())
+            window->timer1.Timer();
+        window->section_bar.hover_section_name = QStringLiteral("Lista");
+        window->section_bar.menuzaznakMouseDown();
+    }
+    static TestSkinOptions skin(int entries) {
+        TestSkinOptions options;
+        options.index_xml = catalogue_xml({{"Lista", entries}});
+        return options;
+    }
+    WindowFixture fixture;
+    TForm1* window;
+};
+
+TEST(EntryListScrolling, TheScrollDownButtonAppearsOnlyWhenEntriesDoNotFit) {
+    struct Case {
+        int entries;
+        bool down_shown;
+        int rows;
+    };
+    for (const Case c : {Case{0, false, 0}, Case{19, false, 19}, Case{20, true, 19}, Case{25, true, 19}}) {
+        SCOPED_TRACE(c.entries);
+        ListWindow list(c.entries);
+        EXPECT_EQ(list.window->przewin_dol.Visible(), c.down_shown);
+        EXPECT_FALSE(list.window->przewin_gora.Visible());
+        EXPECT_EQ(list.window->entry_list.visible_rows, c.rows);
+    }
+}
+
+TEST(EntryListScrolling, TwentyFiveEntriesTakeSixPressesToReachTheEnd) {
+    ListWindow list(25);
+    TForm1& window = *list.window;
+    int presses = 0;
+    while (window.przewin_dol.Visible() && presses < 30) {
+        list.fixture.window->DispatchMouseDown(window.przewin_dol.Left() + 5, window.przewin_dol.Top() + 5);
+        list.fixture.window->DispatchMouseUp(window.przewin_dol.Left() + 5, window.przewin_dol.Top() + 5);
+        ++presses;
+        EXPECT_TRUE(window.przewin_gora.Visible());
+    }
+    EXPECT_EQ(presses, 6);
+    EXPECT_EQ(window.entry_list.first_visible, 6);
+    EXPECT_EQ(window.entry_list.visible_rows, 19);
+    // A press that still arrives changes nothing.
+    window.entry_list.przewin_dolMouseDown();
+    EXPECT_EQ(window.entry_list.first_visible, 6);
+
+    // Hovering the first row now hands entry 6 on.
+    window.entry_list.listaMouseMove(50, 60);
+    EXPECT_EQ(window.entry_list.hovered_entry(), 6);
+
+    while (window.przewin_gora.Visible())
+        window.entry_list.przewin_goraMouseDown();
+    EXPECT_EQ(window.entry_list.first_visible, 0);
+    EXPECT_TRUE(window.przewin_dol.Visible());
+}
+
+TEST(EntryListHover, RowsLightFromTheirFirstPixelLineAndNotWhileAStepRuns) {
+    ListWindow list(5);
+    TForm1& window = *list.window;
+    EntryList& entries = window.entry_list;
+    struct Case {
+        int y;
+        bool lit;
+        int row;
+    };
+    for (const Case c : {Case{56, false, 0}, Case{57, true, 0}, Case{75, true, 0}, Case{76, true, 1},
+                         Case{155, true, 4}, Case{156, false, 0}}) {
+        SCOPED_TRACE(c.y);
+        window.listazaznak.Hide();
+        list.fixture.window->DispatchMouseMove(50, window.lista.Top() + c.y);
+        EXPECT_EQ(window.listazaznak.Visible(), c.lit);
+        if (c.lit) {
+            EXPECT_EQ(entries.hover_row, c.row);
+            EXPECT_EQ(window.listazaznak.Top(), window.lista.Top() + 56 + 20 * c.row);
+        }
+    }
+    window.timer1.SetOnTimer([](TThreadedTimer*) {});
+    window.listazaznak.Hide();
+    entries.listaMouseMove(50, 60);
+    EXPECT_FALSE(window.listazaznak.Visible());
+}
+
+TEST(EntryListHover, TheRowHighlightInvertsTheRowAndLeavingALitButtonRestoresIt) {
+    ListWindow list(25);
+    TForm1& window = *list.window;
+    const int x = 100;
+    const int y = window.lista.Top() + 56 + 5;
+    const uint32_t before = list.fixture.pixel(x, y);
+    window.entry_list.listaMouseMove(x, 61);
+    EXPECT_EQ(list.fixture.pixel(x, y), before ^ 0xFFFFFF);
+
+    const int bx = window.przewin_dol.Left() + 10;
+    const int by = window.przewin_dol.Top() + 10;
+    window.entry_list.przewin_dolMouseMove();
+    EXPECT_EQ(list.fixture.pixel(bx, by), 0x006600u);
+    window.entry_list.listaMouseMove(x, 61);
+    EXPECT_EQ(list.fixture.pixel(bx, by), 0x003300u);
+}
+
+TEST(EntryListRebuild, ARebuildEmptiesTheListAndTakesItsHoverAndButtonsAway) {
+    ListWindow list(25);
+    TForm1& window = *list.window;
+    ASSERT_TRUE(window.przewin_dol.Visible());
+    window.build_screen();
+    EXPECT_FALSE(static_cast<bool>(window.lista.OnMouseMove));
+    EXPECT_FALSE(window.przewin_dol.Visible());
+    EXPECT_FALSE(window.przewin_gora.Visible());
+    EXPECT_FALSE(window.list_shown);
+}
+
+} // namespace
+} // namespace kelvox::test

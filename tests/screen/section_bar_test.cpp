@@ -1,0 +1,116 @@
+#include "tests/support/test_catalogue.h"
+#include "tests/support/window_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace kelvox::test {
+namespace {
+
+class SectionBarTest : public testing::Test {
+protected:
+    SectionBarTest() : fixture(skin()) {
+        fixture.store_settings(false, true, false, QStringLiteral("tapeta.bmp"), false);
+        window = &fixture.open();
+        while (window->timer1.OnTimer())
+            window->timer1.Timer();
+    }
+    static TestSkinOptions skin() {
+        TestSkinOptions options;
+        options.index_xml = catalogue_xml({{"Gry", 3}, {"Programy", 3}});
+        return options;
+    }
+    int width_of(const char* name) const {
+        return window->section_bar_canvas.Canvas().TextWidth(QString::fromLatin1(name));
+    }
+    WindowFixture fixture;
+    TForm1* window;
+};
+
+TEST_F(SectionBarTest, NamesAreHitWithinTheirSpansAndTheSeparatorBetweenMatchesNeither) {
+    SectionBar& bar = window->section_bar;
+    const int w0 = width_of("Gry");
+    const int w1 = width_of("Programy");
+
+    bar.menuMouseMove(48 + 5, 10);
+    EXPECT_TRUE(window->menuzaznak.Visible());
+    EXPECT_EQ(bar.hover_section, 0);
+    EXPECT_EQ(window->menuzaznak.Left(), 188 + 48 + 1);
+    EXPECT_EQ(window->menuzaznak.Width(), w0 + 23);
+    EXPECT_EQ(window->menuzaznak.Top(), window->content_top + 28);
+
+    // Below line 20 the highlight goes; back above, the cached span finds the section again.
+    bar.menuMouseMove(48 + 5, 21);
+    EXPECT_FALSE(window->menuzaznak.Visible());
+    bar.menuMouseMove(48 + 6, 20);
+    EXPECT_TRUE(window->menuzaznak.Visible());
+
+    const int second = 48 + w0 + 22;
+    bar.menuMouseMove(second + 3, 10);
+    EXPECT_EQ(bar.hover_section, 1);
+    EXPECT_EQ(bar.hover_section_name, QStringLiteral("Programy"));
+    EXPECT_EQ(window->menuzaznak.Left(), 188 + second + 1);
+    EXPECT_EQ(window->menuzaznak.Width(), w1 + 23);
+
+    // Exactly on the separator, coming from outside both spans: nothing changes.
+    bar.hover_span_left = bar.hover_span_right = 0;
+    window->menuzaznak.Hide();
+    bar.menuMouseMove(second, 10);
+    EXPECT_FALSE(window->menuzaznak.Visible());
+    EXPECT_EQ(bar.hover_section, 1);
+
+    // Right of the last section: the highlight stays where it was; pressing selects that section.
+    bar.menuMouseMove(48 + 5, 10);
+    bar.menuMouseMove(second + w1 + 22 + 30, 10);
+    EXPECT_TRUE(window->menuzaznak.Visible());
+    EXPECT_EQ(bar.hover_section, 0);
+    fixture.window->DispatchMouseDown(window->menuzaznak.Left() + 2, window->menuzaznak.Top() + 2);
+    EXPECT_EQ(bar.selected_section_name, QStringLiteral("Gry"));
+}
+
+TEST_F(SectionBarTest, TheHighlightInvertsInsideItsBorder) {
+    SectionBar& bar = window->section_bar;
+    const uint32_t before_inside = fixture.pixel(188 + 48 + 5, window->content_top + 28 + 10);
+    const uint32_t before_border = fixture.pixel(188 + 48 + 1, window->content_top + 28 + 10);
+    bar.menuMouseMove(48 + 5, 10);
+    EXPECT_EQ(fixture.pixel(188 + 48 + 5, window->content_top + 28 + 10), before_inside ^ 0xFFFFFF);
+    EXPECT_EQ(fixture.pixel(188 + 48 + 1, window->content_top + 28 + 10), before_border);
+}
+
+TEST_F(SectionBarTest, WindowButtonsLightWithinTheirOpenSpans) {
+    SectionBar& bar = window->section_bar;
+    const int wb = bar.bar_width();
+    const int button_x = 188 + wb - 128 + 60;
+    const int button_y = window->content_top + 29 + 10;
+    struct Case {
+        int x, y;
+        bool minimise, close;
+        uint32_t cell_colour;
+    };
+    const Case cases[] = {
+        {wb - 97, 3, true, false, 0x111111},   {wb - 69, 14, true, false, 0x111111},
+        {wb - 98, 8, false, false, 0x333333},  {wb - 80, 2, false, false, 0x333333},
+        {wb - 80, 15, false, false, 0x333333}, {wb - 61, 8, false, true, 0x222222},
+        {wb - 37, 8, false, true, 0x222222},   {wb - 36, 8, false, false, 0x333333},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "x " << c.x << " y " << c.y);
+        bar.menuMouseMove(c.x, c.y);
+        EXPECT_EQ(bar.minimise_hover, c.minimise);
+        EXPECT_EQ(bar.close_hover, c.close);
+        EXPECT_FALSE(window->menuzaznak.Visible());
+        EXPECT_EQ(fixture.pixel(button_x, button_y), c.cell_colour);
+    }
+}
+
+TEST_F(SectionBarTest, TheCloseButtonClosesTheWindowAndEndsTheApplication) {
+    SectionBar& bar = window->section_bar;
+    bar.menuMouseMove(bar.bar_width() - 50, 8);
+    ASSERT_TRUE(bar.close_hover);
+    bar.menuClick();
+    EXPECT_EQ(fixture.fonts.registered, 0);
+    EXPECT_FALSE(window->timer1.Enabled());
+    EXPECT_TRUE(fixture.services.application.Terminated());
+}
+
+} // namespace
+} // namespace kelvox::test

@@ -1,0 +1,120 @@
+#include "tests/support/test_catalogue.h"
+#include "tests/support/window_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace kelvox::test {
+namespace {
+
+bool ticking(TForm1& window) {
+    return static_cast<bool>(window.scrolltimer.OnTimer());
+}
+
+TEST(Ticker, ALineDropsInBrighteningThenRunsLeftDarkeningAndLeaves) {
+    WindowFixture fixture;
+    TForm1& window = fixture.open();
+    Ticker& ticker = window.ticker;
+    const QString text = QStringLiteral("Nowości na płycie");
+    ticker.restart_ticker(text);
+    const int width = window.ticker_canvas.Canvas().TextWidth(text);
+    EXPECT_EQ(ticker.ticker_x, window.scroll.Width() - width);
+    EXPECT_EQ(ticker.ticker_y, -22);
+
+    window.scrolltimer.Timer();
+    EXPECT_EQ(ticker.ticker_y, -21);
+    EXPECT_EQ(ticker.ticker_colour, 0x003900u);
+    for (int i = 1; i < 20; ++i)
+        window.scrolltimer.Timer();
+    EXPECT_EQ(ticker.ticker_y, -2);
+    EXPECT_EQ(ticker.ticker_colour, 0x00AB00u);
+    EXPECT_EQ(ticker.ticker_x, window.scroll.Width() - width);
+
+    int ticks = 0;
+    while (ticking(window) && ticks < 5000) {
+        window.scrolltimer.Timer();
+        ++ticks;
+        if (ticker.ticker_x == 0) {
+            EXPECT_EQ(ticker.ticker_colour, 0x00AA00u);
+        }
+    }
+    EXPECT_FALSE(ticking(window));
+    EXPECT_EQ(ticker.ticker_x, -width - 1);
+    EXPECT_EQ(ticks, window.scroll.Width() + 1);
+    EXPECT_EQ(ticker.ticker_colour, 0u); // darkened to black on its way out
+}
+
+TEST(Ticker, TheWipeHoldsThenMovesTheStripDownTwentyThreeTimes) {
+    WindowFixture fixture;
+    TForm1& window = fixture.open();
+    window.scroll.Canvas().brush = {0x00FF00, BrushStyle::Solid};
+    window.scroll.Canvas().FillRect({0, 0, 1024, 22});
+    window.ticker.start_wipe();
+    for (int i = 0; i < 150; ++i)
+        window.scrolltimer.Timer();
+    EXPECT_EQ(fixture.pixel(10, window.scroll.Top() + 2), 0x00FF00u);
+    int moves = 0;
+    while (ticking(window) && moves < 100) {
+        window.scrolltimer.Timer();
+        ++moves;
+        if (moves == 3) { // moved by 0, 1 and 2: three black rows at the top
+            EXPECT_EQ(fixture.pixel(10, window.scroll.Top() + 2), 0u);
+        }
+    }
+    EXPECT_EQ(moves, 23);
+    EXPECT_EQ(window.ticker.ticker_y, 0);
+    EXPECT_EQ(fixture.pixel(10, window.scroll.Top() + 21), 0u);
+}
+
+TEST(Ticker, A256LineFileStillGivesEverySectionItsLine) {
+    TestSkinOptions skin;
+    skin.index_xml = catalogue_xml({{"Gry", 1}});
+    QByteArray lines;
+    for (int i = 0; i < 256; ++i)
+        lines += "Linia " + QByteArray::number(i) + "\r\n";
+    skin.reklamy = lines;
+    WindowFixture fixture(skin);
+    TForm1& window = fixture.open();
+    EXPECT_EQ(window.ticker_line_count, 256);
+    while (window.timer1.OnTimer())
+        window.timer1.Timer();
+    window.section_bar.hover_section_name = QStringLiteral("Gry");
+    window.section_bar.menuzaznakMouseDown();
+    while (window.timer1.OnTimer())
+        window.timer1.Timer();
+    EXPECT_EQ(window.ticker.ticker_text, QStringLiteral("Linia 0"));
+}
+
+TEST(Ticker, ASectionWithoutALineLeavesTheTickerAsItIs) {
+    TestSkinOptions skin;
+    skin.index_xml = catalogue_xml({{"A", 1}, {"B", 1}, {"C", 1}});
+    skin.reklamy = "Tylko A\r\n";
+    WindowFixture fixture(skin);
+    TForm1& window = fixture.open();
+    while (window.timer1.OnTimer())
+        window.timer1.Timer();
+    window.section_bar.hover_section = 2;
+    window.section_bar.hover_section_name = QStringLiteral("C");
+    window.section_bar.menuzaznakMouseDown();
+    while (window.timer1.OnTimer())
+        window.timer1.Timer();
+    EXPECT_EQ(window.ticker.ticker_text, QStringLiteral("Witamy w Kelvox cover menu..."));
+}
+
+TEST(WindowDragging, TheGrabbedPointStaysUnderThePointerUntilRelease) {
+    WindowFixture fixture;
+    fixture.store_settings(false, true, false, QStringLiteral("tapeta.bmp"), false);
+    TForm1& window = fixture.open();
+    ASSERT_EQ(window.Left(), 127);
+    window.window_drag.chwytMouseMove(50, 5); // no press: nothing
+    EXPECT_EQ(window.Left(), 127);
+    fixture.window->DispatchMouseDown(700, 5);
+    fixture.window->DispatchMouseMove(690, 2);
+    EXPECT_EQ(window.Left(), 117);
+    EXPECT_EQ(window.Top(), 133);
+    fixture.window->DispatchMouseUp(690, 2);
+    window.window_drag.chwytMouseMove(720, 9);
+    EXPECT_EQ(window.Left(), 117);
+}
+
+} // namespace
+} // namespace kelvox::test

@@ -1,0 +1,158 @@
+#include "tests/support/test_catalogue.h"
+#include "tests/support/window_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace kelvox::test {
+namespace {
+
+bool step_installed(TForm1& window) {
+    return static_cast<bool>(window.timer1.OnTimer());
+}
+
+// Runs timer1's steps tick by tick, as the worker would, until none is installed; returns the ticks.
+int run_steps(TForm1& window, int limit = 1000) {
+    int ticks = 0;
+    while (step_installed(window) && ticks < limit) {
+        window.timer1.Timer();
+        ++ticks;
+    }
+    return ticks;
+}
+
+TestSkinOptions skin_with(const std::vector<TestSection>& sections) {
+    TestSkinOptions skin;
+    skin.index_xml = catalogue_xml(sections);
+    skin.reklamy = "Linia pierwsza\r\nLinia druga\r\nLinia trzecia\r\n";
+    return skin;
+}
+
+TEST(Intro, BarSlidesInFromTheRightFrameByFrameAndEndsWithTheWelcomeText) {
+    WindowFixture fixture;
+    fixture.store_settings(false, true, false, QStringLiteral("tapeta.bmp"), false);
+    TForm1& window = fixture.open();
+    SectionBar& bar = window.section_bar;
+    ASSERT_TRUE(step_installed(window));
+
+    std::vector<std::pair<int, int>> frames;
+    while (step_installed(window)) {
+        frames.emplace_back(std::max(bar.bar_left_x, 0), std::max(bar.bar_text_x, 48));
+        window.timer1.Timer();
+    }
+    ASSERT_EQ(frames.size(), 70u);
+    const std::vector<std::pair<int, int>> first = {
+        {384, 432}, {345, 417}, {310, 403}, {278, 389}, {250, 376}};
+    const std::vector<std::pair<int, int>> drawn(frames.begin(), frames.begin() + 5);
+    EXPECT_EQ(drawn, first);
+    EXPECT_EQ(frames.back(), (std::pair<int, int>(0, 48)));
+    EXPECT_EQ(window.ticker.ticker_text, QStringLiteral("Witamy w Kelvox cover menu..."));
+    EXPECT_TRUE(static_cast<bool>(window.scrolltimer.OnTimer()));
+}
+
+TEST(Intro, TakesEightyFourFramesOnA1024PixelScreen) {
+    WindowFixture fixture;
+    fixture.store_settings(true, true, false, QStringLiteral("tapeta.bmp"), false);
+    TForm1& window = fixture.open();
+    EXPECT_EQ(run_steps(window), 84);
+}
+
+TEST(ListTransitions, SlideOutPauseAndSlideInTakeTheirFramesAndEndAtRest) {
+    WindowFixture fixture(skin_with({{"Gry", 25}, {"Programy", 3}}));
+    fixture.store_settings(false, true, false, QStringLiteral("tapeta.bmp"), false);
+    TForm1& window = fixture.open();
+    run_steps(window);
+
+    // No list yet: the first section slides straight in.
+    window.section_bar.hover_section = 0;
+    window.section_bar.hover_section_name = QStringLiteral("Gry");
+    window.section_bar.menuzaznakMouseDown();
+    EXPECT_TRUE(window.list_shown);
+    EXPECT_EQ(run_steps(window), 46);
+    EXPECT_EQ(window.entry_list.banner_x, 1); // advanced once past the last frame at 0
+    EXPECT_EQ(window.ticker.ticker_text, QStringLiteral("Linia pierwsza"));
+    EXPECT_TRUE(static_cast<bool>(window.lista.OnMouseMove));
+    EXPECT_TRUE(window.przewin_dol.Visible()); // 25 entries: more than fit
+
+    // A list on screen: slide-out, pause, slide-in.
+    window.section_bar.hover_section = 1;
+    window.section_bar.hover_section_name = QStringLiteral("Programy");
+    window.section_bar.menuzaznakMouseDown();
+    EXPECT_FALSE(static_cast<bool>(window.lista.OnMouseMove));
+    EXPECT_FALSE(window.przewin_dol.Visible());
+    // The end of the slide-out resets the pause counter: a value it never has marks the slide-out.
+    window.transitions.delay_ticks = 99;
+    std::vector<std::pair<int, int>> out_frames;
+    while (window.transitions.delay_ticks == 99) {
+        const EntryList& list = window.entry_list;
+        out_frames.emplace_back(std::max(list.banner_x, -189), std::min(list.body_y, 408));
+        window.timer1.Timer();
+    }
+    ASSERT_EQ(out_frames.size(), 54u);
+    EXPECT_EQ(out_frames[0], (std::pair<int, int>(0, 16)));
+    EXPECT_EQ(out_frames[1], (std::pair<int, int>(-1, 17)));
+    EXPECT_EQ(out_frames[2], (std::pair<int, int>(-2, 18)));
+    EXPECT_EQ(out_frames[52], (std::pair<int, int>(-180, 408)));
+    EXPECT_EQ(out_frames[53], (std::pair<int, int>(-189, 408)));
+    int pause = 0;
+    while (window.entry_list.banner_x != -188) {
+        window.timer1.Timer();
+        ++pause;
+        ASSERT_LT(pause, 100);
+    }
+    EXPECT_EQ(pause, 12);
+    EXPECT_EQ(window.transitions.leaving_section_name, QStringLiteral("Programy"));
+    EXPECT_EQ(run_steps(window), 46);
+    EXPECT_EQ(window.ticker.ticker_text, QStringLiteral("Linia druga"));
+    EXPECT_FALSE(window.przewin_dol.Visible()); // 3 entries fit
+}
+
+TEST(ListTransitions, ASectionPressedDuringTheIntroCutsItShortWithoutTheWelcome) {
+    WindowFixture fixture(skin_with({{"Gry", 2}}));
+    TForm1& window = fixture.open();
+    for (int i = 0; i < 10; ++i)
+        window.timer1.Timer();
+    const int left = window.section_bar.bar_left_x;
+    window.section_bar.hover_section_name = QStringLiteral("Gry");
+    window.section_bar.menuzaznakMouseDown();
+    run_steps(window);
+    EXPECT_EQ(window.section_bar.bar_left_x, left);
+    EXPECT_EQ(window.ticker.ticker_text, QStringLiteral("Linia pierwsza"));
+}
+
+TEST(ListTransitions, WithAnimationsOffTheListIsShownAtRestAtOnce) {
+    WindowFixture fixture(skin_with({{"Gry", 20}}));
+    fixture.store_settings(true, false, false, QStringLiteral("tapeta.bmp"), false);
+    TForm1& window = fixture.open();
+    run_steps(window);
+    window.ticker.ticker_text = QStringLiteral("bez zmian");
+    window.section_bar.hover_section_name = QStringLiteral("Gry");
+    window.section_bar.menuzaznakMouseDown();
+    EXPECT_FALSE(step_installed(window));
+    EXPECT_TRUE(static_cast<bool>(window.lista.OnMouseMove));
+    EXPECT_TRUE(window.przewin_dol.Visible());
+    EXPECT_EQ(window.transitions.leaving_section_name, QStringLiteral("Gry"));
+    EXPECT_EQ(window.ticker.ticker_text, QStringLiteral("bez zmian"));
+    // The body of the list at rest from line 16: its own colour below the 19 rows, above the bottom edge.
+    EXPECT_EQ(fixture.pixel(180, window.lista.Top() + 438), SkinColours::lista_g);
+}
+
+TEST(Background, MovingOverTheBackgroundClearsHighlightsAndLitButtons) {
+    WindowFixture fixture(skin_with({{"Gry", 2}}));
+    TForm1& window = fixture.open();
+    run_steps(window);
+    window.menuzaznak.Show();
+    window.listazaznak.Show();
+    window.section_bar.close_hover = true;
+    window.entry_armed = true;
+    fixture.window->DispatchMouseMove(500, 700);
+    EXPECT_FALSE(window.menuzaznak.Visible());
+    EXPECT_FALSE(window.listazaznak.Visible());
+    EXPECT_FALSE(window.section_bar.close_hover);
+    EXPECT_FALSE(window.entry_armed);
+}
+
+} // namespace
+} // namespace kelvox::test
