@@ -10,10 +10,22 @@ constexpr std::uint64_t smallest_block = 7;
 } // namespace
 
 ArchiveReader::ArchiveReader(const std::string& name) : volumes_(name) {
-    if (!find_signature(volumes_, 0, signature_offset_, format_))
-        fail(ERAR_BAD_ARCHIVE);
-    reader_ = make_reader(format_);
-    first_ = reader_->read_start(volumes_, 0, signature_offset_);
+    // A stub may hold the signature bytes itself (its own search for the archive): a signature is
+    // taken only when a main header follows it.
+    std::uint64_t from = 0;
+    for (;;) {
+        if (!find_signature(volumes_, 0, signature_offset_, format_, from))
+            fail(ERAR_BAD_ARCHIVE);
+        reader_ = make_reader(format_);
+        try {
+            first_ = reader_->read_start(volumes_, 0, signature_offset_);
+            break;
+        } catch (const RarError&) {
+            if (signature_offset_ == 0)
+                throw;
+            from = signature_offset_ + 1;
+        }
+    }
     if (first_.headers_encrypted)
         fail(ERAR_BAD_DATA); // nothing here decrypts, not even the headers
     starts_.push_back(first_);

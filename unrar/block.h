@@ -51,8 +51,10 @@ public:
 
 enum class Format { older, newer };
 
-// Where the signature of either format starts, searching self-extracting stubs; false when absent.
-bool find_signature(const VolumeSet& volumes, std::size_t volume, std::uint64_t& offset, Format& format);
+// Where the signature of either format starts at or after `from`, searching self-extracting stubs;
+// false when absent.
+bool find_signature(const VolumeSet& volumes, std::size_t volume, std::uint64_t& offset, Format& format,
+                    std::uint64_t from = 0);
 
 std::unique_ptr<FormatReader> make_reader(Format format);
 std::unique_ptr<FormatReader> make_rar4_reader();

@@ -13,12 +13,13 @@ constexpr unsigned char marker[] = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07};
 
 } // namespace
 
-bool find_signature(const VolumeSet& volumes, std::size_t volume, std::uint64_t& offset, Format& format) {
+bool find_signature(const VolumeSet& volumes, std::size_t volume, std::uint64_t& offset, Format& format,
+                    std::uint64_t from) {
     const std::uint64_t limit = std::min(volumes.size(volume), stub_search_limit);
     constexpr std::size_t chunk = 64 * 1024;
     constexpr std::size_t overlap = 7; // a signature may straddle two chunks
     std::vector<unsigned char> buffer(chunk + overlap);
-    for (std::uint64_t base = 0; base < limit; base += chunk) {
+    for (std::uint64_t base = from; base < limit; base += chunk) {
         const std::size_t got = volumes.read_at(volume, base, buffer.data(), buffer.size());
         for (std::size_t at = 0; at + 8 <= got && at < chunk; ++at) {
             if (buffer[at] != 0x52 || std::memcmp(buffer.data() + at, marker, sizeof marker) != 0)

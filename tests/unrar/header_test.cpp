@@ -42,6 +42,9 @@ TEST(RarOpen, SelfExtractingStubIsPassedOver) {
     write_stored_rar(work / "plain.rar", {stored_file("inside.txt", "found after the stub")});
     std::vector<unsigned char> image = bytes_of("MZ");
     image.resize(70000, 0x90); // a program body longer than one read chunk
+    // Stubs carry the signature bytes themselves, for their own search: no main header follows.
+    const std::vector<unsigned char> lookalike = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00, 0x12, 0x34};
+    std::copy(lookalike.begin(), lookalike.end(), image.begin() + 1000);
     const std::vector<unsigned char> archive_bytes = read_file(work / "plain.rar");
     image.insert(image.end(), archive_bytes.begin(), archive_bytes.end());
     write_file(work / "setup.exe", image);
