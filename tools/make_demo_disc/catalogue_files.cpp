@@ -12,12 +12,17 @@ const QString line_end = QStringLiteral("\r\n");
 
 // The menu stores texts as they stand, without decoding entities, so a text must not hold markup
 // characters or line breaks of its own.
-QString element(const char* tag, const QString& text) {
+const QString& plain(const QString& text) {
     for (QChar c : text) {
         if (c == QLatin1Char('<') || c == QLatin1Char('>') || c == QLatin1Char('&') ||
             c == QLatin1Char('\r') || c == QLatin1Char('\n'))
-            throw std::invalid_argument("text not fit for the catalogue: " + text.toStdString());
+            throw std::invalid_argument("text not fit for the disc's files: " + text.toStdString());
     }
+    return text;
+}
+
+QString element(const char* tag, const QString& text) {
+    plain(text);
     const QString name = QLatin1String(tag);
     return QLatin1Char('<') + name + QLatin1Char('>') + text + QStringLiteral("</") + name + QLatin1Char('>');
 }
@@ -65,7 +70,7 @@ QByteArray description_xml(const DemoEntry& entry) {
 QByteArray ticker_text(const std::vector<DemoSection>& sections) {
     QString text;
     for (const DemoSection& section : sections)
-        text += section.ticker_line + line_end;
+        text += plain(section.ticker_line) + line_end;
     return encoded(text);
 }
 

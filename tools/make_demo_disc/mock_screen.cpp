@@ -1,5 +1,6 @@
 #include "tools/make_demo_disc/mock_screen.h"
 
+#include "catalogue/text_wrap.h"
 #include "tools/make_demo_disc/demo_disc.h"
 #include "tools/make_demo_disc/disc_content.h"
 #include "tools/make_demo_disc/painting.h"
@@ -221,37 +222,6 @@ void blend_panel(const QImage& relief, QImage& target, int level) {
             const int v = std::clamp(m + (2 * p - 256) * level / 16, 0, 245);
             target.setPixel(x, y, qRgb(v, v + 10, v));
         }
-}
-
-QStringList wrap_text(const QString& text, int width, bool trim) {
-    auto tidy = [trim](QString line) {
-        if (trim)
-            while (!line.isEmpty() && line.front().unicode() <= ' ')
-                line.remove(0, 1);
-        return line;
-    };
-    if (text.size() < width)
-        return {text};
-    QStringList lines;
-    int p = 0;
-    while (p < text.size()) {
-        QString piece = text.mid(p, width);
-        if (p + width >= text.size()) {
-            lines << tidy(piece);
-            break;
-        }
-        if (text[p + width] == QLatin1Char(' ')) {
-            lines << tidy(piece);
-            p += width;
-            continue;
-        }
-        const int blank = piece.lastIndexOf(QLatin1Char(' '));
-        if (blank >= 0)
-            piece.truncate(blank + 1);
-        lines << tidy(piece);
-        p += piece.size();
-    }
-    return lines;
 }
 
 QImage compose_mock_screen(const QString& root) {

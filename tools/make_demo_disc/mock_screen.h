@@ -13,7 +13,4 @@ QImage compose_mock_screen(const QString& disc_root);
 // a green-tinged grey of its brightness, raised or lowered by (2p - 256) * level / 16.
 void blend_panel(const QImage& relief, QImage& target, int level);
 
-// Cuts a text into lines of at most `width` characters the way the menu wraps descriptions.
-QStringList wrap_text(const QString& text, int width, bool trim);
-
 } // namespace kelvox::demo

@@ -64,13 +64,15 @@ void add_grain(QImage& image, int strength, quint32 seed) {
 }
 
 void key_outside(QImage& image, const QPainterPath& inside, QRgb key) {
-    const QRgb nudged = key == qRgb(0, 0, 0) ? qRgb(1, 1, 1) : qRgb(qRed(key) - 1, qGreen(key), qBlue(key));
+    key &= 0xFFFFFFu;
+    // One step away from the key, in whichever direction the red channel has room for.
+    const QRgb nudged = qRed(key) > 0 ? key - 0x010000u : key + 0x010101u;
     for (int y = 0; y < image.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
             if (!inside.contains(QPointF(x + 0.5, y + 0.5)))
                 row[x] = key | 0xFF000000u;
-            else if ((row[x] & 0xFFFFFFu) == (key & 0xFFFFFFu))
+            else if ((row[x] & 0xFFFFFFu) == key)
                 row[x] = nudged | 0xFF000000u;
         }
     }
