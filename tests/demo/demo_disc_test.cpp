@@ -236,6 +236,20 @@ TEST_F(DemoDisc, WallpapersDifferAndAreNotFlat) {
         EXPECT_GT(colours.size(), 500u);
         // Dark enough for the pale texts over it.
         EXPECT_LT(brightness / (160 * 120), 90);
+        // Drawn again from x 800 on wider screens: the right edge must run on into the left one.
+        const auto column_step = [&image](int a, int b) {
+            long sum = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                const QRgb p = image.pixel(a, y), q = image.pixel(b, y);
+                sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                       std::abs(qBlue(p) - qBlue(q));
+            }
+            return static_cast<double>(sum) / image.height();
+        };
+        double inside = 0;
+        for (int x : {100, 300, 500, 700})
+            inside += column_step(x - 1, x) / 4;
+        EXPECT_LT(column_step(image.width() - 1, 0), 1.5 * inside + 2) << "inside steps " << inside;
     }
 }
 

@@ -13,22 +13,25 @@ namespace {
 
 constexpr int width = 800;
 constexpr int height = 600;
+// Painted this much wider, then folded back onto the left edge (see fold_seam).
+constexpr int overlap = 160;
+constexpr int painted_width = width + overlap;
 
 void paint_sky(QPainter& p, const QColor& centre_colour, const QPointF& centre) {
     QRadialGradient sky(centre, 700);
     sky.setColorAt(0, centre_colour);
     sky.setColorAt(0.55, QColor(6, 18, 12));
     sky.setColorAt(1, QColor(2, 5, 3));
-    p.fillRect(QRect(0, 0, width, height), sky);
+    p.fillRect(QRect(0, 0, painted_width, height), sky);
 }
 
 void paint_ribbon(QPainter& p, double base, double amplitude, double phase, const QColor& colour) {
     QPainterPath ribbon;
     ribbon.moveTo(0, base);
-    for (int x = 0; x <= width; x += 8)
+    for (int x = 0; x <= painted_width; x += 8)
         ribbon.lineTo(x,
                       base + amplitude * std::sin(x / 130.0 + phase) + 18 * std::sin(x / 47.0 + phase * 2));
-    for (int x = width; x >= 0; x -= 8)
+    for (int x = painted_width; x >= 0; x -= 8)
         ribbon.lineTo(x, base + 60 + amplitude * 0.8 * std::sin(x / 150.0 + phase + 0.6));
     ribbon.closeSubpath();
     QLinearGradient fill(0, base - amplitude, 0, base + 60 + amplitude);
@@ -48,19 +51,19 @@ void paint_horizon_grid(QPainter& p) {
         p.drawLine(QPointF(vanish_x, horizon), QPointF(vanish_x + i * 90, height));
     for (int i = 1; i < 10; ++i) {
         const double y = horizon + (height - horizon) * (i * i) / 81.0;
-        p.drawLine(QPointF(0, y), QPointF(width, y));
+        p.drawLine(QPointF(0, y), QPointF(painted_width, y));
     }
     QLinearGradient haze(0, horizon - 40, 0, horizon + 20);
     haze.setColorAt(0, QColor(60, 200, 110, 0));
     haze.setColorAt(0.7, QColor(60, 200, 110, 60));
     haze.setColorAt(1, QColor(60, 200, 110, 0));
-    p.fillRect(QRectF(0, horizon - 40, width, 60), haze);
+    p.fillRect(QRectF(0, horizon - 40, painted_width, 60), haze);
 }
 
 void paint_stars(QPainter& p, quint32 seed, int count) {
     QRandomGenerator random(seed);
     for (int i = 0; i < count; ++i) {
-        const QPointF at(random.bounded(width), random.bounded(400));
+        const QPointF at(random.bounded(painted_width), random.bounded(400));
         const int a = 40 + random.bounded(160);
         p.setPen(QPen(QColor(200, 255, 210, a), random.bounded(3) == 0 ? 1.6 : 1));
         p.drawPoint(at);
@@ -68,7 +71,7 @@ void paint_stars(QPainter& p, quint32 seed, int count) {
 }
 
 void paint_trace(QPainter& p, QRandomGenerator& random) {
-    QPointF at(random.bounded(width), random.bounded(height));
+    QPointF at(random.bounded(painted_width), random.bounded(height));
     QPainterPath path(at);
     for (int step = 0; step < 5; ++step) {
         const int direction = random.bounded(4);
@@ -90,18 +93,34 @@ void paint_trace(QPainter& p, QRandomGenerator& random) {
     p.setBrush(Qt::NoBrush);
 }
 
+// Darkens the top and bottom only: a side vignette would show as a seam where the picture repeats.
 void paint_vignette(QPainter& p) {
-    QRadialGradient vignette(QPointF(width / 2.0, height / 2.0), 560);
-    vignette.setColorAt(0.6, QColor(0, 0, 0, 0));
+    QLinearGradient vignette(0, 0, 0, height);
+    vignette.setColorAt(0, QColor(0, 0, 0, 150));
+    vignette.setColorAt(0.25, QColor(0, 0, 0, 0));
+    vignette.setColorAt(0.8, QColor(0, 0, 0, 0));
     vignette.setColorAt(1, QColor(0, 0, 0, 170));
-    p.fillRect(QRect(0, 0, width, height), vignette);
+    p.fillRect(QRect(0, 0, painted_width, height), vignette);
+}
+
+// On a screen wider than 800 the menu draws the picture again from x 800. The strip painted beyond
+// x 800 is cross-faded into the left edge, so column 0 continues column 799 and the repeat shows no seam.
+QImage fold_seam(const QImage& painted) {
+    QImage image = painted.copy(0, 0, width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < overlap; ++x) {
+            const double t = static_cast<double>(x) / overlap;
+            image.setPixel(x, y,
+                           mix(QColor(painted.pixel(width + x, y)), QColor(painted.pixel(x, y)), t).rgb());
+        }
+    return image;
 }
 
 } // namespace
 
 QImage make_wallpaper_aurora() {
-    QImage image = new_image(width, height, QColor(0, 0, 0));
-    QPainter p(&image);
+    QImage painted = new_image(painted_width, height, QColor(0, 0, 0));
+    QPainter p(&painted);
     p.setRenderHint(QPainter::Antialiasing);
     paint_sky(p, QColor(20, 70, 44), QPointF(520, 260));
     paint_stars(p, 7, 260);
@@ -116,20 +135,21 @@ QImage make_wallpaper_aurora() {
     paint_horizon_grid(p);
     paint_vignette(p);
     p.end();
+    QImage image = fold_seam(painted);
     add_grain(image, 2, 21);
     return image;
 }
 
 QImage make_wallpaper_circuit() {
-    QImage image = new_image(width, height, QColor(0, 0, 0));
-    QPainter p(&image);
+    QImage painted = new_image(painted_width, height, QColor(0, 0, 0));
+    QPainter p(&painted);
     p.setRenderHint(QPainter::Antialiasing);
     paint_sky(p, QColor(10, 54, 40), QPointF(300, 220));
     // Faint hexagon mesh under the copper.
     p.setPen(QPen(QColor(40, 120, 80, 40), 1));
     const double r = 26, w = r * std::sqrt(3.0);
     for (int row = 0; row * r * 1.5 < height + r; ++row) {
-        for (int col = 0; col * w < width + w; ++col) {
+        for (int col = 0; col * w < painted_width + w; ++col) {
             const QPointF c(col * w + (row % 2) * w / 2, row * r * 1.5);
             QPolygonF hexagon;
             for (int k = 0; k < 6; ++k) {
@@ -147,6 +167,7 @@ QImage make_wallpaper_circuit() {
     draw_glow(p, QPointF(150, 120), 200, QColor(60, 220, 150, 35));
     paint_vignette(p);
     p.end();
+    QImage image = fold_seam(painted);
     add_grain(image, 2, 22);
     return image;
 }
