@@ -1,10 +1,10 @@
 #include "tools/kelvox_check/skin_check.h"
 
 #include "app/skin_files.h"
-#include "platform/disc_path.h"
+#include "platform/bitmap.h"
 #include "platform/files.h"
+#include "platform/platform_error.h"
 
-#include <QImageReader>
 #include <QMap>
 #include <QSize>
 
@@ -34,16 +34,18 @@ void check_bitmap(DiscReport& report, const QString& name, QSize relied_on) {
         report.problem(path, QStringLiteral("missing skin bitmap"));
         return;
     }
-    QImageReader reader(native_path(path), "bmp");
-    const QImage picture = reader.read();
-    if (picture.isNull()) {
-        report.problem(path, QStringLiteral("not a valid bitmap (%1)").arg(reader.errorString()));
+    // The menu's own loader, so the checker refuses exactly what the menu would.
+    Bitmap picture;
+    try {
+        picture.LoadFromFile(path);
+    } catch (const PlatformError& error) {
+        report.problem(path, QStringLiteral("not a valid bitmap (%1)").arg(error.message()));
         return;
     }
-    if (picture.width() < relied_on.width() || picture.height() < relied_on.height())
+    if (picture.Width() < relied_on.width() || picture.Height() < relied_on.height())
         report.problem(path, QStringLiteral("%1 × %2 pixels, smaller than the %3 × %4 the menu draws from it")
-                                 .arg(picture.width())
-                                 .arg(picture.height())
+                                 .arg(picture.Width())
+                                 .arg(picture.Height())
                                  .arg(relied_on.width())
                                  .arg(relied_on.height()));
 }
