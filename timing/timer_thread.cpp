@@ -2,6 +2,7 @@
 
 #include "timing/tick_relay.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QThread>
@@ -139,6 +140,11 @@ void TTimerThread::RunTick() {
     const Tick tick = tick_;
     if (!tick)
         return;
+    // A handler that processes pending messages must also get the other timers' ticks that were
+    // queued before this one ran: Qt's GLib event dispatcher, processing messages from inside the
+    // delivery of a queued call, only looks at the queue again after a wake-up.
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
+        dispatcher->wakeUp();
     ticking_ = true;
     bool failed = false;
     try {
