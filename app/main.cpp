@@ -5,7 +5,10 @@
 #include "platform/application.h"
 #include "platform/application_fonts.h"
 #include "platform/desktop_taskbar.h"
+#include "platform/file_dialogs.h"
+#include "platform/launcher.h"
 #include "platform/media_player.h"
+#include "platform/modal_runner.h"
 #include "platform/primary_screen.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/registry.h"
@@ -42,7 +45,11 @@ int main(int argc, char** argv) {
         DesktopTaskbar taskbar;
         ApplicationFonts fonts;
         QtMediaPlayer player;
-        Services services{*application, screen, *registry, taskbar, fonts, messages, player};
+        SystemLauncher launcher;
+        QtFileDialogs file_dialogs;
+        QtModalRunner modal;
+        Services services{*application, screen, *registry, taskbar,      fonts,
+                          messages,     player, launcher,  file_dialogs, modal};
         TForm1 form(services);
         application->SetMainForm(&form);
         form.Show();

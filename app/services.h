@@ -4,6 +4,9 @@
 namespace kelvox {
 
 class Application;
+class FileDialogs;
+class Launcher;
+class ModalRunner;
 class FontRegistry;
 class MediaPlayer;
 class MessageBoxes;
@@ -19,6 +22,9 @@ struct Services {
     FontRegistry& fonts;
     MessageBoxes& messages;
     MediaPlayer& player;
+    Launcher& launcher;
+    FileDialogs& file_dialogs;
+    ModalRunner& modal;
 };
 
 } // namespace kelvox

@@ -84,6 +84,16 @@ void TForm1::bind_screen_events() {
     };
     przewin_gora.OnMouseMove = [this](ShiftState, int, int) { entry_list.przewin_goraMouseMove(); };
 
+    listazaznak.OnMouseDown = [this](MouseButton, ShiftState, int, int) {
+        entry_activation.listazaznakMouseDown();
+    };
+    panelek.OnMouseDown = [this](MouseButton, ShiftState, int x, int y) {
+        panel_buttons.panelekMouseDown(x, y);
+    };
+    rar_cancel.OnClick = [this] { unpack_run.rar_cancelClick(); };
+    UnRar.SetExtract(true);
+    UnRar.SetExceptionOnError(false);
+
     chwyt.OnMouseDown = [this](MouseButton, ShiftState, int x, int y) { window_drag.chwytMouseDown(x, y); };
     chwyt.OnMouseMove = [this](ShiftState, int x, int y) { window_drag.chwytMouseMove(x, y); };
     chwyt.OnMouseUp = [this](MouseButton, ShiftState, int, int) { window_drag.chwytMouseUp(); };

@@ -3,6 +3,10 @@
 // controls, off-screen bitmaps, timers, tokenizer) and the window's own life from construction to
 // close. Each part of the screen keeps its own fields in its own object and reaches the others
 // through this window.
+#include "actions/entry_activation.h"
+#include "actions/panel_buttons.h"
+#include "actions/un_rar.h"
+#include "actions/unpack_run.h"
 #include "app/music.h"
 #include "app/services.h"
 #include "app/settings_store.h"
@@ -121,6 +125,12 @@ public:
     Transitions transitions{*this};
     Ticker ticker{*this};
     WindowDrag window_drag{*this};
+    EntryActivation entry_activation{*this};
+    PanelButtons panel_buttons{*this};
+    UnpackRun unpack_run{*this};
+
+    // The archive extractor: extracting, reporting through its status rather than by raising.
+    TUnRar UnRar{services.file_dialogs};
 
     // --- timers: declared after everything their handlers use, so they go first ---
     TThreadedTimer timer1{false, 10, tpTimeCritical};

@@ -6,7 +6,10 @@
 #include "platform/application.h"
 #include "tests/support/disc_fixture.h"
 #include "tests/support/fake_desktop.h"
+#include "tests/support/fake_file_dialogs.h"
+#include "tests/support/fake_launcher.h"
 #include "tests/support/fake_media_player.h"
+#include "tests/support/fake_modal_runner.h"
 #include "tests/support/fake_registry.h"
 #include "tests/support/qt_application.h"
 #include "tests/support/recording_message_boxes.h"
@@ -67,7 +70,11 @@ public:
     FakeFontRegistry fonts;
     RecordingMessageBoxes messages;
     FakeMediaPlayer player;
-    Services services{test_application(), screen, registry, taskbar, fonts, messages, player};
+    FakeLauncher launcher;
+    FakeFileDialogs file_dialogs;
+    FakeModalRunner modal;
+    Services services{test_application(), screen, registry, taskbar,      fonts,
+                      messages,           player, launcher, file_dialogs, modal};
     std::unique_ptr<TForm1> window;
 };
 

@@ -1,0 +1,35 @@
+#pragma once
+// What a press on an entry row does: the first press shows the entry in the detail panel, a second
+// press on the same row, without the pointer having left it, activates the entry — a program is
+// started, an archive unpacked, anything else handed to the desktop to open.
+#include <QString>
+
+namespace kelvox {
+
+class TForm1;
+
+class EntryActivation {
+public:
+    explicit EntryActivation(TForm1& form) : form_(form) {}
+
+    void listazaznakMouseDown();
+    // Selects the entry of the selected section: reads its description and fades the panel to it.
+    void select_entry(int index);
+    // Activates the entry of the selected section by the name of its file.
+    void activate_entry(int index);
+
+private:
+    void start_program(const QString& directory, const QString& file);
+    void open_document(const QString& directory, const QString& file);
+
+    TForm1& form_;
+};
+
+// The part of an entry's file name up to and including its last "\" or ":", and the rest.
+struct EntryFileParts {
+    QString directory;
+    QString file;
+};
+EntryFileParts split_entry_file(const QString& exe_path);
+
+} // namespace kelvox

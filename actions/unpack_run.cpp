@@ -1,0 +1,133 @@
+#include "actions/unpack_run.h"
+
+#include "app/tform1.h"
+#include "platform/application.h"
+#include "platform/files.h"
+
+namespace kelvox {
+
+namespace {
+
+constexpr Colour kStripGreen = 0x00B600;
+constexpr Colour kBlockGreen = 0x00D600;
+constexpr int kBlocksOnScale = 42;
+const QString kCannotOpen = QStringLiteral("Nie mogłem otworzyć pliku archiwum");
+const QString kFileFailed = QStringLiteral("błąd podczas wypakowywania pliku: ");
+const QString kAllDone = QStringLiteral("Wszystkie pliki wypakowane bezbłędnie");
+const QString kSomeFailed = QStringLiteral("Podczas wypakowywania plików wystąpiły błedy");
+
+} // namespace
+
+UnpackRun::UnpackRun(TForm1& form) : form_(form) {}
+
+void UnpackRun::rar_cancelClick() {
+    form_.cancel_requested = true;
+}
+
+void UnpackRun::unpack_entry(const CatalogueEntry& entry) {
+    // The window stays responsive during a run, but one extractor cannot walk two archives at once.
+    if (running_ || !show_dialog)
+        return;
+    running_ = true;
+    show_dialog();
+    if (unpack_confirmed)
+        run(form_.program_dir + QLatin1Char('\\') + entry.exe_path);
+    running_ = false;
+}
+
+void UnpackRun::prepare_strip(bool archive_open) {
+    Canvas& canvas = form_.ticker_canvas.Canvas();
+    canvas.font.colour = kStripGreen;
+    canvas.brush = {kBlack, BrushStyle::Solid};
+    canvas.FillRect({0, 0, canvas.Width(), canvas.Height()});
+    canvas.Draw(10, 0, form_.cancel_bitmap);
+    if (!archive_open)
+        canvas.TextOut(10, 0, kCannotOpen);
+    draw_scale();
+}
+
+// A rule along the strip's top and bottom from x 100 to 303, with ticks 4 pixels long.
+void UnpackRun::draw_scale() {
+    Canvas& canvas = form_.ticker_canvas.Canvas();
+    canvas.pen.colour = kStripGreen;
+    for (const auto& [y0, y1] : {std::pair{0, 4}, std::pair{20, 16}}) {
+        canvas.MoveTo(100, y0);
+        canvas.LineTo(100, y1);
+        canvas.MoveTo(100, y0);
+        canvas.LineTo(303, y0);
+        canvas.LineTo(303, y1);
+        for (int x : {201, 250, 150}) {
+            canvas.MoveTo(x, y0);
+            canvas.LineTo(x, y1);
+        }
+    }
+}
+
+void UnpackRun::draw_progress(std::uint64_t done, std::int64_t archive_size) {
+    Canvas& canvas = form_.ticker_canvas.Canvas();
+    canvas.brush.colour = kBlockGreen;
+    // Only the first volume is measured, so the blocks of a volume set run past the scale's end.
+    const std::uint64_t blocks =
+        archive_size > 0 ? kBlocksOnScale * done / static_cast<std::uint64_t>(archive_size) : 0;
+    for (std::uint64_t i = 0; i < blocks; ++i) {
+        const int x = 100 + 5 * static_cast<int>(i);
+        if (x >= canvas.Width())
+            break;
+        canvas.FillRect({x, 7, x + 4, 15});
+    }
+    canvas.brush.colour = kBlack;
+}
+
+void UnpackRun::show_strip() {
+    form_.scroll.Canvas().Draw(0, 0, form_.ticker_canvas);
+    form_.scroll.Repaint();
+}
+
+void UnpackRun::run(const QString& archive) {
+    Application& application = form_.services.application;
+    TUnRar& unrar = form_.UnRar;
+    form_.scrolltimer.SetOnTimer({});
+    unrar.SetArchiveName(archive);
+    unrar.SetDestPath(unpack_dir);
+    unrar.Open();
+    form_.rar_cancel.Show();
+    const std::int64_t archive_size = file_size(unrar.ArchiveName());
+    bool ok = unrar.ArchiveOpen();
+    std::uint64_t done = 0;
+    prepare_strip(ok);
+
+    Canvas& canvas = form_.ticker_canvas.Canvas();
+    while (!unrar.Eof()) {
+        application.ProcessMessages();
+        if (application.Terminated())
+            break;
+        if (form_.cancel_requested) {
+            ok = false;
+            form_.cancel_requested = false;
+            break;
+        }
+        canvas.FillRect({320, 0, canvas.Width(), canvas.Height()});
+        if (unrar.Status() == unrar_status::Success) {
+            done += unrar.PackSize();
+            draw_progress(done, archive_size);
+            canvas.TextOut(320, 0, unrar.FileName());
+            unrar.Process(TRarOperation::Extract, QString());
+        } else if (unrar.Status() != unrar_status::None && unrar.Status() != unrar_status::EndOfFile) {
+            // The status would not change on later passes: show the failure once and end the run.
+            ok = false;
+            canvas.TextOut(100, 0, kFileFailed + unrar.FileName());
+            show_strip();
+            break;
+        }
+        show_strip();
+    }
+    unrar.Close();
+    form_.rar_cancel.Hide();
+    if (application.Terminated())
+        return;
+    canvas.TextOut(320, 0, ok ? kAllDone : kSomeFailed);
+    show_strip();
+    form_.ticker.start_wipe();
+}
+
+} // namespace kelvox

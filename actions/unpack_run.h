@@ -1,0 +1,40 @@
+#pragma once
+// Unpacking an entry's RAR archive: the destination is asked for in the unpack dialog, then the archive
+// is walked file by file through the extractor while the ticker strip shows a progress scale, the
+// current file's name and the outcome, with a cancel picture at its left end.
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+namespace kelvox {
+
+struct CatalogueEntry;
+class TForm1;
+
+class UnpackRun {
+public:
+    explicit UnpackRun(TForm1& form);
+
+    bool unpack_confirmed = false;
+    QString unpack_dir;
+
+    // Shows the unpack dialog modally; it writes unpack_confirmed and unpack_dir. The window binds it.
+    std::function<void()> show_dialog;
+
+    void unpack_entry(const CatalogueEntry& entry);
+    void rar_cancelClick();
+    bool running() const { return running_; }
+
+private:
+    void run(const QString& archive);
+    void prepare_strip(bool archive_open);
+    void draw_scale();
+    void draw_progress(std::uint64_t done, std::int64_t archive_size);
+    void show_strip();
+
+    TForm1& form_;
+    bool running_ = false;
+};
+
+} // namespace kelvox

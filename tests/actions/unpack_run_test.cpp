@@ -1,0 +1,143 @@
+#include "tools/rar_writer/stored_rar_writer.h"
+
+#include "tests/support/window_fixture.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kelvox::test {
+namespace {
+
+std::vector<unsigned char> bytes_of(int size, int seed) {
+    std::vector<unsigned char> data(static_cast<size_t>(size));
+    for (int i = 0; i < size; ++i)
+        data[static_cast<size_t>(i)] = static_cast<unsigned char>((i * (2 * seed + 1) + 31 * seed) & 0xFF);
+    return data;
+}
+
+// A window whose one entry is a stored archive of three files, unpacked through the repository's RAR
+// module (found on the library path the test sets).
+class UnpackWindow {
+public:
+    UnpackWindow() : fixture(skin()) {
+        fixture.disc.write(QStringLiteral("arch/info.xml"), "<_nazwa>Paczka</_nazwa>");
+        archive = fixture.disc.absolute(QStringLiteral("arch/paczka.rar"));
+        write_stored_rar(archive.toStdString(), {{"a.txt", bytes_of(1000, 1)},
+                                                 {"katalog\\b.txt", bytes_of(2000, 2)},
+                                                 {"c.txt", bytes_of(3000, 3)}});
+        window = &fixture.open();
+        for (int i = 0; window->timer1.OnTimer() && i < 500; ++i)
+            window->timer1.Timer();
+        window->section_bar.hover_section_name = QStringLiteral("Gry");
+        window->section_bar.menuzaznakMouseDown();
+        for (int i = 0; window->timer1.OnTimer() && i < 500; ++i)
+            window->timer1.Timer();
+        window->unpack_run.show_dialog = [this] {
+            ++dialogs;
+            window->unpack_run.unpack_confirmed = confirm;
+            window->unpack_run.unpack_dir = destination.path();
+            if (while_in_dialog)
+                while_in_dialog();
+        };
+    }
+    static TestSkinOptions skin() {
+        TestSkinOptions options;
+        options.index_xml = "<nazwa>Gry</nazwa><nazwa_e>Paczka</nazwa_e><sciezka_exe>arch\\paczka.rar"
+                            "</sciezka_exe><sciezka>arch</sciezka>";
+        return options;
+    }
+    bool extracted(const char* name) const {
+        return QFile::exists(destination.path() + QLatin1Char('/') + name);
+    }
+    uint32_t strip_pixel(int x, int y) const { return fixture.pixel(x, window->scroll.Top() + y); }
+
+    WindowFixture fixture;
+    QTemporaryDir destination;
+    QString archive;
+    TForm1* window;
+    bool confirm = true;
+    int dialogs = 0;
+    std::function<void()> while_in_dialog;
+};
+
+TEST(UnpackRun, ExtractsEveryFileShowsTheProgressAndStartsTheWipe) {
+    UnpackWindow run;
+    run.window->entry_activation.activate_entry(0);
+    EXPECT_EQ(run.dialogs, 1);
+    EXPECT_TRUE(run.extracted("a.txt"));
+    EXPECT_TRUE(run.extracted("katalog/b.txt"));
+    EXPECT_TRUE(run.extracted("c.txt"));
+    QFile c(run.destination.path() + QStringLiteral("/c.txt"));
+    ASSERT_TRUE(c.open(QIODevice::ReadOnly));
+    const QByteArray content = c.readAll();
+    EXPECT_EQ(content, QByteArray(reinterpret_cast<const char*>(bytes_of(3000, 3).data()), 3000));
+
+    // 42 blocks stand for the whole archive file; the packed sizes add up to a little less.
+    const qint64 size = QFile(run.archive).size();
+    const int blocks = static_cast<int>(42 * 6000 / size);
+    EXPECT_EQ(run.strip_pixel(100 + 5 * (blocks - 1) + 1, 10), 0x00D600u);
+    EXPECT_NE(run.strip_pixel(100 + 5 * blocks + 1, 10), 0x00D600u);
+    EXPECT_EQ(run.strip_pixel(100, 1), 0x00B600u); // the scale's rule and first tick
+    EXPECT_FALSE(run.window->rar_cancel.Visible());
+    EXPECT_FALSE(run.window->UnRar.ArchiveOpen());
+    EXPECT_TRUE(static_cast<bool>(run.window->scrolltimer.OnTimer()));
+}
+
+TEST(UnpackRun, LeavingTheDialogWithAbortChangesNothing) {
+    UnpackWindow run;
+    run.confirm = false;
+    run.window->ticker.restart_ticker(QStringLiteral("biegnie"));
+    run.window->entry_activation.activate_entry(0);
+    EXPECT_FALSE(run.extracted("a.txt"));
+    EXPECT_EQ(run.window->ticker.ticker_text, QStringLiteral("biegnie"));
+    EXPECT_TRUE(static_cast<bool>(run.window->scrolltimer.OnTimer()));
+}
+
+TEST(UnpackRun, ACancelOnTheFirstPassExtractsNothing) {
+    UnpackWindow run;
+    run.while_in_dialog = [&] { run.window->unpack_run.rar_cancelClick(); };
+    run.window->entry_activation.activate_entry(0);
+    EXPECT_FALSE(run.extracted("a.txt"));
+    EXPECT_FALSE(run.window->cancel_requested);
+    EXPECT_FALSE(run.window->UnRar.ArchiveOpen());
+}
+
+TEST(UnpackRun, AFileThatFailsEndsTheRunAfterTheFilesBeforeIt) {
+    UnpackWindow run;
+    // Damage a byte of the second file's data: its CRC no longer matches.
+    QFile file(run.archive);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    const qsizetype at =
+        bytes.indexOf(QByteArray(reinterpret_cast<const char*>(bytes_of(2000, 2).data()), 64));
+    ASSERT_GT(at, 0);
+    bytes[at + 10] = static_cast<char>(bytes[at + 10] ^ 0x55);
+    file.seek(0);
+    file.write(bytes);
+    file.close();
+
+    run.window->entry_activation.activate_entry(0);
+    EXPECT_TRUE(run.extracted("a.txt"));
+    EXPECT_FALSE(run.extracted("katalog/b.txt"));
+    EXPECT_FALSE(run.extracted("c.txt"));
+    EXPECT_FALSE(run.window->UnRar.ArchiveOpen());
+    EXPECT_TRUE(static_cast<bool>(run.window->scrolltimer.OnTimer()));
+}
+
+TEST(UnpackRun, AMissingArchiveShowsTheFailureAndASecondRunMeanwhileIsIgnored) {
+    UnpackWindow run;
+    QFile::remove(run.archive);
+    run.while_in_dialog = [&] {
+        if (run.dialogs == 1)
+            run.window->entry_activation.activate_entry(0);
+    };
+    run.window->entry_activation.activate_entry(0);
+    EXPECT_EQ(run.dialogs, 1);
+    EXPECT_FALSE(run.window->UnRar.ArchiveOpen());
+    EXPECT_TRUE(static_cast<bool>(run.window->scrolltimer.OnTimer()));
+}
+
+} // namespace
+} // namespace kelvox::test
