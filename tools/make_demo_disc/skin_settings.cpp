@@ -68,9 +68,12 @@ void paint_preview(QPainter& p, const QImage& wallpaper, int top) {
     draw_bevel(p, frame, QColor(6, 12, 8), QColor(110, 180, 124));
 }
 
+// The row reacts from x 13, but the button starts right of the grip so the collapsed tab stays clean.
+constexpr int save_left = 26;
+
 void paint_save_button(QPainter& p, const SettingsRow& row) {
     QPainterPath shape;
-    shape.addRoundedRect(QRectF(row.left + 0.5, row.top - 2.5, 124, row.bottom - row.top + 5), 5, 5);
+    shape.addRoundedRect(QRectF(save_left + 0.5, row.top - 2.5, 111, row.bottom - row.top + 5), 5, 5);
     QLinearGradient face(0, row.top - 3, 0, row.bottom + 3);
     face.setColorAt(0, QColor(120, 230, 140));
     face.setColorAt(0.5, QColor(46, 150, 76));
@@ -78,9 +81,9 @@ void paint_save_button(QPainter& p, const SettingsRow& row) {
     p.fillPath(shape, face);
     p.setPen(QPen(QColor(210, 255, 214), 1));
     p.drawPath(shape);
-    p.setFont(sans_font(11, true));
+    p.setFont(sans_font(10, true));
     p.setPen(QColor(4, 24, 10));
-    p.drawText(QRect(row.left, row.top - 2, 125, row.bottom - row.top + 5), Qt::AlignCenter,
+    p.drawText(QRect(save_left, row.top - 2, 112, row.bottom - row.top + 5), Qt::AlignCenter,
                QString::fromUtf8(row.caption));
 }
 
