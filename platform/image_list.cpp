@@ -23,6 +23,10 @@ void ImageList::Clear() {
     cells_.clear();
 }
 
+int ImageList::Count() const {
+    return static_cast<int>(cells_.size());
+}
+
 void ImageList::SetSize(int cell_width, int cell_height) {
     cell_width_ = std::max(cell_width, 1);
     cell_height_ = std::max(cell_height, 1);

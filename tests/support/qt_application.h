@@ -7,4 +7,9 @@ namespace kelvox::test {
 
 QApplication& qt_application();
 
+// A member to declare before any member that needs Qt's application (a form, say).
+struct QtApplicationReady {
+    QtApplicationReady() { qt_application(); }
+};
+
 } // namespace kelvox::test

@@ -1,0 +1,80 @@
+// Loading .bmp files by the disc's names: the pixels, and the two error texts.
+#include "platform/bitmap.h"
+#include "platform/platform_error.h"
+#include "tests/support/bmp_writer.h"
+#include "tests/support/disc_fixture.h"
+#include "tests/support/qt_application.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+namespace kelvox {
+namespace {
+
+class BitmapFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::qt_application();
+        QDir::setCurrent(disc.root());
+    }
+    QString error_of(const QString& name) {
+        Bitmap bitmap(2, 2);
+        try {
+            bitmap.LoadFromFile(name);
+        } catch (const PlatformError& error) {
+            EXPECT_EQ(bitmap.Width(), 2) << "a failed load changed the bitmap";
+            return error.message();
+        }
+        return QStringLiteral("(loaded)");
+    }
+    test::DiscFixture disc;
+};
+
+TEST_F(BitmapFileTest, LoadsEveryPixelOfAPaddedBottomUpFile) {
+    // Width 3: each row carries three bytes of padding, which must not shift the next row.
+    const auto colour_at = [](int x, int y) { return make_colour(10 + x, 20 + y, 30 + x * y); };
+    disc.write("menu/pasek.bmp", test::bmp24(3, 2, colour_at));
+    Bitmap bitmap;
+    bitmap.LoadFromFile(QStringLiteral("menu\\pasek.bmp"));
+    ASSERT_EQ(bitmap.Width(), 3);
+    ASSERT_EQ(bitmap.Height(), 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(bitmap.Canvas().PixelAt(x, y), colour_at(x, y)) << x << "," << y;
+}
+
+TEST_F(BitmapFileTest, FindsTheFileWhateverTheCaseOfItsName) {
+    disc.write("MENU/Dol.BMP", test::bmp24(24, 16, 0x123456));
+    Bitmap bitmap;
+    bitmap.LoadFromFile(QStringLiteral("menu\\dol.bmp"));
+    EXPECT_EQ(bitmap.Width(), 24);
+    EXPECT_EQ(bitmap.Canvas().PixelAt(23, 15), 0x123456u);
+}
+
+TEST_F(BitmapFileTest, ReportsFilesItCannotOpenOrRead) {
+    disc.make_directory("menu/katalog.bmp");
+    disc.write("menu/tekst.bmp", "to nie jest obrazek");
+    disc.write("menu/pusty.bmp", "");
+    QByteArray truncated = test::bmp24(40, 40, 0x00FF00);
+    truncated.truncate(30);
+    disc.write("menu/uciety.bmp", truncated);
+    disc.write("menu/png.bmp", QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(64, '\0'));
+    struct Case {
+        const char* name;
+        const char* error;
+    } cases[] = {
+        {"menu\\brak.bmp", "Cannot open file menu\\brak.bmp"},
+        {"menu\\katalog.bmp", "Cannot open file menu\\katalog.bmp"},
+        {"nie\\ma\\takiego\\katalogu.bmp", "Cannot open file nie\\ma\\takiego\\katalogu.bmp"},
+        {"menu\\tekst.bmp", "Bitmap image is not valid"},
+        {"menu\\pusty.bmp", "Bitmap image is not valid"},
+        {"menu\\uciety.bmp", "Bitmap image is not valid"},
+        {"menu\\png.bmp", "Bitmap image is not valid"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(error_of(QString::fromUtf8(c.name)), QString::fromUtf8(c.error)) << c.name;
+}
+
+} // namespace
+} // namespace kelvox
