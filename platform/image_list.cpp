@@ -23,6 +23,7 @@ void ImageList::Clear() {
     cells_.clear();
 }
 
+// Out of line: the vector's element type is complete only in this file.
 int ImageList::Count() const {
     return static_cast<int>(cells_.size());
 }
@@ -85,8 +86,5 @@ void ImageList::Draw(Canvas& target, int x, int y, int index) const {
                 to[column] = from[column];
     }
 }
-
-// Out of line: the vector's element type is complete only in this file.
-int ImageList::Count() const { return static_cast<int>(cells_.size()); }
 
 } // namespace kelvox
