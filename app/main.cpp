@@ -52,6 +52,11 @@ int main(int argc, char** argv) {
                           messages,     player, launcher,  file_dialogs, modal};
         TForm1 form(services);
         application->SetMainForm(&form);
+        // The application outlives the window: it must forget the window before the window goes.
+        struct ForgetMainForm {
+            Application& application;
+            ~ForgetMainForm() { application.SetMainForm(nullptr); }
+        } forget_main_form{*application};
         form.Show();
         application->Run();
     } catch (const std::exception& error) {
