@@ -1,5 +1,6 @@
 #include "app/tform1.h"
 
+#include "actions/unpack_dialog.h"
 #include "app/grip_strip.h"
 #include "app/skin_files.h"
 #include "catalogue/catalogue_loading.h"
@@ -91,6 +92,10 @@ void TForm1::bind_screen_events() {
         panel_buttons.panelekMouseDown(x, y);
     };
     rar_cancel.OnClick = [this] { unpack_run.rar_cancelClick(); };
+    unpack_run.show_dialog = [this] {
+        TForm3 dialog(unpack_run.unpack_confirmed, unpack_run.unpack_dir, services.messages);
+        dialog.ShowModal();
+    };
     UnRar.SetExtract(true);
     UnRar.SetExceptionOnError(false);
 

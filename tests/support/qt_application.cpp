@@ -10,8 +10,10 @@ QApplication& qt_application() {
     static int argc = 1;
     static char name[] = "kelvox-test";
     static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
+    // Never destroyed: Qt's input devices must not be torn down by the exit handlers after the
+    // platform they belong to is gone (seen with dialog widgets: a crash at exit).
+    static QApplication* application = new QApplication(argc, argv);
+    return *application;
 }
 
 } // namespace kelvox::test

@@ -1,0 +1,415 @@
+#include "platform/dialog_widgets.h"
+
+#include "platform/form.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPointer>
+
+namespace kelvox {
+
+namespace {
+
+QString css_colour(Colour colour) {
+    return QStringLiteral("#%1%2%3")
+        .arg(colour_red(colour), 2, 16, QLatin1Char('0'))
+        .arg(colour_green(colour), 2, 16, QLatin1Char('0'))
+        .arg(colour_blue(colour), 2, 16, QLatin1Char('0'));
+}
+
+int virtual_key_of(const QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        return kVirtualKeyReturn;
+    if (key == Qt::Key_Escape)
+        return kVirtualKeyEscape;
+    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z))
+        return key; // Windows uses the same codes for digits and letters
+    return 0;
+}
+
+ShiftState shift_of(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons) {
+    ShiftState shift = 0;
+    if (keys & Qt::ShiftModifier)
+        shift |= kShiftKey;
+    if (keys & Qt::AltModifier)
+        shift |= kAltKey;
+    if (keys & Qt::ControlModifier)
+        shift |= kCtrlKey;
+    if (buttons & Qt::LeftButton)
+        shift |= kLeftButton;
+    if (buttons & Qt::RightButton)
+        shift |= kRightButton;
+    if (buttons & Qt::MiddleButton)
+        shift |= kMiddleButton;
+    return shift;
+}
+
+} // namespace
+
+// Watches the widget's events for the wrapper's handlers; it also holds the widget weakly, since the
+// form's window may have taken its children with it.
+class DialogWidget::Events : public QObject {
+public:
+    explicit Events(QWidget* widget) : widget(widget) {}
+    QPointer<QWidget> widget;
+    MouseMoveEvent* on_move = nullptr;
+    NotifyEvent* on_click = nullptr;
+    std::function<void(int, ShiftState)>* on_key = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::MouseMove:
+            if (on_move && *on_move) {
+                const auto* mouse = static_cast<QMouseEvent*>(event);
+                const QPoint at = static_cast<QWidget*>(watched)->mapTo(widget, mouse->position().toPoint());
+                MouseMoveEvent handler = *on_move;
+                handler(shift_of(mouse->modifiers(), mouse->buttons()), at.x(), at.y());
+            }
+            break;
+        case QEvent::MouseButtonRelease:
+            if (on_click && *on_click &&
+                widget->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+                NotifyEvent handler = *on_click;
+                handler();
+            }
+            break;
+        case QEvent::KeyPress:
+            if (on_key && *on_key) {
+                const auto* key = static_cast<QKeyEvent*>(event);
+                auto handler = *on_key;
+                handler(virtual_key_of(key), shift_of(key->modifiers(), Qt::NoButton));
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+};
+
+DialogWidget::DialogWidget(QWidget* widget) : events_(std::make_unique<Events>(widget)) {
+    events_->on_move = &OnMouseMove;
+    TrackMouseOn(widget);
+}
+
+DialogWidget::~DialogWidget() {
+    delete events_->widget.data();
+}
+
+QWidget* DialogWidget::widget() const {
+    return events_->widget;
+}
+
+void DialogWidget::TrackMouseOn(QWidget* receiver) {
+    receiver->setMouseTracking(true);
+    receiver->installEventFilter(events_.get());
+}
+
+void DialogWidget::RouteClicksTo(NotifyEvent& handler) {
+    events_->on_click = &handler;
+}
+
+void DialogWidget::RouteKeysTo(std::function<void(int, ShiftState)>& handler) {
+    events_->on_key = &handler;
+}
+
+int DialogWidget::Left() const {
+    return widget()->x();
+}
+int DialogWidget::Top() const {
+    return widget()->y();
+}
+int DialogWidget::Width() const {
+    return widget()->width();
+}
+int DialogWidget::Height() const {
+    return widget()->height();
+}
+void DialogWidget::SetBounds(int left, int top, int width, int height) {
+    widget()->setGeometry(left, top, width, height);
+}
+bool DialogWidget::Visible() const {
+    return !widget()->isHidden();
+}
+void DialogWidget::Show() {
+    widget()->show();
+    widget()->raise();
+}
+void DialogWidget::Hide() {
+    widget()->hide();
+}
+void DialogWidget::SetFocus() {
+    widget()->setFocus(Qt::OtherFocusReason);
+}
+// The window's focus widget, which has the keyboard whenever the window is active.
+bool DialogWidget::Focused() const {
+    return widget()->window()->focusWidget() == widget();
+}
+
+void DialogWidget::SetFont(const WidgetFont& font) {
+    font_ = font;
+    ApplyStyle();
+}
+
+void DialogWidget::SetBackground(Colour colour) {
+    has_background_ = true;
+    background_ = colour;
+    ApplyStyle();
+}
+
+void DialogWidget::ApplyStyle() {
+    QFont font(font_.name);
+    font.setPixelSize(font_.pixel_size);
+    font.setBold(font_.bold);
+    widget()->setFont(font);
+    const QString background = has_background_ ? css_colour(background_) : QStringLiteral("transparent");
+    widget()->setStyleSheet(
+        QStringLiteral("color: %1; background: %2;").arg(css_colour(font_.colour), background));
+}
+
+DialogLabel::DialogLabel(Form& parent, const QString& caption)
+    : DialogWidget(new QLabel(caption, parent.Widget())) {
+    RouteClicksTo(OnClick);
+}
+
+QString DialogLabel::Caption() const {
+    return static_cast<QLabel*>(widget())->text();
+}
+void DialogLabel::SetCaption(const QString& caption) {
+    static_cast<QLabel*>(widget())->setText(caption);
+}
+
+void DialogLabel::Click() {
+    const QPointF middle(Width() / 2.0, Height() / 2.0);
+    const QPointF global = widget()->mapToGlobal(middle);
+    QMouseEvent press(QEvent::MouseButtonPress, middle, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(widget(), &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, middle, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(widget(), &release);
+}
+
+DialogEdit::DialogEdit(Form& parent) : DialogWidget(new QLineEdit(parent.Widget())) {
+    RouteKeysTo(OnKeyDown);
+}
+
+QString DialogEdit::Text() const {
+    return static_cast<QLineEdit*>(widget())->text();
+}
+void DialogEdit::SetText(const QString& text) {
+    static_cast<QLineEdit*>(widget())->setText(text);
+}
+
+void DialogEdit::PressKey(int key) {
+    int qt_key = key;
+    QString text;
+    if (key == kVirtualKeyReturn) {
+        qt_key = Qt::Key_Return;
+        text = QStringLiteral("\r");
+    } else if (key == kVirtualKeyEscape) {
+        qt_key = Qt::Key_Escape;
+    } else {
+        text = QString(QChar(key)).toLower();
+    }
+    QKeyEvent press(QEvent::KeyPress, qt_key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(widget(), &press);
+}
+
+DriveComboBox::DriveComboBox(Form& parent) : DialogWidget(new QComboBox(parent.Widget())) {
+    auto* box = static_cast<QComboBox*>(widget());
+    // Only the user's picks are reported by the signal; SetDrive reports its own.
+    QObject::connect(box, &QComboBox::activated, box, [this](int) {
+        if (OnChange) {
+            NotifyEvent handler = OnChange;
+            handler();
+        }
+    });
+}
+
+QStringList DriveComboBox::Drives() const {
+    auto* box = static_cast<QComboBox*>(widget());
+    QStringList drives;
+    for (int i = 0; i < box->count(); ++i)
+        drives << box->itemText(i);
+    return drives;
+}
+
+void DriveComboBox::SetDrives(const QStringList& drives) {
+    auto* box = static_cast<QComboBox*>(widget());
+    box->clear();
+    box->addItems(drives);
+}
+
+QString DriveComboBox::Drive() const {
+    return static_cast<QComboBox*>(widget())->currentText();
+}
+
+void DriveComboBox::SetDrive(const QString& drive) {
+    auto* box = static_cast<QComboBox*>(widget());
+    int index = box->findText(drive);
+    if (index < 0) {
+        box->addItem(drive);
+        index = box->count() - 1;
+    }
+    box->setCurrentIndex(index);
+    if (OnChange) {
+        NotifyEvent handler = OnChange;
+        handler();
+    }
+}
+
+namespace {
+
+QListWidget* list_of(QWidget* widget) {
+    return static_cast<QListWidget*>(widget);
+}
+
+// The directory itself and every directory above it, the root first.
+QStringList ancestors_of(const QString& directory) {
+    QStringList chain;
+    QDir dir(directory);
+    chain.prepend(dir.absolutePath());
+    while (dir.cdUp())
+        chain.prepend(dir.absolutePath());
+    return chain;
+}
+
+QString item_name(const QString& path) {
+    const QString name = QDir(path).dirName();
+    return name.isEmpty() || QDir(path).isRoot() ? QDir::toNativeSeparators(path) : name;
+}
+
+} // namespace
+
+DirectoryListBox::DirectoryListBox(Form& parent) : DialogWidget(new QListWidget(parent.Widget())) {
+    QListWidget* list = list_of(widget());
+    list->setUniformItemSizes(true);
+    TrackMouseOn(list->viewport());
+    QObject::connect(list, &QListWidget::itemDoubleClicked, list,
+                     [this, list](QListWidgetItem* item) { OpenItem(list->row(item)); });
+}
+
+bool DirectoryListBox::SetDirectory(const QString& directory) {
+    const QDir dir(directory);
+    if (directory.isEmpty() || !dir.exists() || !dir.isReadable())
+        return false;
+    directory_ = QDir::cleanPath(dir.absolutePath());
+    Fill();
+    if (OnChange) {
+        NotifyEvent handler = OnChange;
+        handler();
+    }
+    return true;
+}
+
+void DirectoryListBox::Fill() {
+    const QStringList chain = ancestors_of(directory_);
+    QStringList children;
+    const QDir dir(directory_);
+    for (const QString& name :
+         dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
+        children << dir.filePath(name);
+    paths_ = chain + children;
+
+    QListWidget* list = list_of(widget());
+    list->clear();
+    // Ancestors step in one level each; the subdirectories sit one level below the open directory.
+    for (int i = 0; i < paths_.size(); ++i) {
+        const int depth = i < chain.size() ? i : int(chain.size());
+        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + item_name(paths_[i]), list);
+        item->setSizeHint(QSize(0, item_height_));
+    }
+    list->setCurrentRow(int(chain.size()) - 1);
+}
+
+int DirectoryListBox::Count() const {
+    return int(paths_.size());
+}
+int DirectoryListBox::ItemIndex() const {
+    return list_of(widget())->currentRow();
+}
+void DirectoryListBox::SetItemIndex(int index) {
+    list_of(widget())->setCurrentRow(index);
+}
+
+QString DirectoryListBox::ItemPath(int index) const {
+    return index >= 0 && index < paths_.size() ? paths_[index] : QString();
+}
+
+QString DirectoryListBox::ItemText(int index) const {
+    QListWidgetItem* item = list_of(widget())->item(index);
+    return item ? item->text().trimmed() : QString();
+}
+
+Rect DirectoryListBox::ItemRect(int index) const {
+    QListWidget* list = list_of(widget());
+    QListWidgetItem* item = list->item(index);
+    if (!item)
+        return {};
+    const QRect in_viewport = list->visualItemRect(item);
+    const QPoint at = list->viewport()->mapTo(list, in_viewport.topLeft());
+    // An item spans the viewport's width whether or not the list has been laid out yet.
+    return Rect::sized(at.x(), at.y(), list->viewport()->width(), item_height_);
+}
+
+void DirectoryListBox::SetItemHeight(int height) {
+    item_height_ = height;
+    if (!directory_.isEmpty())
+        Fill();
+}
+
+void DirectoryListBox::OpenItem(int index) {
+    const QString path = ItemPath(index);
+    if (!path.isEmpty())
+        SetDirectory(path);
+}
+
+void set_tab_order(const std::vector<DialogWidget*>& widgets) {
+    for (std::size_t i = 1; i < widgets.size(); ++i)
+        QWidget::setTabOrder(widgets[i - 1]->widget(), widgets[i]->widget());
+}
+
+namespace {
+
+// Ends a modal loop when its window is hidden, which closing it does.
+class HideWatcher : public QObject {
+public:
+    explicit HideWatcher(QEventLoop& loop) : loop_(loop) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Hide)
+            loop_.quit();
+        return false;
+    }
+
+private:
+    QEventLoop& loop_;
+};
+
+} // namespace
+
+void show_modal(Form& form) {
+    QWidget* window = form.Widget();
+    window->setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    HideWatcher watcher(loop);
+    window->installEventFilter(&watcher);
+    form.Show();
+    if (window->isVisible())
+        loop.exec();
+    window->removeEventFilter(&watcher);
+}
+
+} // namespace kelvox
