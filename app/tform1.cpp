@@ -102,6 +102,11 @@ void TForm1::bind_screen_events() {
     chwyt.OnMouseDown = [this](MouseButton, ShiftState, int x, int y) { window_drag.chwytMouseDown(x, y); };
     chwyt.OnMouseMove = [this](ShiftState, int x, int y) { window_drag.chwytMouseMove(x, y); };
     chwyt.OnMouseUp = [this](MouseButton, ShiftState, int, int) { window_drag.chwytMouseUp(); };
+
+    ustawienia.OnMouseMove = [this](ShiftState, int, int) { settings_drawer.ustawieniaMouseMove(); };
+    ustawienia.OnMouseUp = [this](MouseButton, ShiftState, int x, int y) {
+        settings_drawer.ustawieniaMouseUp(x, y);
+    };
 }
 
 void TForm1::start() {

@@ -9,6 +9,7 @@
 #include "actions/unpack_run.h"
 #include "app/music.h"
 #include "app/services.h"
+#include "app/settings_drawer.h"
 #include "app/settings_store.h"
 #include "app/wallpaper_error.h"
 #include "catalogue/catalogue.h"
@@ -125,6 +126,7 @@ public:
     Transitions transitions{*this};
     Ticker ticker{*this};
     WindowDrag window_drag{*this};
+    SettingsDrawer settings_drawer{*this};
     EntryActivation entry_activation{*this};
     PanelButtons panel_buttons{*this};
     UnpackRun unpack_run{*this};

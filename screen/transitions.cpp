@@ -117,6 +117,8 @@ void Transitions::tloMouseMove() {
         bar.close_hover = false;
         form_.entry_armed = false;
     }
+    if (form_.settings_open)
+        form_.settings_drawer.collapse_settings();
 }
 
 } // namespace kelvox

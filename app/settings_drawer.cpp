@@ -1,0 +1,263 @@
+#include "app/settings_drawer.h"
+
+#include "app/settings_store.h"
+#include "app/skin_files.h"
+#include "app/tform1.h"
+#include "platform/application.h"
+#include "platform/message_boxes.h"
+#include "platform/taskbar.h"
+
+#include <climits>
+
+namespace kelvox {
+
+namespace {
+
+const QString kNotOnWindows95 = QString::fromUtf8("W systemie Windows 95 opcja niedostępna");
+const QString kFullScreenAtNextStart =
+    QString::fromUtf8("Zapisz ustawienia - zmiany będą widoczne po ponownym uruchomieniu programu");
+const QString kSaveQuestion = QString::fromUtf8(
+    "Dane zostaną zapisane do Rejestru systemowego. Jeżeli pracujesz w systemach z rodziny Windows "
+    "NT/2K/XP musisz mieć uprawnienia administratora.");
+const QString kSaveCaption = QStringLiteral("Kelvox Cover CD");
+
+const QString kNoWallpaper = QString::fromLatin1(wallpaper_none);
+const QString kWallpaper1 = QString::fromLatin1(skin_wallpapers[0]);
+const QString kWallpaper2 = QString::fromLatin1(skin_wallpapers[1]);
+
+// Mark lines of the ticks, from the drawer's picture.
+constexpr int kFullScreenMark = 21;
+constexpr int kAnimationsMark = 37;
+constexpr int kTaskbarMark = 53;
+constexpr int kNoWallpaperMark = 70;
+constexpr int kWallpaper1Mark = 157;
+constexpr int kWallpaper2Mark = 247;
+constexpr int kSoundMark = 277;
+
+// What an option switched off leaves of its tick. The sound row's reaches one line further down.
+constexpr Rect kAnimationsTickArea{127, 37, 132, 42};
+constexpr Rect kTaskbarTickArea{127, 53, 132, 58};
+constexpr Rect kSoundTickArea{127, 277, 132, 283};
+
+constexpr int kPanelHeight = 350;
+// The detail panel's top below the drawer's.
+constexpr int kPanelLineInDrawer = 16;
+constexpr int kDrawerLineInBackground = 70;
+
+} // namespace
+
+// A row counts for a click when both coordinates lie in its ranges, ends included.
+struct SettingsDrawer::Row {
+    int top;
+    int bottom;
+    int left;
+    int right;
+    void (SettingsDrawer::*act)();
+
+    bool contains(int x, int y) const { return y >= top && y <= bottom && x >= left && x <= right; }
+};
+
+const SettingsDrawer::Row SettingsDrawer::kRows[] = {
+    {20, 27, 33, 132, &SettingsDrawer::toggle_full_screen},
+    {36, 41, 53, 132, &SettingsDrawer::toggle_animations},
+    {52, 58, 29, 132, &SettingsDrawer::toggle_taskbar},
+    {70, 74, 40, 132, &SettingsDrawer::choose_no_wallpaper},
+    {156, 162, 47, 132, &SettingsDrawer::choose_wallpaper_1},
+    {246, 252, 47, 132, &SettingsDrawer::choose_wallpaper_2},
+    {276, 282, 70, 132, &SettingsDrawer::toggle_sound},
+    // The save row reaches to the drawer's right edge and beyond.
+    {361, 377, 13, INT_MAX, &SettingsDrawer::save},
+};
+
+void SettingsDrawer::ustawieniaMouseMove() {
+    if (form_.settings_open)
+        return;
+    form_.settings_open = true;
+    Canvas& canvas = take_background(kOpenWidth);
+    // The background alone would cut a hole in the detail panel where the open drawer overlaps it
+    // (on layouts narrower than 894 pixels).
+    const Image& panel = form_.panelek;
+    const int drawer_left = form_.layout_width - kOpenWidth;
+    const int overlap = panel.Left() + panel.Width() - drawer_left;
+    if (overlap > 0)
+        canvas.CopyFrom(0, kPanelLineInDrawer, form_.panelek.Surface(),
+                        Rect::sized(drawer_left - panel.Left(), 0, overlap, kPanelHeight));
+    form_.ustawiacz.Draw(canvas, 0, 0, 0);
+    draw_ticks_of_options_on();
+    show_at_width(kOpenWidth);
+}
+
+void SettingsDrawer::collapse_settings() {
+    form_.settings_open = false;
+    Canvas& canvas = take_background(kTabWidth);
+    form_.ustawiacz.Draw(canvas, 0, 0, 0);
+    show_at_width(kTabWidth);
+}
+
+// The drawer is hidden while its picture changes; the part of the background it is about to cover
+// goes under its picture.
+Canvas& SettingsDrawer::take_background(int shown_width) {
+    form_.ustawienia.Hide();
+    Canvas& canvas = form_.settings_canvas.Canvas();
+    canvas.CopyFrom(
+        0, 0, form_.tlo.Surface(),
+        Rect::sized(form_.layout_width - shown_width, kDrawerLineInBackground, shown_width, kHeight));
+    return canvas;
+}
+
+void SettingsDrawer::show_at_width(int shown_width) {
+    Image& drawer = form_.ustawienia;
+    drawer.Canvas().Draw(0, 0, form_.settings_canvas);
+    drawer.SetLeft(form_.layout_width - shown_width);
+    drawer.Repaint();
+    drawer.Show();
+}
+
+void SettingsDrawer::draw_ticks_of_options_on() {
+    struct Tick {
+        bool on;
+        int mark_line;
+    };
+    const QString& wallpaper = form_.wallpaper;
+    const Tick ticks[] = {{form_.full_screen, kFullScreenMark},
+                          {form_.animations, kAnimationsMark},
+                          {form_.show_taskbar, kTaskbarMark},
+                          {wallpaper == kWallpaper1, kWallpaper1Mark},
+                          {wallpaper == kWallpaper2, kWallpaper2Mark},
+                          {wallpaper == kNoWallpaper, kNoWallpaperMark},
+                          {form_.sound, kSoundMark}};
+    for (const Tick& tick : ticks)
+        if (tick.on)
+            draw_tick(tick.mark_line);
+}
+
+void SettingsDrawer::ustawieniaMouseUp(int x, int y) {
+    // The rows do not overlap, so at most one acts.
+    for (const Row& row : kRows)
+        if (row.contains(x, y)) {
+            (this->*row.act)();
+            return;
+        }
+}
+
+void SettingsDrawer::draw_tick(int m) {
+    // Two strokes side by side; the platform leaves out each line's end point, so every joint is
+    // drawn once and the last pixel of each stroke is never drawn.
+    Canvas& canvas = form_.settings_canvas.Canvas();
+    for (int shift : {0, 1}) {
+        canvas.MoveTo(128 + shift, m);
+        canvas.LineTo(130 + shift, m + 2);
+        canvas.LineTo(127 + shift, m + 5);
+    }
+}
+
+void SettingsDrawer::erase_tick(const Rect& area) {
+    form_.settings_canvas.Canvas().FillRect(area);
+}
+
+void SettingsDrawer::refresh() {
+    Image& drawer = form_.ustawienia;
+    drawer.Canvas().Draw(0, 0, form_.settings_canvas);
+    drawer.Repaint();
+}
+
+void SettingsDrawer::toggle_full_screen() {
+    if (form_.is_win95) {
+        form_.services.messages.show(kNotOnWindows95);
+        return;
+    }
+    form_.full_screen = !form_.full_screen;
+    if (!form_.full_screen) {
+        relayout();
+        return;
+    }
+    // Full screen waits for the next screen build, normally the next start.
+    form_.services.messages.show(kFullScreenAtNextStart);
+    draw_tick(kFullScreenMark);
+    refresh();
+}
+
+void SettingsDrawer::toggle_animations() {
+    form_.animations = !form_.animations;
+    if (form_.animations)
+        draw_tick(kAnimationsMark);
+    else
+        erase_tick(kAnimationsTickArea);
+    refresh();
+}
+
+void SettingsDrawer::toggle_taskbar() {
+    form_.show_taskbar = !form_.show_taskbar;
+    if (form_.show_taskbar) {
+        draw_tick(kTaskbarMark);
+        form_.services.taskbar.Show();
+    } else {
+        erase_tick(kTaskbarTickArea);
+        form_.services.taskbar.Hide();
+    }
+    refresh();
+}
+
+void SettingsDrawer::choose_no_wallpaper() {
+    choose_wallpaper(kNoWallpaper);
+}
+
+void SettingsDrawer::choose_wallpaper_1() {
+    choose_wallpaper(kWallpaper1);
+}
+
+void SettingsDrawer::choose_wallpaper_2() {
+    choose_wallpaper(kWallpaper2);
+}
+
+void SettingsDrawer::choose_wallpaper(const QString& name) {
+    // A picture missing from the skin must not leave the menu minimised under a name it cannot show:
+    // the one in use comes back.
+    relayout_with_first_loadable({name, form_.wallpaper, kNoWallpaper});
+}
+
+void SettingsDrawer::toggle_sound() {
+    if (!form_.music_ready)
+        return;
+    if (form_.sound) {
+        form_.music.switch_off();
+        erase_tick(kSoundTickArea);
+    } else if (form_.music.switch_on()) {
+        draw_tick(kSoundMark);
+    }
+    refresh();
+}
+
+void SettingsDrawer::save() {
+    if (form_.services.messages.confirm(kSaveQuestion, kSaveCaption))
+        save_settings(form_, form_.services.registry, form_.services.messages);
+}
+
+void SettingsDrawer::relayout() {
+    relayout_with_first_loadable({form_.wallpaper, kNoWallpaper});
+}
+
+void SettingsDrawer::relayout_with_first_loadable(const QStringList& pictures) {
+    Application& application = form_.services.application;
+    // Minimising gives the taskbar back while the screen changes; restoring takes it away again as
+    // the settings say, and shows the window.
+    application.Minimize();
+    QString failure;
+    for (const QString& picture : pictures) {
+        form_.wallpaper = picture;
+        try {
+            form_.build_screen();
+            break;
+        } catch (const WallpaperError& error) {
+            // The build stops before it changes anything, so the next picture starts from a whole screen.
+            if (failure.isEmpty())
+                failure = error.message();
+        }
+    }
+    application.Restore();
+    // Told over the window that is back rather than over a minimised one.
+    if (!failure.isEmpty())
+        form_.services.messages.show(failure);
+}
+
+} // namespace kelvox

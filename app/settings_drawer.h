@@ -1,0 +1,61 @@
+#pragma once
+// The settings drawer at the window's right edge: a 22-pixel tab that slides open to 144 pixels when
+// the pointer moves over it, shows a tick beside every option that is on, and acts on a click on one
+// of its rows. Changes live in the window's fields until the save row writes all five to the registry.
+#include "platform/geometry.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace kelvox {
+
+class Canvas;
+class TForm1;
+
+class SettingsDrawer {
+public:
+    explicit SettingsDrawer(TForm1& form) : form_(form) {}
+
+    static constexpr int kOpenWidth = 144;
+    static constexpr int kTabWidth = 22;
+    static constexpr int kHeight = 394;
+
+    // Opens the drawer; moves over the open drawer change nothing.
+    void ustawieniaMouseMove();
+    // Acts on the row under the pointer (coordinates in the drawer's own pixels), whichever button.
+    void ustawieniaMouseUp(int x, int y);
+    // Back to the tab: the background moves of the window call this while the drawer is open.
+    void collapse_settings();
+    // Rebuilds the screen for the current settings with the application minimised meanwhile.
+    void relayout();
+
+    // The tick beside an option, its top at mark line m of the settings canvas.
+    void draw_tick(int mark_line);
+
+private:
+    struct Row;
+    static const Row kRows[];
+
+    void toggle_full_screen();
+    void toggle_animations();
+    void toggle_taskbar();
+    void choose_no_wallpaper();
+    void choose_wallpaper_1();
+    void choose_wallpaper_2();
+    void toggle_sound();
+    void save();
+
+    void choose_wallpaper(const QString& name);
+    // Rebuilds with the first of the pictures that loads, the application minimised meanwhile; the
+    // text of the first picture that failed is shown once the window is back.
+    void relayout_with_first_loadable(const QStringList& pictures);
+    void erase_tick(const Rect& area);
+    Canvas& take_background(int shown_width);
+    void show_at_width(int shown_width);
+    void draw_ticks_of_options_on();
+    void refresh();
+
+    TForm1& form_;
+};
+
+} // namespace kelvox
