@@ -1,7 +1,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_loading.h"
-#include "catalogue/entry_action.h"
 #include "catalogue/catalogue_reader.h"
+#include "catalogue/entry_action.h"
 #include "catalogue/entry_description.h"
 #include "catalogue/html_parser.h"
 #include "platform/platform_error.h"
@@ -145,10 +145,14 @@ TEST(Catalogue, EntryActionsByCaseSensitiveSubstrings) {
         QString exe_path;
         EntryAction action;
     } cases[] = {
-        {"gry\\demo1\\setup.exe", EntryAction::Program}, {"gry\\start.bat", EntryAction::Program},
-        {"gry\\demo.rar", EntryAction::Unpack},         {"gry\\setup.exe.rar", EntryAction::Program},
-        {"gry\\SETUP.EXE", EntryAction::Open},           {"gry\\demo.RAR", EntryAction::Open},
-        {"a.rar\\readme.txt", EntryAction::Unpack},      {"doc\\instrukcja.pdf", EntryAction::Open},
+        {"gry\\demo1\\setup.exe", EntryAction::Program},
+        {"gry\\start.bat", EntryAction::Program},
+        {"gry\\demo.rar", EntryAction::Unpack},
+        {"gry\\setup.exe.rar", EntryAction::Program},
+        {"gry\\SETUP.EXE", EntryAction::Open},
+        {"gry\\demo.RAR", EntryAction::Open},
+        {"a.rar\\readme.txt", EntryAction::Unpack},
+        {"doc\\instrukcja.pdf", EntryAction::Open},
         {"", EntryAction::Open},
     };
     for (const auto& c : cases)
