@@ -1,5 +1,7 @@
 #include "platform/dialog_widgets.h"
 
+#include "platform/qt_shift_state.h"
+
 #include "platform/form.h"
 
 #include <QComboBox>
@@ -34,23 +36,6 @@ int virtual_key_of(const QKeyEvent* event) {
     if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z))
         return key; // Windows uses the same codes for digits and letters
     return 0;
-}
-
-ShiftState shift_of(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons) {
-    ShiftState shift = 0;
-    if (keys & Qt::ShiftModifier)
-        shift |= kShiftKey;
-    if (keys & Qt::AltModifier)
-        shift |= kAltKey;
-    if (keys & Qt::ControlModifier)
-        shift |= kCtrlKey;
-    if (buttons & Qt::LeftButton)
-        shift |= kLeftButton;
-    if (buttons & Qt::RightButton)
-        shift |= kRightButton;
-    if (buttons & Qt::MiddleButton)
-        shift |= kMiddleButton;
-    return shift;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "platform/form_window.h"
 
+#include "platform/qt_shift_state.h"
+
 #include "platform/form.h"
 
 #include <QCloseEvent>
@@ -24,22 +26,7 @@ MouseButton button_of(const QMouseEvent* event) {
 }
 
 ShiftState shift_of(const QMouseEvent* event) {
-    ShiftState shift = 0;
-    const Qt::KeyboardModifiers keys = event->modifiers();
-    const Qt::MouseButtons buttons = event->buttons();
-    if (keys & Qt::ShiftModifier)
-        shift |= kShiftKey;
-    if (keys & Qt::AltModifier)
-        shift |= kAltKey;
-    if (keys & Qt::ControlModifier)
-        shift |= kCtrlKey;
-    if (buttons & Qt::LeftButton)
-        shift |= kLeftButton;
-    if (buttons & Qt::RightButton)
-        shift |= kRightButton;
-    if (buttons & Qt::MiddleButton)
-        shift |= kMiddleButton;
-    return shift;
+    return kelvox::shift_of(event->modifiers(), event->buttons());
 }
 
 QPoint position_of(const QMouseEvent* event) {

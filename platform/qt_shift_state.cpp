@@ -1,0 +1,22 @@
+#include "platform/qt_shift_state.h"
+
+namespace kelvox {
+
+ShiftState shift_of(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons) {
+    ShiftState shift = 0;
+    if (keys & Qt::ShiftModifier)
+        shift |= kShiftKey;
+    if (keys & Qt::AltModifier)
+        shift |= kAltKey;
+    if (keys & Qt::ControlModifier)
+        shift |= kCtrlKey;
+    if (buttons & Qt::LeftButton)
+        shift |= kLeftButton;
+    if (buttons & Qt::RightButton)
+        shift |= kRightButton;
+    if (buttons & Qt::MiddleButton)
+        shift |= kMiddleButton;
+    return shift;
+}
+
+} // namespace kelvox
