@@ -1,9 +1,13 @@
 // Times the detail panel's tint: one frame (550 × 350 at level 16) without the per-row message
 // processing, a whole fade (16 frames out, 17 in) with it, and a memcpy of the same bytes. The last
-// line gives the ratio of one frame to the memcpy.
+// line gives the ratio of one frame to the memcpy. Each row kernel this processor can run is timed
+// too, so that a slower one being chosen shows.
 #include "platform/application.h"
 #include "platform/bitmap.h"
 #include "screen/panel_blend.h"
+#include "screen/panel_blend_rows.h"
+
+#include <QByteArray>
 
 #include <algorithm>
 #include <chrono>
@@ -31,6 +35,9 @@ template <typename F> double median_microseconds(int repeats, F&& work) {
 
 int main(int argc, char** argv) {
     using namespace kelvox;
+    // A benchmark needs no display: it tints pictures in memory.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     Application application(argc, argv);
     constexpr int kWidth = 550;
     constexpr int kHeight = 350;
@@ -64,6 +71,14 @@ int main(int argc, char** argv) {
         panel_blend(relief, target, 16);
     });
     const double restore_us = median_microseconds(501, restore);
+    for (const BlendRowKernel& kernel : runnable_blend_rows()) {
+        const double kernel_us = median_microseconds(201, [&] {
+            restore();
+            for (int y = 0; y < kHeight; ++y)
+                kernel.row(relief.ScanLine(y), target.ScanLine(y), kWidth, 16);
+        });
+        std::printf("row kernel %-5s: %.1f us a frame\n", kernel.name, std::max(kernel_us - restore_us, 0.0));
+    }
     const double fade_us = median_microseconds(21, [&] {
         for (int level = 16; level >= 1; --level) {
             restore();

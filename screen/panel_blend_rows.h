@@ -1,0 +1,24 @@
+#pragma once
+// The row kernels behind the panel's tint. Every kernel gives the same pixels; the wide ones exist
+// because the tint runs over the whole panel on every frame of a fade. They are listed so that each
+// one the processor can run is checked against the same expectations.
+#include "platform/bitmap.h"
+
+#include <vector>
+
+namespace kelvox {
+
+using BlendRow = void (*)(const Pixel* relief, Pixel* target, int width, int level);
+
+struct BlendRowKernel {
+    const char* name;
+    BlendRow row;
+};
+
+// The plain kernel first, then the vector kernels this processor can run, narrowest first.
+std::vector<BlendRowKernel> runnable_blend_rows();
+
+// The widest runnable kernel, chosen once.
+BlendRow fastest_blend_row();
+
+} // namespace kelvox
