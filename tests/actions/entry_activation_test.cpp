@@ -41,14 +41,7 @@ public:
         options.index_xml = one_section(exe_paths);
         return options;
     }
-    int finish_steps() {
-        int ticks = 0;
-        while (window->timer1.OnTimer() && ticks < 2000) {
-            window->timer1.Timer();
-            ++ticks;
-        }
-        return ticks;
-    }
+    int finish_steps() { return run_timer1_steps(*window); }
     // A press on row r of the list, through the form's pointer routing.
     void press_row(int row) {
         const int y = window->lista.Top() + 56 + 20 * row + 10;

@@ -37,10 +37,7 @@ public:
                             "sciezka_exe><sciezka>gry</sciezka>";
         return options;
     }
-    void finish() {
-        for (int i = 0; window->timer1.OnTimer() && i < 2000; ++i)
-            window->timer1.Timer();
-    }
+    void finish() { run_timer1_steps(*window); }
     void press(int x, int y) { window->panel_buttons.panelekMouseDown(x, y); }
 
     WindowFixture fixture;

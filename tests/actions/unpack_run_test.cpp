@@ -28,12 +28,10 @@ public:
                                                  {"katalog\\b.txt", bytes_of(2000, 2)},
                                                  {"c.txt", bytes_of(3000, 3)}});
         window = &fixture.open();
-        for (int i = 0; window->timer1.OnTimer() && i < 500; ++i)
-            window->timer1.Timer();
+        run_timer1_steps(*window);
         window->section_bar.hover_section_name = QStringLiteral("Gry");
         window->section_bar.menuzaznakMouseDown();
-        for (int i = 0; window->timer1.OnTimer() && i < 500; ++i)
-            window->timer1.Timer();
+        run_timer1_steps(*window);
         window->unpack_run.show_dialog = [this] {
             ++dialogs;
             window->unpack_run.unpack_confirmed = confirm;

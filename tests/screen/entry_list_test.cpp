@@ -12,8 +12,7 @@ public:
     explicit ListWindow(int entries) : fixture(skin(entries)) {
         fixture.store_settings(true, false, false, QStringLiteral("tapeta.bmp"), false);
         window = &fixture.open();
-        while (window->timer1.OnTimer())
-            window->timer1.Timer();
+        run_timer1_steps(*window);
         window->section_bar.hover_section_name = QStringLiteral("Lista");
         window->section_bar.menuzaznakMouseDown();
     }

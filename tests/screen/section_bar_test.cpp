@@ -11,8 +11,7 @@ protected:
     SectionBarTest() : fixture(skin()) {
         fixture.store_settings(false, true, false, QStringLiteral("tapeta.bmp"), false);
         window = &fixture.open();
-        while (window->timer1.OnTimer())
-            window->timer1.Timer();
+        run_timer1_steps(*window);
     }
     static TestSkinOptions skin() {
         TestSkinOptions options;

@@ -75,12 +75,10 @@ TEST(Ticker, A256LineFileStillGivesEverySectionItsLine) {
     WindowFixture fixture(skin);
     TForm1& window = fixture.open();
     EXPECT_EQ(window.ticker_line_count, 256);
-    while (window.timer1.OnTimer())
-        window.timer1.Timer();
+    run_timer1_steps(window);
     window.section_bar.hover_section_name = QStringLiteral("Gry");
     window.section_bar.menuzaznakMouseDown();
-    while (window.timer1.OnTimer())
-        window.timer1.Timer();
+    run_timer1_steps(window);
     EXPECT_EQ(window.ticker.ticker_text, QStringLiteral("Linia 0"));
 }
 
@@ -90,13 +88,11 @@ TEST(Ticker, ASectionWithoutALineLeavesTheTickerAsItIs) {
     skin.reklamy = "Tylko A\r\n";
     WindowFixture fixture(skin);
     TForm1& window = fixture.open();
-    while (window.timer1.OnTimer())
-        window.timer1.Timer();
+    run_timer1_steps(window);
     window.section_bar.hover_section = 2;
     window.section_bar.hover_section_name = QStringLiteral("C");
     window.section_bar.menuzaznakMouseDown();
-    while (window.timer1.OnTimer())
-        window.timer1.Timer();
+    run_timer1_steps(window);
     EXPECT_EQ(window.ticker.ticker_text, QStringLiteral("Witamy w Kelvox cover menu..."));
 }
 

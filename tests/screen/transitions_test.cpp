@@ -13,16 +13,6 @@ bool step_installed(TForm1& window) {
     return static_cast<bool>(window.timer1.OnTimer());
 }
 
-// Runs timer1's steps tick by tick, as the worker would, until none is installed; returns the ticks.
-int run_steps(TForm1& window, int limit = 1000) {
-    int ticks = 0;
-    while (step_installed(window) && ticks < limit) {
-        window.timer1.Timer();
-        ++ticks;
-    }
-    return ticks;
-}
-
 TestSkinOptions skin_with(const std::vector<TestSection>& sections) {
     TestSkinOptions skin;
     skin.index_xml = catalogue_xml(sections);
@@ -56,21 +46,21 @@ TEST(Intro, TakesEightyFourFramesOnA1024PixelScreen) {
     WindowFixture fixture;
     fixture.store_settings(true, true, false, QStringLiteral("tapeta.bmp"), false);
     TForm1& window = fixture.open();
-    EXPECT_EQ(run_steps(window), 84);
+    EXPECT_EQ(run_timer1_steps(window), 84);
 }
 
 TEST(ListTransitions, SlideOutPauseAndSlideInTakeTheirFramesAndEndAtRest) {
     WindowFixture fixture(skin_with({{"Gry", 25}, {"Programy", 3}}));
     fixture.store_settings(false, true, false, QStringLiteral("tapeta.bmp"), false);
     TForm1& window = fixture.open();
-    run_steps(window);
+    run_timer1_steps(window);
 
     // No list yet: the first section slides straight in.
     window.section_bar.hover_section = 0;
     window.section_bar.hover_section_name = QStringLiteral("Gry");
     window.section_bar.menuzaznakMouseDown();
     EXPECT_TRUE(window.list_shown);
-    EXPECT_EQ(run_steps(window), 46);
+    EXPECT_EQ(run_timer1_steps(window), 46);
     EXPECT_EQ(window.entry_list.banner_x, 1); // advanced once past the last frame at 0
     EXPECT_EQ(window.ticker.ticker_text, QStringLiteral("Linia pierwsza"));
     EXPECT_TRUE(static_cast<bool>(window.lista.OnMouseMove));
@@ -104,7 +94,7 @@ TEST(ListTransitions, SlideOutPauseAndSlideInTakeTheirFramesAndEndAtRest) {
     }
     EXPECT_EQ(pause, 12);
     EXPECT_EQ(window.transitions.leaving_section_name, QStringLiteral("Programy"));
-    EXPECT_EQ(run_steps(window), 46);
+    EXPECT_EQ(run_timer1_steps(window), 46);
     EXPECT_EQ(window.ticker.ticker_text, QStringLiteral("Linia druga"));
     EXPECT_FALSE(window.przewin_dol.Visible()); // 3 entries fit
 }
@@ -117,7 +107,7 @@ TEST(ListTransitions, ASectionPressedDuringTheIntroCutsItShortWithoutTheWelcome)
     const int left = window.section_bar.bar_left_x;
     window.section_bar.hover_section_name = QStringLiteral("Gry");
     window.section_bar.menuzaznakMouseDown();
-    run_steps(window);
+    run_timer1_steps(window);
     EXPECT_EQ(window.section_bar.bar_left_x, left);
     EXPECT_EQ(window.ticker.ticker_text, QStringLiteral("Linia pierwsza"));
 }
@@ -126,7 +116,7 @@ TEST(ListTransitions, WithAnimationsOffTheListIsShownAtRestAtOnce) {
     WindowFixture fixture(skin_with({{"Gry", 20}}));
     fixture.store_settings(true, false, false, QStringLiteral("tapeta.bmp"), false);
     TForm1& window = fixture.open();
-    run_steps(window);
+    run_timer1_steps(window);
     window.ticker.ticker_text = QStringLiteral("bez zmian");
     window.section_bar.hover_section_name = QStringLiteral("Gry");
     window.section_bar.menuzaznakMouseDown();
@@ -142,7 +132,7 @@ TEST(ListTransitions, WithAnimationsOffTheListIsShownAtRestAtOnce) {
 TEST(Background, MovingOverTheBackgroundClearsHighlightsAndLitButtons) {
     WindowFixture fixture(skin_with({{"Gry", 2}}));
     TForm1& window = fixture.open();
-    run_steps(window);
+    run_timer1_steps(window);
     window.menuzaznak.Show();
     window.listazaznak.Show();
     window.section_bar.close_hover = true;

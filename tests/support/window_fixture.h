@@ -34,6 +34,15 @@ inline Application& test_application() {
     return application;
 }
 
+// Runs timer1's steps tick by tick, as its worker would, until none is installed or the limit is reached
+// (so that a step that never ends fails the test instead of hanging it); returns the ticks run.
+inline int run_timer1_steps(TForm1& window, int limit = 2000) {
+    int ticks = 0;
+    for (; window.timer1.OnTimer() && ticks < limit; ++ticks)
+        window.timer1.Timer();
+    return ticks;
+}
+
 class WindowFixture {
 public:
     explicit WindowFixture(const TestSkinOptions& skin = {}) {
