@@ -62,7 +62,7 @@ protected:
             }
             break;
         case QEvent::MouseButtonRelease:
-            if (on_click && *on_click &&
+            if (on_click && *on_click && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
                 widget->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
                 NotifyEvent handler = *on_click;
                 handler();
@@ -98,6 +98,16 @@ QWidget* DialogWidget::widget() const {
 void DialogWidget::TrackMouseOn(QWidget* receiver) {
     receiver->setMouseTracking(true);
     receiver->installEventFilter(events_.get());
+    // A label does not take pointer moves, so the toolkit would hand each one on to the window, whose
+    // background answers it too: it would put the label's hover colour back before it was ever seen.
+    receiver->setAttribute(Qt::WA_NoMousePropagation);
+}
+
+void DialogWidget::MovePointer(int x, int y) {
+    const QPointF at(x, y);
+    QMouseEvent move(QEvent::MouseMove, at, widget()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(widget(), &move);
 }
 
 void DialogWidget::RouteClicksTo(NotifyEvent& handler) {
@@ -174,14 +184,15 @@ void DialogLabel::SetCaption(const QString& caption) {
     static_cast<QLabel*>(widget())->setText(caption);
 }
 
-void DialogLabel::Click() {
+void DialogLabel::Click(MouseButton button) {
+    const Qt::MouseButton qt_button = button == MouseButton::Left    ? Qt::LeftButton
+                                      : button == MouseButton::Right ? Qt::RightButton
+                                                                     : Qt::MiddleButton;
     const QPointF middle(Width() / 2.0, Height() / 2.0);
     const QPointF global = widget()->mapToGlobal(middle);
-    QMouseEvent press(QEvent::MouseButtonPress, middle, global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, middle, global, qt_button, qt_button, Qt::NoModifier);
     QCoreApplication::sendEvent(widget(), &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, middle, global, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, middle, global, qt_button, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(widget(), &release);
 }
 

@@ -49,6 +49,8 @@ public:
     void SetBackground(Colour colour);
 
     MouseMoveEvent OnMouseMove;
+    // A pointer move at (x, y) of the widget, as the toolkit delivers it.
+    void MovePointer(int x, int y);
 
 protected:
     explicit DialogWidget(QWidget* widget);
@@ -75,8 +77,8 @@ public:
     QString Caption() const;
     void SetCaption(const QString& caption);
     NotifyEvent OnClick;
-    // A left click in the middle of the label, as the toolkit delivers it.
-    void Click();
+    // A click in the middle of the label, as the toolkit delivers it; only the left button's counts.
+    void Click(MouseButton button = MouseButton::Left);
 };
 
 // Windows' virtual key codes for the keys handlers look at.

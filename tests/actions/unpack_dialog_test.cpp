@@ -130,6 +130,11 @@ TEST_F(UnpackDialogTest, LabelsCloseTheDialogWithTheirAnswer) {
     unpack_dir = QStringLiteral("/poprzedni");
     TForm3& form = open_dialog();
     form.Show();
+    // Only the left button answers: a right or middle click must not start an unpack.
+    form.wypakuj.Click(MouseButton::Right);
+    form.wypakuj.Click(MouseButton::Middle);
+    EXPECT_TRUE(form.Visible());
+    EXPECT_EQ(unpack_dir, QStringLiteral("/poprzedni"));
     form.przerwij.Click();
     EXPECT_FALSE(unpack_confirmed);
     EXPECT_EQ(unpack_dir, QStringLiteral("/poprzedni"));
@@ -267,6 +272,16 @@ TEST_F(UnpackDialogTest, LabelsLightUnderThePointer) {
     form.DispatchMouseMove(20, 120);
     EXPECT_EQ(form.wypakuj.Font().colour, TForm3::kLabelColour);
     EXPECT_EQ(form.przerwij.Font().colour, TForm3::kLabelColour);
+    // Moves delivered by the toolkit to a label light it and stay there (the background under the
+    // label must not see them too), and moves over the drive box leave the colours alone.
+    form.Show();
+    form.wypakuj.MovePointer(5, 5);
+    EXPECT_EQ(form.wypakuj.Font().colour, TForm3::kLabelHoverColour);
+    form.drajw.MovePointer(5, 5);
+    EXPECT_EQ(form.wypakuj.Font().colour, TForm3::kLabelHoverColour);
+    form.przerwij.MovePointer(5, 5);
+    EXPECT_EQ(form.wypakuj.Font().colour, TForm3::kLabelColour);
+    EXPECT_EQ(form.przerwij.Font().colour, TForm3::kLabelHoverColour);
     for (const DialogLabel* label : {&form.Label1, &form.wypakuj, &form.przerwij}) {
         EXPECT_TRUE(label->Font().bold);
         EXPECT_EQ(label->Font().name, QStringLiteral("Verdana"));
