@@ -29,6 +29,9 @@ void UnpackRun::unpack_entry(const CatalogueEntry& entry) {
     if (running_ || !show_dialog)
         return;
     running_ = true;
+    // The answer is the dialog's own: one closed by other means than its labels (by the desktop, say)
+    // must not unpack with the answer the previous dialog left behind.
+    unpack_confirmed = false;
     show_dialog();
     if (unpack_confirmed)
         run(form_.program_dir + QLatin1Char('\\') + entry.exe_path);

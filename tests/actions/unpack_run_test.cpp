@@ -93,6 +93,18 @@ TEST(UnpackRun, LeavingTheDialogWithAbortChangesNothing) {
     EXPECT_TRUE(static_cast<bool>(run.window->scrolltimer.OnTimer()));
 }
 
+TEST(UnpackRun, ADialogClosedWithoutAnAnswerDoesNotReuseThePreviousOne) {
+    UnpackWindow run;
+    run.window->entry_activation.activate_entry(0);
+    ASSERT_TRUE(run.extracted("a.txt"));
+    ASSERT_TRUE(QFile::remove(run.destination.path() + QStringLiteral("/a.txt")));
+    // The next dialog goes away without either label (the desktop closed it).
+    run.window->unpack_run.show_dialog = [&] { ++run.dialogs; };
+    run.window->entry_activation.activate_entry(0);
+    EXPECT_EQ(run.dialogs, 2);
+    EXPECT_FALSE(run.extracted("a.txt"));
+}
+
 TEST(UnpackRun, ACancelOnTheFirstPassExtractsNothing) {
     UnpackWindow run;
     run.while_in_dialog = [&] { run.window->unpack_run.rar_cancelClick(); };
