@@ -59,7 +59,12 @@ bool link_stays_inside(const std::vector<std::string>& link_components, const st
     // The link's own directory is where its target starts from.
     std::vector<std::string> where(link_components.begin(),
                                    link_components.end() - (link_components.empty() ? 0 : 1));
+    // The link's own directories are real ones (they are opened without following links), so climbing
+    // from them stays where the names say. A name the target descends into may itself be a link placed
+    // by an earlier entry (l -> "."), and ".." after it would climb from wherever that one leads: no
+    // ".." may follow a descent.
     bool first = true;
+    bool descended = false;
     for (const std::string& part : split(target, backslash_separates)) {
         if (first && looks_like_drive(part))
             return false;
@@ -67,11 +72,12 @@ bool link_stays_inside(const std::vector<std::string>& link_components, const st
         if (part.empty() || part == ".")
             continue;
         if (part == "..") {
-            if (where.empty())
+            if (where.empty() || descended)
                 return false;
             where.pop_back();
         } else {
             where.push_back(part);
+            descended = true;
         }
     }
     return true;

@@ -13,7 +13,8 @@ namespace kelvox::unrar {
 std::vector<std::string> safe_components(const std::string& name, bool newer_format, unsigned host_os);
 
 // Whether a symbolic link stored at `link_components` with `target` points at a place inside the
-// destination (a relative target whose ".." never climbs above the destination).
+// destination: a relative target whose ".." never climbs above the destination, and comes only before
+// the names it descends into (any of which may be a link).
 bool link_stays_inside(const std::vector<std::string>& link_components, const std::string& target,
                        bool backslash_separates);
 

@@ -89,7 +89,9 @@ TEST(SafePath, LinkTargetsMustStayInside) {
         {{"d", "l"}, "../t", false, true},
         {{"d", "l"}, "../../t", false, false},
         {{"l"}, "../t", false, false},
-        {{"d", "e", "l"}, "../../x/../t", false, true},
+        {{"d", "e", "l"}, "../../x/t", false, true},
+        {{"d", "e", "l"}, "../../x/../t", false, false}, // x may be a link to anywhere inside
+        {{"t"}, "l/..", false, false},                   // with l -> "." this is the destination's parent
         {{"l"}, "a/../../t", false, false},
         {{"l"}, "/t", false, false},
         {{"d", "l"}, "..\\..\\t", true, false},
