@@ -60,7 +60,10 @@ bool Music::switch_on() {
     try {
         player_.open(file_name_);
     } catch (const PlatformError& error) {
-        boxes_.show(error.message());
+        // Switched off again while the file loaded (the player was closed under it): that failure
+        // is the silence asked for, not an error to show.
+        if (sound_)
+            boxes_.show(error.message());
         return false;
     }
     timer_.install_handler();

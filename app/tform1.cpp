@@ -2,6 +2,7 @@
 
 #include "actions/unpack_dialog.h"
 #include "app/grip_strip.h"
+#include "app/music_timer.h"
 #include "app/skin_files.h"
 #include "catalogue/catalogue_loading.h"
 #include "platform/application.h"
@@ -20,10 +21,7 @@ const QString kFontFailed = QStringLiteral("Nie mogłem załadować czcionki");
 
 TForm1::TForm1(Services& services_)
     : services(services_),
-      music(services_.player, services_.messages,
-            MusicTimer{[this] { musictimer.SetEnabled(true); }, [this] { musictimer.SetEnabled(false); },
-                       [this] { musictimer.SetOnTimer([this](TThreadedTimer*) { musictimerTimer(); }); },
-                       [this] { musictimer.SetOnTimer({}); }},
+      music(services_.player, services_.messages, musictimer_hooks(musictimer, [this] { musictimerTimer(); }),
             program_dir, sound, music_ready) {
     create_controls();
     start();

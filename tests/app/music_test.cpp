@@ -218,6 +218,22 @@ TEST_F(MusicTest, SwitchingOnReportsAPlayerThatCannotOpen) {
     }
 }
 
+TEST_F(MusicTest, SwitchedOffAgainWhileTheFileLoadsSaysNothing) {
+    // A second click on the sound row arrives while the player is still loading the file; it closes
+    // the player, whose open then fails. The reader asked for silence and got it: no error box.
+    start(false);
+    player.while_opening = [this] {
+        player.while_opening = nullptr;
+        player.failing.insert("open");
+        music->switch_off();
+    };
+    EXPECT_FALSE(music->switch_on());
+    EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.shown.join(QLatin1Char('|')).toStdString();
+    EXPECT_FALSE(sound);
+    run_seconds(2);
+    EXPECT_EQ(player.calls.count(QStringLiteral("play")), 0);
+}
+
 TEST_F(MusicTest, EndStopsTicksAndClosesThePlayer) {
     start(true);
     run_seconds(2);

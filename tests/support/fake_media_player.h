@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -23,6 +24,8 @@ public:
     // When set, mode() reports this instead of what the state says.
     std::optional<MediaMode> forced_mode;
     int track_seconds = 60;
+    // Runs inside open, as events delivered while a real player loads the file would.
+    std::function<void()> while_opening;
 
     State state() const { return state_; }
     int position() const { return position_; }
@@ -42,6 +45,8 @@ public:
     void open(const QString& file_name) override {
         calls << QStringLiteral("open ") + file_name;
         state_ = State::closed;
+        if (while_opening)
+            while_opening();
         fail_if("open");
         state_ = State::stopped;
         position_ = 0;
