@@ -68,10 +68,14 @@ void DetailPanel::copy_background_to_backdrop() {
                                            Rect::sized(200, 86, backdrop.Width(), backdrop.Height()));
 }
 
-void DetailPanel::blend_backdrop(int level) {
+bool DetailPanel::blend_backdrop(int level) {
     Application& application = form_.services.application;
+    const unsigned handlers_before = form_.timer1.HandlerChanges();
     panel_blend(form_.panel_canvas, form_.panel_backdrop, level,
                 [&application] { application.ProcessMessages(); });
+    // A press served among the messages (another row, a section) may have put its own step in this
+    // one's place; that step owns the panel from now on.
+    return form_.timer1.HandlerChanges() == handlers_before;
 }
 
 void DetailPanel::draw_picture() {
@@ -101,7 +105,8 @@ void DetailPanel::panel_show() {
         write_texts();
     }
     copy_background_to_backdrop();
-    blend_backdrop(panel_level);
+    if (!blend_backdrop(panel_level))
+        return;
     if (panel_level == kFullLevel) {
         form_.panel_shown = true;
         form_.timer1.SetOnTimer({});
@@ -123,7 +128,8 @@ void DetailPanel::panel_show() {
 
 void DetailPanel::panel_hide() {
     copy_background_to_backdrop();
-    blend_backdrop(panel_level);
+    if (!blend_backdrop(panel_level))
+        return;
     show_backdrop();
     if (--panel_level == 0) {
         form_.panel_shown = false;

@@ -30,7 +30,8 @@ public:
     // The background behind the panel into the panel backdrop.
     void copy_background_to_backdrop();
     // The panel relief over the backdrop at the level, with the window's messages served per row.
-    void blend_backdrop(int level);
+    // False when a handler run among the messages put another step on timer1 meanwhile.
+    bool blend_backdrop(int level);
     // The picture bitmap stretched into the panel's picture frame on the backdrop.
     void draw_picture();
     // The numbers of the pictures on the backdrop, from picture_numbers_x.

@@ -44,6 +44,7 @@ void TThreadedTimer::SetInterval(uint16_t interval) {
 
 void TThreadedTimer::SetOnTimer(TNotifyEvent on_timer) {
     on_timer_ = std::move(on_timer);
+    ++handler_changes_;
     UpdateTimer();
 }
 

@@ -60,6 +60,9 @@ public:
     const TNotifyEvent& OnTimer() const { return on_timer_; }
     // Refreshes the worker on every call, even with the handler it already has.
     void SetOnTimer(TNotifyEvent on_timer);
+    // How many times OnTimer has been assigned: a handler that serves messages mid-step can tell
+    // whether another one was put in its place meanwhile.
+    unsigned HandlerChanges() const { return handler_changes_; }
     // Applied to the running worker before its next tick, where the platform allows.
     TThreadPriority ThreadPriority() const { return thread_priority_; }
     void SetThreadPriority(TThreadPriority priority);
@@ -83,6 +86,7 @@ private:
 
     bool enabled_ = true;
     uint16_t interval_ = 1000;
+    unsigned handler_changes_ = 0;
     TNotifyEvent on_timer_;
     std::shared_ptr<TTimerThread> worker_;
     TThreadPriority thread_priority_ = tpNormal;

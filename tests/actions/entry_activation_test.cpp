@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
 namespace kelvox::test {
 namespace {
 
@@ -99,6 +101,39 @@ TEST(EntryActivation, AFirstPressShowsTheEntryAndASecondPressOnTheArmedRowStarts
     list.press_row(0);
     EXPECT_EQ(list.finish_steps(), 33);
     EXPECT_EQ(window.description.entry_title, QStringLiteral("Tytuł 0"));
+}
+
+TEST(EntryActivation, APressServedWhileAFrameIsTintedTakesThePanelOver) {
+    for (const bool animations : {true, false}) {
+        SCOPED_TRACE(animations ? "animations on" : "animations off");
+        ActivationWindow list({QStringLiteral("a.txt"), QStringLiteral("b.txt")}, animations);
+        TForm1& window = *list.window;
+        list.press_row(0);
+        // Another row chosen while the first frame is being tinted: its fade starts from nothing,
+        // with its own title, instead of going on from the interrupted one's level.
+        QTimer::singleShot(0, [&] { window.entry_activation.select_entry(1); });
+        window.timer1.Timer();
+        EXPECT_EQ(window.detail_panel.panel_level, 0);
+        EXPECT_EQ(list.finish_steps(), animations ? 17 : 1);
+        EXPECT_EQ(window.description.entry_title, QStringLiteral("Tytuł 1"));
+        EXPECT_TRUE(window.panel_shown);
+    }
+}
+
+TEST(EntryActivation, ASectionPressedDuringThePanelsLastFrameLetsTheListGo) {
+    ActivationWindow list({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+    TForm1& window = *list.window;
+    list.press_row(0);
+    for (int i = 0; i < 16; ++i)
+        window.timer1.Timer();
+    ASSERT_EQ(window.detail_panel.panel_level, DetailPanel::kFullLevel);
+    QTimer::singleShot(0, [&] {
+        window.section_bar.hover_section_name = QStringLiteral("Gry");
+        window.section_bar.menuzaznakMouseDown();
+    });
+    window.timer1.Timer();
+    EXPECT_TRUE(static_cast<bool>(window.timer1.OnTimer())) << "the list's slide was removed";
+    EXPECT_FALSE(window.panel_shown);
 }
 
 TEST(EntryActivation, WithAnimationsOffThePanelComesUpInOneFrame) {
