@@ -39,6 +39,9 @@ void EntryActivation::select_entry(int index) {
     }
     form_.timer1.SetOnTimer({});
     DetailPanel& panel = form_.detail_panel;
+    // The buttons count pictures from the shown one: a new entry starts at its first, or an arrow
+    // pressed during its fade would step from a picture of the previous entry's list.
+    panel.current_picture = 0;
     if (form_.panel_shown && form_.animations) {
         panel.panel_level = DetailPanel::kFullLevel;
         panel.install_hide();

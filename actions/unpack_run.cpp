@@ -99,10 +99,13 @@ void UnpackRun::run(const QString& archive) {
     std::uint64_t done = 0;
     prepare_strip(ok);
 
+    // The window can be closed from the desktop while its messages are served here; its pictures are
+    // gone then, and the run must stop before it draws again.
+    const auto window_gone = [&] { return application.Terminated() || form_.Closed(); };
     Canvas& canvas = form_.ticker_canvas.Canvas();
     while (!unrar.Eof()) {
         application.ProcessMessages();
-        if (application.Terminated())
+        if (window_gone())
             break;
         if (form_.cancel_requested) {
             ok = false;
@@ -126,7 +129,7 @@ void UnpackRun::run(const QString& archive) {
     }
     unrar.Close();
     form_.rar_cancel.Hide();
-    if (application.Terminated())
+    if (window_gone())
         return;
     canvas.TextOut(320, 0, ok ? kAllDone : kSomeFailed);
     show_strip();

@@ -145,6 +145,8 @@ public:
     void build_screen();
 
     void FormShow();
+    // FormClose has run: the window's pictures are released and nothing may draw any more.
+    bool Closed() const { return closed_; }
     void FormClose();
     void AppRestore();
     void AppMinimize();

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -103,6 +104,15 @@ TEST(UnpackRun, ADialogClosedWithoutAnAnswerDoesNotReuseThePreviousOne) {
     run.window->entry_activation.activate_entry(0);
     EXPECT_EQ(run.dialogs, 2);
     EXPECT_FALSE(run.extracted("a.txt"));
+}
+
+TEST(UnpackRun, TheWindowClosedByTheDesktopDuringARunEndsIt) {
+    UnpackWindow run;
+    // The close arrives among the messages the run serves between files.
+    QTimer::singleShot(0, [&] { run.window->FormClose(); });
+    run.window->entry_activation.activate_entry(0);
+    EXPECT_FALSE(run.extracted("a.txt"));
+    EXPECT_FALSE(run.window->UnRar.ArchiveOpen());
 }
 
 TEST(UnpackRun, ACancelOnTheFirstPassExtractsNothing) {
