@@ -139,18 +139,23 @@ void TForm1::start() {
         load_skin_bitmaps();
         fill_image_lists();
         music.start();
-        try {
-            build_screen();
-        } catch (const WallpaperError& error) {
-            // A saved setting must not keep the disc from ever starting: this run goes on without the
-            // picture, and the setting keeps its value.
-            services.messages.show(error.message());
-            unusable_wallpaper_ = wallpaper;
-            build_screen();
-        }
+        build_screen_keeping_on();
     } catch (...) {
         give_back_desktop();
         throw;
+    }
+}
+
+// A saved setting must not keep the disc from ever starting, nor a picture that has gone since the
+// start leave the window hidden at a restore: this run goes on without the picture, and the setting
+// keeps its value.
+void TForm1::build_screen_keeping_on() {
+    try {
+        build_screen();
+    } catch (const WallpaperError& error) {
+        services.messages.show(error.message());
+        unusable_wallpaper_ = wallpaper;
+        build_screen();
     }
 }
 
@@ -218,7 +223,7 @@ void TForm1::AppRestore() {
     if (!show_taskbar)
         services.taskbar.Hide();
     if (services.screen.Width() != layout_width) {
-        build_screen();
+        build_screen_keeping_on();
         przewin_dol.Hide();
         przewin_gora.Hide();
     }

@@ -143,6 +143,9 @@ public:
     // background once and gives each image a copy of the background under it. Raises the platform's
     // error, before anything on screen has changed, when the background picture cannot be loaded.
     void build_screen();
+    // build_screen, and when the background picture cannot be loaded: the platform's error shown,
+    // and the screen built without it.
+    void build_screen_keeping_on();
 
     void FormShow();
     // FormClose has run: the window's pictures are released and nothing may draw any more.

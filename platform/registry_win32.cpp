@@ -66,8 +66,9 @@ public:
         while (result == ERROR_SUCCESS || result == ERROR_MORE_DATA) {
             if (type != REG_SZ && type != REG_EXPAND_SZ)
                 return {RegistryReadStatus::wrong_type, {}};
-            // One spare character: the stored text need not end with its zero.
-            buffer.assign(size / sizeof(wchar_t) + 1, L'\0');
+            // One spare character: the stored text need not end with its zero. A value of an odd byte
+            // count is rounded up, or the buffer would stay one byte short and this loop never end.
+            buffer.assign((size + sizeof(wchar_t) - 1) / sizeof(wchar_t) + 1, L'\0');
             DWORD capacity = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
             result = RegQueryValueExW(key_, wide(name), nullptr, &type,
                                       reinterpret_cast<BYTE*>(buffer.data()), &capacity);

@@ -167,6 +167,22 @@ TEST(MainWindowLife, RestoreRebuildsOnlyWhenTheScreenWidthChanged) {
     EXPECT_TRUE(window.Visible());
 }
 
+TEST(MainWindowLife, APictureGoneSinceTheStartIsReportedAtARestoreAndTheWindowComesBack) {
+    WindowFixture fixture;
+    fixture.store_settings(true, true, false, QStringLiteral("tapeta.bmp"), false);
+    TForm1& window = fixture.open();
+    ASSERT_TRUE(fixture.messages.shown.isEmpty());
+    fixture.disc.remove(QStringLiteral("menu/tapeta.bmp"));
+    fixture.screen.Resize(800, 600);
+    window.AppRestore();
+    ASSERT_EQ(fixture.messages.shown.size(), 1);
+    EXPECT_TRUE(fixture.messages.shown.front().contains(QStringLiteral("tapeta.bmp"), Qt::CaseInsensitive))
+        << fixture.messages.shown.front().toStdString();
+    EXPECT_EQ(window.layout_width, 800);
+    EXPECT_TRUE(window.Visible());
+    EXPECT_EQ(window.wallpaper, QStringLiteral("tapeta.bmp")) << "the setting keeps its value";
+}
+
 TEST(MainWindowFailures, AMissingFileEndsTheStartAndGivesTheDesktopBack) {
     for (const char* file : {"menu/index.xml", "menu/reklamy.txt", "menu/panel.bmp", "menu/scroll2.bmp",
                              "menu/ustawienia.bmp"}) {
