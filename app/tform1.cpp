@@ -130,6 +130,8 @@ void TForm1::start() {
         parser.HTML.clear();
         load_catalogue(parser, catalogue);
         ticker_lines = load_ticker_lines();
+        // The full count: kept in eight bits, a file of 256 lines would count as none and no section
+        // would ever get its line.
         ticker_line_count = static_cast<int>(ticker_lines.size());
 
         description.reset();
