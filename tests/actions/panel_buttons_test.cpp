@@ -102,6 +102,20 @@ TEST(PanelButtons, NumbersAndArrowsSwitchPicturesWithinStrictBounds) {
     EXPECT_NEAR(static_cast<int>(shown & 0xFF), 80, 6);
 }
 
+TEST(PanelButtons, AnEntryChosenAgainCountsFromItsFirstPictureEvenDuringItsFade) {
+    PanelWindow panel(5);
+    TForm1& window = *panel.window;
+    panel.press(162 + 16 * 4 + 1, 275); // the fifth picture
+    ASSERT_EQ(window.detail_panel.current_picture, 4);
+    // Chosen again (or another entry, whose list may be shorter): an arrow pressed while it fades in
+    // must step from its first picture, not from the fifth of the list before.
+    window.entry_activation.select_entry(0);
+    window.timer1.Timer();
+    EXPECT_EQ(window.detail_panel.current_picture, 0);
+    panel.press(320, 170);
+    EXPECT_EQ(window.detail_panel.current_picture, 1);
+}
+
 TEST(PanelButtons, ThePictureOpensTheViewerAtItsOwnSize) {
     PanelWindow panel(2);
     panel.press(200, 275 - 100);
