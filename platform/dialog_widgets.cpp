@@ -185,9 +185,7 @@ void DialogLabel::SetCaption(const QString& caption) {
 }
 
 void DialogLabel::Click(MouseButton button) {
-    const Qt::MouseButton qt_button = button == MouseButton::Left    ? Qt::LeftButton
-                                      : button == MouseButton::Right ? Qt::RightButton
-                                                                     : Qt::MiddleButton;
+    const Qt::MouseButton qt_button = qt_button_of(button);
     const QPointF middle(Width() / 2.0, Height() / 2.0);
     const QPointF global = widget()->mapToGlobal(middle);
     QMouseEvent press(QEvent::MouseButtonPress, middle, global, qt_button, qt_button, Qt::NoModifier);

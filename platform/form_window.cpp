@@ -15,14 +15,7 @@ namespace kelvox {
 namespace {
 
 MouseButton button_of(const QMouseEvent* event) {
-    switch (event->button()) {
-    case Qt::RightButton:
-        return MouseButton::Right;
-    case Qt::MiddleButton:
-        return MouseButton::Middle;
-    default:
-        return MouseButton::Left;
-    }
+    return kelvox::button_of(event->button());
 }
 
 ShiftState shift_of(const QMouseEvent* event) {

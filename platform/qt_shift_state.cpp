@@ -19,4 +19,27 @@ ShiftState shift_of(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons) {
     return shift;
 }
 
+MouseButton button_of(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::RightButton:
+        return MouseButton::Right;
+    case Qt::MiddleButton:
+        return MouseButton::Middle;
+    default:
+        return MouseButton::Left;
+    }
+}
+
+Qt::MouseButton qt_button_of(MouseButton button) {
+    switch (button) {
+    case MouseButton::Right:
+        return Qt::RightButton;
+    case MouseButton::Middle:
+        return Qt::MiddleButton;
+    case MouseButton::Left:
+        break;
+    }
+    return Qt::LeftButton;
+}
+
 } // namespace kelvox

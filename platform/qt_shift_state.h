@@ -1,5 +1,5 @@
 #pragma once
-// The shift state of a Qt input event in the menu's terms: keys held and mouse buttons down.
+// Qt's input in the menu's terms: the shift state (keys held and mouse buttons down) and the button.
 #include "platform/mouse.h"
 
 #include <Qt>
@@ -7,5 +7,9 @@
 namespace kelvox {
 
 ShiftState shift_of(Qt::KeyboardModifiers keys, Qt::MouseButtons buttons);
+
+// Any button but the right and the middle one counts as the left.
+MouseButton button_of(Qt::MouseButton button);
+Qt::MouseButton qt_button_of(MouseButton button);
 
 } // namespace kelvox
