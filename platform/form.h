@@ -3,6 +3,7 @@
 // window colour and the visible controls (bottom to top), so tests can read it without a display; the
 // pointer goes to the topmost visible control under it, and a control that took a button press keeps
 // the moves and the release until that button is up. Moves over no control go to the form itself.
+// A modal window that opens ends the capture, since the release then goes to that window.
 #include "platform/colour.h"
 #include "platform/geometry.h"
 #include "platform/mouse.h"
@@ -78,6 +79,10 @@ public:
     // The topmost visible control under the point, or null.
     Control* ControlAt(int x, int y) const;
     Control* CaptureControl() const { return capture_; }
+    bool FormCaptured() const { return form_captured_; }
+    // Ends the pointer capture without a release event: a modal window opened, or the button the
+    // capture waits for is found up (its release went to another window).
+    void CancelCapture();
 
     // The whole client area as it is drawn on screen.
     QImage ComposeFrame() const;
@@ -95,6 +100,8 @@ private:
     void Attach(Control* control);
     void Detach(Control* control);
     void ReleaseCaptureOf(Control* control);
+    // `buttons` are the buttons down during a real pointer event.
+    void CancelCaptureUnlessHeld(ShiftState buttons);
     void WindowStateChanged(bool minimized);
 
     std::unique_ptr<FormWindow> window_;

@@ -44,6 +44,18 @@ void Form::ReleaseCaptureOf(Control* control) {
         capture_ = nullptr;
 }
 
+void Form::CancelCapture() {
+    capture_ = nullptr;
+    form_captured_ = false;
+}
+
+void Form::CancelCaptureUnlessHeld(ShiftState buttons) {
+    if (capture_ == nullptr && !form_captured_)
+        return;
+    if ((buttons & button_flag(capture_button_)) == 0)
+        CancelCapture();
+}
+
 void Form::DispatchMouseDown(int x, int y, MouseButton button, ShiftState shift) {
     // A second button pressed while one is held goes where the first one went.
     if (capture_ != nullptr) {

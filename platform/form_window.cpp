@@ -53,15 +53,28 @@ void FormWindow::paintEvent(QPaintEvent* event) {
     painter.drawImage(dirty, frame_, dirty);
 }
 
+bool FormWindow::event(QEvent* event) {
+    // A modal window opening over this one takes the pointer: the release will go there.
+    if (form_ != nullptr && event->type() == QEvent::WindowBlocked)
+        form_->CancelCapture();
+    return QWidget::event(event);
+}
+
+// A capture whose button is no longer down lost its release to another window; the event is then
+// routed as if there had been none. The button a press brings down cannot have been down before it.
 void FormWindow::mousePressEvent(QMouseEvent* event) {
-    if (form_ != nullptr)
-        form_->DispatchMouseDown(position_of(event).x(), position_of(event).y(), button_of(event),
-                                 shift_of(event));
+    if (form_ == nullptr)
+        return;
+    form_->CancelCaptureUnlessHeld(shift_of(event) & ~button_flag(button_of(event)));
+    form_->DispatchMouseDown(position_of(event).x(), position_of(event).y(), button_of(event),
+                             shift_of(event));
 }
 
 void FormWindow::mouseMoveEvent(QMouseEvent* event) {
-    if (form_ != nullptr)
-        form_->DispatchMouseMove(position_of(event).x(), position_of(event).y(), shift_of(event));
+    if (form_ == nullptr)
+        return;
+    form_->CancelCaptureUnlessHeld(shift_of(event));
+    form_->DispatchMouseMove(position_of(event).x(), position_of(event).y(), shift_of(event));
 }
 
 void FormWindow::mouseReleaseEvent(QMouseEvent* event) {

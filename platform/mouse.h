@@ -15,6 +15,12 @@ constexpr ShiftState kLeftButton = 1u << 3;
 constexpr ShiftState kRightButton = 1u << 4;
 constexpr ShiftState kMiddleButton = 1u << 5;
 
+constexpr ShiftState button_flag(MouseButton button) {
+    return button == MouseButton::Right    ? kRightButton
+           : button == MouseButton::Middle ? kMiddleButton
+                                           : kLeftButton;
+}
+
 using MouseButtonEvent = std::function<void(MouseButton button, ShiftState shift, int x, int y)>;
 using MouseMoveEvent = std::function<void(ShiftState shift, int x, int y)>;
 using NotifyEvent = std::function<void()>;

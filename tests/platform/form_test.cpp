@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QMouseEvent>
+#include <QWidget>
 
 #include <string>
 #include <vector>
@@ -26,6 +29,12 @@ void paint_surface(Image& image, Colour colour) {
 class FormTest : public ::testing::Test {
 protected:
     void SetUp() override { form.SetClientSize(40, 30); }
+    // A pointer event as the real window receives it.
+    void send_mouse(QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        const QPointF local(x, y);
+        QMouseEvent event(type, local, form.Widget()->mapToGlobal(local), button, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(form.Widget(), &event);
+    }
     test::QtApplicationReady qt;
     Form form;
 };
@@ -269,6 +278,65 @@ TEST_F(FormTest, HidingOrDestroyingTheCapturingControlReleasesTheCapture) {
     form.DispatchMouseMove(7, 7);
     EXPECT_EQ(recorder.events,
               (std::vector<std::string>{"below move 6,6", "below up 6,6", "below move 7,7"}));
+}
+
+// What ends a press whose release never comes to the form: a modal window opening from the press's
+// handler, or the release going to another window (the real window's events, with their button state).
+TEST_F(FormTest, CaptureEndsWhenItsReleaseCannotComeAndTheNextPressIsRoutedNormally) {
+    struct Case {
+        const char* name;
+        int press_x; // on the picture, or on the background
+        bool modal_opens;
+    };
+    const Case cases[] = {{"picture, modal window", 5, true},
+                          {"background, modal window", 35, true},
+                          {"picture, release elsewhere", 5, false},
+                          {"background, release elsewhere", 35, false}};
+    Image picture(form);
+    picture.SetBounds(0, 0, 10, 10);
+    Image list(form);
+    list.SetBounds(0, 15, 20, 15);
+    form.Show();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Recorder recorder;
+        recorder.watch(list, "list");
+        QWidget viewer;
+        viewer.setWindowModality(Qt::ApplicationModal);
+        const auto open_viewer = [&](MouseButton, ShiftState, int, int) {
+            if (c.modal_opens)
+                viewer.show();
+        };
+        picture.OnMouseDown = open_viewer;
+        form.OnMouseDown = open_viewer;
+        send_mouse(QEvent::MouseButtonPress, c.press_x, 5, Qt::LeftButton, Qt::LeftButton);
+        if (c.modal_opens) {
+            EXPECT_EQ(form.CaptureControl(), nullptr);
+            EXPECT_FALSE(form.FormCaptured());
+            viewer.hide();
+        }
+        // The release went to the viewer, or to another window: the form sees the next events only.
+        send_mouse(QEvent::MouseMove, 5, 20, Qt::NoButton, Qt::NoButton);
+        send_mouse(QEvent::MouseButtonPress, 5, 20, Qt::LeftButton, Qt::LeftButton);
+        send_mouse(QEvent::MouseButtonRelease, 5, 20, Qt::LeftButton, Qt::NoButton);
+        EXPECT_EQ(recorder.events,
+                  (std::vector<std::string>{"list move 5,5", "list down 5,5", "list click", "list up 5,5"}));
+        EXPECT_EQ(form.CaptureControl(), nullptr);
+    }
+    form.OnMouseDown = nullptr;
+}
+
+TEST_F(FormTest, SecondButtonPressedWhileTheFirstIsHeldKeepsTheCapture) {
+    Image grip(form);
+    grip.SetBounds(0, 0, 10, 10);
+    Recorder recorder;
+    recorder.watch(grip, "grip");
+    send_mouse(QEvent::MouseButtonPress, 5, 5, Qt::LeftButton, Qt::LeftButton);
+    send_mouse(QEvent::MouseMove, 20, 20, Qt::NoButton, Qt::LeftButton);
+    send_mouse(QEvent::MouseButtonPress, 20, 20, Qt::RightButton, Qt::LeftButton | Qt::RightButton);
+    EXPECT_EQ(form.CaptureControl(), &grip);
+    EXPECT_EQ(recorder.events,
+              (std::vector<std::string>{"grip down 5,5", "grip move 20,20", "grip down 20,20"}));
 }
 
 TEST_F(FormTest, HandlersMayReplaceThemselvesWhileRunning) {
