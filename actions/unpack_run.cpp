@@ -86,6 +86,22 @@ void UnpackRun::show_strip() {
     form_.scroll.Repaint();
 }
 
+// The window can be closed from the desktop while its messages are served during a run; its pictures
+// are gone then, and the run must stop before it draws again.
+bool UnpackRun::window_gone() const {
+    return form_.services.application.Terminated() || form_.Closed();
+}
+
+// The reader must be able to read which file failed: the line stays until the cancel area is pressed
+// or the window goes, and meanwhile the run sleeps between the window's events.
+void UnpackRun::wait_for_cancel() {
+    awaiting_cancel_ = true;
+    while (!form_.cancel_requested && !window_gone())
+        form_.services.application.WaitForMessages();
+    form_.cancel_requested = false;
+    awaiting_cancel_ = false;
+}
+
 void UnpackRun::run(const QString& archive) {
     Application& application = form_.services.application;
     TUnRar& unrar = form_.UnRar;
@@ -99,9 +115,6 @@ void UnpackRun::run(const QString& archive) {
     std::uint64_t done = 0;
     prepare_strip(ok);
 
-    // The window can be closed from the desktop while its messages are served here; its pictures are
-    // gone then, and the run must stop before it draws again.
-    const auto window_gone = [&] { return application.Terminated() || form_.Closed(); };
     Canvas& canvas = form_.ticker_canvas.Canvas();
     while (!unrar.Eof()) {
         application.ProcessMessages();
@@ -119,10 +132,11 @@ void UnpackRun::run(const QString& archive) {
             canvas.TextOut(320, 0, unrar.FileName());
             unrar.Process(TRarOperation::Extract, QString());
         } else if (unrar.Status() != unrar_status::None && unrar.Status() != unrar_status::EndOfFile) {
-            // The status would not change on later passes: show the failure once and end the run.
+            // The status would not change on later passes: show the failure once and wait.
             ok = false;
             canvas.TextOut(100, 0, kFileFailed + unrar.FileName());
             show_strip();
+            wait_for_cancel();
             break;
         }
         show_strip();

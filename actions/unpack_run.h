@@ -25,6 +25,8 @@ public:
     void unpack_entry(const CatalogueEntry& entry);
     void rar_cancelClick();
     bool running() const { return running_; }
+    // A file failed: its line stays on the strip until the cancel area is pressed.
+    bool awaiting_cancel() const { return awaiting_cancel_; }
 
 private:
     void run(const QString& archive);
@@ -32,9 +34,12 @@ private:
     void draw_scale();
     void draw_progress(std::uint64_t done, std::int64_t archive_size);
     void show_strip();
+    bool window_gone() const;
+    void wait_for_cancel();
 
     TForm1& form_;
     bool running_ = false;
+    bool awaiting_cancel_ = false;
 };
 
 } // namespace kelvox

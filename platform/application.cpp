@@ -3,6 +3,7 @@
 #include "platform/form.h"
 
 #include <QApplication>
+#include <QEventLoop>
 
 namespace kelvox {
 
@@ -72,6 +73,10 @@ void Application::Terminate() {
 
 void Application::ProcessMessages() {
     QCoreApplication::processEvents();
+}
+
+void Application::WaitForMessages() {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 // The window's own state change raises the event when the platform reports it at once; where it

@@ -37,6 +37,9 @@ public:
     bool Terminated() const { return terminated_; }
     // Delivers pending events (pointer, paint, timers) from inside a handler.
     void ProcessMessages();
+    // Sleeps until events come, then delivers them: a handler's wait for the user that keeps the
+    // window served without keeping the processor busy.
+    void WaitForMessages();
 
     void Minimize();
     void Restore();

@@ -2,11 +2,14 @@
 
 #include "tests/support/window_fixture.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <ctime>
 
 namespace kelvox::test {
 namespace {
@@ -124,7 +127,14 @@ TEST(UnpackRun, ACancelOnTheFirstPassExtractsNothing) {
     EXPECT_FALSE(run.window->UnRar.ArchiveOpen());
 }
 
-TEST(UnpackRun, AFileThatFailsEndsTheRunAfterTheFilesBeforeIt) {
+// Processor time of the calling thread, in seconds: the run's own, apart from the timers' threads.
+double thread_cpu_seconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+TEST(UnpackRun, AFailedFilesLineStaysUntilTheCancelAreaIsPressedWithoutBusyWaiting) {
     UnpackWindow run;
     // Damage a byte of the second file's data: its CRC no longer matches.
     QFile file(run.archive);
@@ -138,12 +148,77 @@ TEST(UnpackRun, AFileThatFailsEndsTheRunAfterTheFilesBeforeIt) {
     file.write(bytes);
     file.close();
 
+    TForm1& window = *run.window;
+    const auto strip_row = [&] {
+        const QImage frame = window.ComposeFrame();
+        std::vector<QRgb> row;
+        for (int x = 0; x < window.scroll.Width(); ++x)
+            row.push_back(frame.pixel(x, window.scroll.Top() + 10));
+        return row;
+    };
+    std::vector<QRgb> line_at_start;
+    std::vector<QRgb> line_after_a_second;
+    double cpu_at_start = 0;
+    double cpu_over_the_second = -1;
+    bool wipe_during_wait = true;
+    bool cancel_shown = false;
+    QElapsedTimer waited;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!window.unpack_run.awaiting_cancel())
+            return;
+        if (line_at_start.empty()) {
+            line_at_start = strip_row();
+            cpu_at_start = thread_cpu_seconds();
+            waited.start();
+        } else if (waited.elapsed() >= 1000) {
+            cpu_over_the_second = thread_cpu_seconds() - cpu_at_start;
+            line_after_a_second = strip_row();
+            wipe_during_wait = static_cast<bool>(window.scrolltimer.OnTimer());
+            cancel_shown = window.rar_cancel.Visible();
+            // The reader presses the cancel picture at the strip's left end.
+            const int y = window.rar_cancel.Top() + 5;
+            window.DispatchMouseDown(5, y);
+            window.DispatchMouseUp(5, y);
+            watch.stop();
+        }
+    });
+    watch.start(100);
     run.window->entry_activation.activate_entry(0);
+
     EXPECT_TRUE(run.extracted("a.txt"));
     EXPECT_FALSE(run.extracted("katalog/b.txt"));
     EXPECT_FALSE(run.extracted("c.txt"));
+    ASSERT_FALSE(line_after_a_second.empty()) << "the run did not wait for the cancel area";
+    EXPECT_NE(line_at_start[101], qRgb(0, 0xD6, 0)) << "the failure line covers the first progress block";
+    EXPECT_EQ(line_after_a_second, line_at_start) << "the line stays as it was while the run waits";
+    EXPECT_FALSE(wipe_during_wait);
+    EXPECT_TRUE(cancel_shown);
+    EXPECT_LT(cpu_over_the_second, 0.2) << "the wait keeps the processor busy";
+    EXPECT_NE(strip_row(), line_at_start) << "the closing line comes after the press";
     EXPECT_FALSE(run.window->UnRar.ArchiveOpen());
+    EXPECT_FALSE(run.window->cancel_requested);
     EXPECT_TRUE(static_cast<bool>(run.window->scrolltimer.OnTimer()));
+}
+
+TEST(UnpackRun, TheWindowClosedWhileAFailedFilesLineWaitsEndsTheRun) {
+    UnpackWindow run;
+    QFile file(run.archive);
+    ASSERT_TRUE(file.resize(file.size() - 2500)); // the last file's data is cut short
+    bool closed_while_waiting = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (run.window->unpack_run.awaiting_cancel() && !closed_while_waiting) {
+            closed_while_waiting = true;
+            run.window->FormClose();
+        }
+    });
+    watch.start(50);
+    run.window->entry_activation.activate_entry(0);
+    EXPECT_TRUE(closed_while_waiting);
+    EXPECT_TRUE(run.extracted("a.txt"));
+    EXPECT_FALSE(run.window->unpack_run.awaiting_cancel());
+    EXPECT_FALSE(run.window->UnRar.ArchiveOpen());
 }
 
 TEST(UnpackRun, AMissingArchiveShowsTheFailureAndASecondRunMeanwhileIsIgnored) {
