@@ -7,6 +7,12 @@ namespace {
 
 constexpr std::uint64_t smallest_block = 7;
 
+// Both formats repeat a split file's name and whole size in every part; a part that says otherwise
+// belongs to another file, whatever its flags claim.
+bool continues(const Entry& file, const Entry& part) {
+    return part.name == file.name && part.unpacked_size == file.unpacked_size;
+}
+
 } // namespace
 
 ArchiveReader::ArchiveReader(const std::string& name) : volumes_(name) {
@@ -36,12 +42,22 @@ ArchiveReader::ArchiveReader(const std::string& name) : volumes_(name) {
         find_comment();
 }
 
-// A comment block sits between the main header and the first file; a damaged one is no comment.
+// Every walk goes through here: a block that does not end after its own start would be read again
+// and again.
+Block ArchiveReader::read_block_at(std::size_t volume, std::uint64_t offset) {
+    Block block = reader_->read_block(volumes_, volume, offset);
+    if (block.next <= offset)
+        fail(ERAR_BAD_ARCHIVE);
+    return block;
+}
+
+// A comment block sits between the main header and the first file; a damaged one is no comment, but
+// an archive whose blocks do not follow one another is no archive.
 void ArchiveReader::find_comment() {
     try {
         std::uint64_t at = first_.first_block;
-        while (at + smallest_block <= volumes_.size(0)) {
-            const Block block = reader_->read_block(volumes_, 0, at);
+        while (fits_in(at, smallest_block, volumes_.size(0))) {
+            const Block block = read_block_at(0, at);
             if (block.kind == Block::Kind::comment) {
                 comment_.present = true;
                 comment_.entry = block.entry;
@@ -51,7 +67,9 @@ void ArchiveReader::find_comment() {
                 return;
             at = block.next;
         }
-    } catch (const RarError&) {
+    } catch (const RarError& error) {
+        if (error.code == ERAR_BAD_ARCHIVE)
+            throw;
     }
 }
 
@@ -80,7 +98,7 @@ void ArchiveReader::enter_next_volume() {
 
 bool ArchiveReader::next(Entry& entry) {
     while (!ended_) {
-        if (position_.offset + smallest_block > volumes_.size(position_.volume)) {
+        if (!fits_in(position_.offset, smallest_block, volumes_.size(position_.volume))) {
             // No end block: old archives end their volumes this way.
             if (multi_volume() && last_split_after_) {
                 enter_next_volume();
@@ -89,7 +107,7 @@ bool ArchiveReader::next(Entry& entry) {
             ended_ = true;
             break;
         }
-        const Block block = reader_->read_block(volumes_, position_.volume, position_.offset);
+        const Block block = read_block_at(position_.volume, position_.offset);
         if (block.kind == Block::Kind::end) {
             if (block.another_volume || (multi_volume() && last_split_after_)) {
                 enter_next_volume();
@@ -101,7 +119,7 @@ bool ArchiveReader::next(Entry& entry) {
         position_.offset = block.next;
         if (block.kind != Block::Kind::file)
             continue;
-        if (skipping_continuation_ && block.split_before) {
+        if (skipping_continuation_ && block.split_before && continues(last_reported_, block.entry)) {
             last_split_after_ = block.split_after;
             continue;
         }
@@ -114,6 +132,7 @@ bool ArchiveReader::next(Entry& entry) {
         entry.complete = !block.split_after;
         if (!entry.complete)
             extend(entry, false);
+        last_reported_ = entry;
         return true;
     }
     return false;
@@ -130,16 +149,19 @@ bool ArchiveReader::extend(Entry& entry, bool may_ask) {
             return false;
         std::uint64_t at = start_of(volume).first_block;
         for (;;) {
-            if (at + smallest_block > volumes_.size(volume))
+            if (!fits_in(at, smallest_block, volumes_.size(volume)))
                 fail(ERAR_BAD_DATA);
-            const Block block = reader_->read_block(volumes_, volume, at);
+            const Block block = read_block_at(volume, at);
             if (block.kind == Block::Kind::end)
                 fail(ERAR_BAD_DATA);
             at = block.next;
             if (block.kind != Block::Kind::file)
                 continue;
-            if (!block.split_before)
-                fail(ERAR_BAD_DATA);
+            if (!block.split_before || !continues(entry, block.entry)) {
+                entry.continuation_missing = true;
+                entry.complete = true;
+                break;
+            }
             entry.parts.push_back(block.entry.parts.front());
             entry.packed_size += block.entry.packed_size;
             if (block.entry.has_crc) {

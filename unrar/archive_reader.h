@@ -37,6 +37,7 @@ private:
         std::uint64_t offset;
     };
 
+    Block read_block_at(std::size_t volume, std::uint64_t offset);
     const VolumeStart& start_of(std::size_t volume);
     void enter_next_volume();
     bool extend(Entry& entry, bool may_ask);
@@ -54,6 +55,7 @@ private:
     bool ended_ = false;
     bool last_split_after_ = false;
     bool skipping_continuation_ = false;
+    Entry last_reported_; // whose parts the head of the next volume may hold
     std::size_t ordinal_ = 0;
 };
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "unrar/entry.h"
+#include "unrar/rar_error.h"
 #include "unrar/volume_set.h"
 
 #include <cstdint>
@@ -48,6 +49,21 @@ public:
     virtual Block read_block(const VolumeSet& volumes, std::size_t volume, std::uint64_t offset) = 0;
     virtual std::size_t signature_size() const = 0;
 };
+
+// Where the block after one at `offset` starts. A sum that wraps (a crafted 64-bit data size) would
+// send the walk back to a block already read, over and over.
+inline std::uint64_t block_after(std::uint64_t offset, std::uint64_t header_size, std::uint64_t data_size) {
+    const std::uint64_t data_start = offset + header_size;
+    const std::uint64_t next = data_start + data_size;
+    if (header_size == 0 || data_start < offset || next < data_start)
+        fail(ERAR_BAD_ARCHIVE);
+    return next;
+}
+
+// Whether `count` bytes from `offset` lie inside a file of `size` bytes; offsets near 2^64 do not wrap.
+inline bool fits_in(std::uint64_t offset, std::uint64_t count, std::uint64_t size) {
+    return offset <= size && count <= size - offset;
+}
 
 enum class Format { older, newer };
 

@@ -49,6 +49,9 @@ struct Entry {
 
     std::vector<DataPart> parts;
     bool complete = true;    // the last part was found (false while a later volume is still missing)
+    // The next volume goes on with another file (another name or size): nothing is joined onto this
+    // one, and its data cannot be had.
+    bool continuation_missing = false;
     std::size_t ordinal = 0; // index among the archive's file entries
 
     // Older format: the first part's header block, re-wrapped when a decoder needs a one-volume copy.

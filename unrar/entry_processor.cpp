@@ -3,7 +3,6 @@
 #include "unrar/dos_time.h"
 #include "unrar/rar_error.h"
 #include "unrar/safe_path.h"
-#include "unrar/safe_writer.h"
 #include "unrar/stored_copy.h"
 
 #include <algorithm>
@@ -68,6 +67,8 @@ void EntryProcessor::decode_checked(Entry& entry, DataSink& sink) {
     if (!entry.newer_format && entry.method != method_stored && entry.unpack_version < 20)
         fail(ERAR_UNKNOWN_FORMAT);
     reader_.complete(entry);
+    if (entry.continuation_missing)
+        fail(ERAR_BAD_DATA);
     CrcSink checked(sink);
     decode(entry, checked);
     if (checked.count() != entry.unpacked_size || (entry.has_crc && checked.crc() != entry.crc))
@@ -101,7 +102,8 @@ void EntryProcessor::extract_link(Entry& entry, const char* dest_path) {
             safe_components(entry.link_target, entry.newer_format, entry.host_os);
         const DirectoryFd target_directory = open_inside(root, target, target.size() - 1, false);
         const DirectoryFd directory = open_inside(root, components, components.size() - 1, true);
-        place_hardlink(directory, components.back(), target_directory, target.back());
+        sweep(directory);
+        place_hardlink(directory, components.back(), target_directory, target.back(), extracted_);
         return;
     }
     if (entry.link != LinkKind::symlink)
@@ -113,7 +115,20 @@ void EntryProcessor::extract_link(Entry& entry, const char* dest_path) {
     if (backslash)
         std::replace(target.begin(), target.end(), '\\', '/');
     const DirectoryFd directory = open_inside(root, components, components.size() - 1, true);
+    sweep(directory);
     place_symlink(directory, components.back(), target);
+}
+
+void EntryProcessor::sweep(const DirectoryFd& directory) {
+    if (swept_.insert(directory.identity()).second)
+        remove_stale_temporaries(directory);
+}
+
+void EntryProcessor::write_file(Entry& entry, const DirectoryFd& directory, const std::string& name) {
+    sweep(directory);
+    PendingFile file(directory, name);
+    decode_checked(entry, file);
+    extracted_.insert(file.commit(file_mode(entry), dos_to_unix_time(entry.dos_time)));
 }
 
 void EntryProcessor::extract_to_name(Entry& entry, const std::string& dest_name) {
@@ -130,9 +145,7 @@ void EntryProcessor::extract_to_name(Entry& entry, const std::string& dest_name)
         make_directory_in(directory, name);
         return;
     }
-    PendingFile file(directory, name);
-    decode_checked(entry, file);
-    file.commit(file_mode(entry), dos_to_unix_time(entry.dos_time));
+    write_file(entry, directory, name);
 }
 
 void EntryProcessor::extract_under(Entry& entry, const char* dest_path) {
@@ -148,9 +161,7 @@ void EntryProcessor::extract_under(Entry& entry, const char* dest_path) {
         return;
     }
     const DirectoryFd directory = open_inside(root, components, components.size() - 1, true);
-    PendingFile file(directory, components.back());
-    decode_checked(entry, file);
-    file.commit(file_mode(entry), dos_to_unix_time(entry.dos_time));
+    write_file(entry, directory, components.back());
 }
 
 void EntryProcessor::extract(Entry& entry, const char* dest_path, const char* dest_name) {

@@ -6,6 +6,7 @@
 #include "unrar/data_sink.h"
 #include "unrar/rar4_decoder.h"
 #include "unrar/rar5_decoder.h"
+#include "unrar/safe_writer.h"
 
 #include <memory>
 
@@ -25,6 +26,8 @@ private:
     void decode(const Entry& entry, DataSink& sink);
     std::string link_target(Entry& entry);
     void extract_link(Entry& entry, const char* dest_path);
+    void write_file(Entry& entry, const DirectoryFd& directory, const std::string& name);
+    void sweep(const DirectoryFd& directory);
     void extract_to_name(Entry& entry, const std::string& dest_name);
     void extract_under(Entry& entry, const char* dest_path);
     bool backslash_separates(const Entry& entry) const;
@@ -32,6 +35,8 @@ private:
     ArchiveReader& reader_;
     std::unique_ptr<Rar4Decoder> rar4_;
     std::unique_ptr<Rar5Decoder> rar5_;
+    FileIdentities extracted_; // every file this run has written, the only ones a hard link may name
+    FileIdentities swept_;     // directories already cleared of stale temporaries
 };
 
 } // namespace kelvox::unrar

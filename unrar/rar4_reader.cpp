@@ -140,7 +140,7 @@ public:
             in.seek(head_size);
             data_size = in.u32();
         }
-        block.next = offset + header.size() + data_size;
+        block.next = block_after(offset, header.size(), data_size);
         return block;
     }
 

@@ -52,6 +52,8 @@ RawBlock read_raw(const VolumeSet& volumes, std::size_t volume, std::uint64_t of
     if (size == 0 || size > max_header_size)
         fail(ERAR_BAD_DATA);
     const std::size_t size_field = size_in.position();
+    if (!fits_in(offset, 4 + size_field + size, volumes.size(volume)))
+        fail(ERAR_BAD_DATA); // cut short: not worth a buffer of the size it claims
     std::vector<unsigned char> whole(4 + size_field + static_cast<std::size_t>(size));
     volumes.read_exact(volume, offset, whole.data(), whole.size());
     const std::uint32_t stored =
@@ -193,7 +195,7 @@ public:
         Block block;
         if (data_size > (1ull << 62))
             fail(ERAR_BAD_DATA);
-        block.next = offset + raw.total_size + data_size;
+        block.next = block_after(offset, raw.total_size, data_size);
         block.split_before = (common & common_from_previous) != 0;
         block.split_after = (common & common_to_next) != 0;
         if (type == type_file || type == type_service) {

@@ -5,12 +5,22 @@
 
 #include "unrar/data_sink.h"
 
+#include <compare>
 #include <ctime>
+#include <set>
 #include <string>
 #include <sys/types.h>
 #include <vector>
 
 namespace kelvox::unrar {
+
+// A file as the file system knows it, whatever names lead to it.
+struct FileIdentity {
+    dev_t device;
+    ino_t inode;
+    auto operator<=>(const FileIdentity&) const = default;
+};
+using FileIdentities = std::set<FileIdentity>;
 
 class DirectoryFd {
 public:
@@ -21,6 +31,7 @@ public:
     DirectoryFd(const DirectoryFd&) = delete;
     DirectoryFd& operator=(const DirectoryFd&) = delete;
     int get() const { return fd_; }
+    FileIdentity identity() const;
 
 private:
     int fd_;
@@ -41,7 +52,8 @@ public:
     PendingFile& operator=(const PendingFile&) = delete;
 
     void write(const unsigned char* data, std::size_t size) override;
-    void commit(mode_t mode, std::time_t modified);
+    // Returns the file placed, for the links that may later point at it.
+    FileIdentity commit(mode_t mode, std::time_t modified);
 
 private:
     int directory_;
@@ -53,7 +65,13 @@ private:
 
 void make_directory_in(const DirectoryFd& directory, const std::string& name);
 void place_symlink(const DirectoryFd& directory, const std::string& name, const std::string& target);
-void place_hardlink(const DirectoryFd& directory, const std::string& name,
-                    const DirectoryFd& target_directory, const std::string& target_name);
+// Only to a regular file among `extracted`: a file that sat in the destination before is not the
+// archive's to link to.
+void place_hardlink(const DirectoryFd& directory, const std::string& name, const DirectoryFd& target_directory,
+                    const std::string& target_name, const FileIdentities& extracted);
+
+// Removes from `directory` the temporary files that a run of this module killed before it finished
+// left there: our own name pattern, regular files of ours, that no live writer holds locked.
+void remove_stale_temporaries(const DirectoryFd& directory);
 
 } // namespace kelvox::unrar

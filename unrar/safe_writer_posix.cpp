@@ -2,7 +2,9 @@
 
 #include "unrar/rar_error.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,15 +15,39 @@
 namespace kelvox::unrar {
 namespace {
 
+constexpr char temporary_prefix[] = ".kelvox-unrar-";
+constexpr std::size_t temporary_digits = 8;
+constexpr char hex_digits[] = "0123456789abcdef";
+// An empty temporary may be one another run has just created and not yet locked.
+constexpr std::time_t empty_temporary_age = 60;
+
 std::string temporary_name() {
     static std::atomic<unsigned> counter{0};
     static const unsigned seed = std::random_device{}();
     const unsigned value = seed ^ (static_cast<unsigned>(::getpid()) << 16) ^ (counter++ * 2654435761u);
-    static const char digits[] = "0123456789abcdef";
-    std::string name = ".kelvox-unrar-";
-    for (int i = 0; i < 8; ++i)
-        name += digits[(value >> (4 * i)) & 0x0F];
+    std::string name = temporary_prefix;
+    for (std::size_t i = 0; i < temporary_digits; ++i)
+        name += hex_digits[(value >> (4 * i)) & 0x0F];
     return name;
+}
+
+bool is_temporary_name(const std::string& name) {
+    const std::size_t prefix = sizeof temporary_prefix - 1;
+    return name.size() == prefix + temporary_digits && name.compare(0, prefix, temporary_prefix) == 0 &&
+           name.find_first_not_of(hex_digits, prefix) == std::string::npos;
+}
+
+// Ours, left by a writer that is gone: a live writer holds its file locked from creation to rename.
+bool is_stale_temporary(int directory, const char* name) {
+    const int fd = ::openat(directory, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    const bool stale = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+                       (info.st_size > 0 || info.st_mtime + empty_temporary_age < std::time(nullptr)) &&
+                       ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return stale;
 }
 
 bool is_directory_at(int directory, const std::string& name) {
@@ -62,6 +88,13 @@ DirectoryFd& DirectoryFd::operator=(DirectoryFd&& other) noexcept {
         other.fd_ = -1;
     }
     return *this;
+}
+
+FileIdentity DirectoryFd::identity() const {
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0)
+        fail(ERAR_ECREATE);
+    return {info.st_dev, info.st_ino};
 }
 
 DirectoryFd open_caller_directory(const std::string& path) {
@@ -112,6 +145,8 @@ PendingFile::PendingFile(const DirectoryFd& directory, std::string final_name)
     }
     if (fd_ < 0)
         fail(ERAR_ECREATE);
+    // Tells a later run's sweep that this file is still being written.
+    ::flock(fd_, LOCK_EX | LOCK_NB);
 }
 
 PendingFile::~PendingFile() {
@@ -133,12 +168,15 @@ void PendingFile::write(const unsigned char* data, std::size_t size) {
     }
 }
 
-void PendingFile::commit(mode_t mode, std::time_t modified) {
+FileIdentity PendingFile::commit(mode_t mode, std::time_t modified) {
     ::fchmod(fd_, mode);
     if (modified != 0) {
         const struct timespec times[2] = {{modified, 0}, {modified, 0}};
         ::futimens(fd_, times);
     }
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0)
+        fail(ERAR_ECLOSE);
     const int closed = ::close(fd_);
     fd_ = -1;
     if (closed != 0)
@@ -146,6 +184,7 @@ void PendingFile::commit(mode_t mode, std::time_t modified) {
     if (::renameat(directory_, temp_name_.c_str(), directory_, final_name_.c_str()) != 0)
         fail(ERAR_ECREATE);
     committed_ = true;
+    return {info.st_dev, info.st_ino};
 }
 
 void make_directory_in(const DirectoryFd& directory, const std::string& name) {
@@ -162,15 +201,35 @@ void place_symlink(const DirectoryFd& directory, const std::string& name, const 
                     [&](const char* temp) { return ::symlinkat(target.c_str(), directory.get(), temp); });
 }
 
-void place_hardlink(const DirectoryFd& directory, const std::string& name,
-                    const DirectoryFd& target_directory, const std::string& target_name) {
+void place_hardlink(const DirectoryFd& directory, const std::string& name, const DirectoryFd& target_directory,
+                    const std::string& target_name, const FileIdentities& extracted) {
     struct stat info {};
     if (::fstatat(target_directory.get(), target_name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
-        !S_ISREG(info.st_mode) || is_directory_at(directory.get(), name))
+        !S_ISREG(info.st_mode) || !extracted.contains({info.st_dev, info.st_ino}) ||
+        is_directory_at(directory.get(), name))
         fail(ERAR_ECREATE);
     place_by_rename(directory.get(), name, [&](const char* temp) {
         return ::linkat(target_directory.get(), target_name.c_str(), directory.get(), temp, 0);
     });
+}
+
+void remove_stale_temporaries(const DirectoryFd& directory) {
+    const int listing_fd = ::dup(directory.get());
+    if (listing_fd < 0)
+        return;
+    DIR* listing = ::fdopendir(listing_fd);
+    if (listing == nullptr) {
+        ::close(listing_fd);
+        return;
+    }
+    std::vector<std::string> stale;
+    while (const dirent* item = ::readdir(listing)) {
+        if (is_temporary_name(item->d_name) && is_stale_temporary(directory.get(), item->d_name))
+            stale.emplace_back(item->d_name);
+    }
+    ::closedir(listing);
+    for (const std::string& name : stale)
+        ::unlinkat(directory.get(), name.c_str(), 0);
 }
 
 } // namespace kelvox::unrar

@@ -18,7 +18,9 @@ bool find_signature(const VolumeSet& volumes, std::size_t volume, std::uint64_t&
     const std::uint64_t limit = std::min(volumes.size(volume), stub_search_limit);
     constexpr std::size_t chunk = 64 * 1024;
     constexpr std::size_t overlap = 7; // a signature may straddle two chunks
-    std::vector<unsigned char> buffer(chunk + overlap);
+    if (from >= limit)
+        return false;
+    std::vector<unsigned char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(chunk, limit - from)) + overlap);
     for (std::uint64_t base = from; base < limit; base += chunk) {
         const std::size_t got = volumes.read_at(volume, base, buffer.data(), buffer.size());
         for (std::size_t at = 0; at + 8 <= got && at < chunk; ++at) {

@@ -1,5 +1,6 @@
 #include "unrar/stored_copy.h"
 
+#include "unrar/block.h"
 #include "unrar/rar_error.h"
 
 #include <algorithm>
@@ -11,6 +12,9 @@ void copy_parts(const VolumeSet& volumes, const Entry& entry, DataSink& sink) {
     constexpr std::size_t chunk = 1 << 20;
     std::vector<unsigned char> buffer;
     for (const DataPart& part : entry.parts) {
+        // A part that claims more than its volume holds is cut short: no buffer is made for it.
+        if (!fits_in(part.offset, part.size, volumes.size(part.volume)))
+            fail(ERAR_BAD_DATA);
         std::uint64_t done = 0;
         while (done < part.size) {
             const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(chunk, part.size - done));

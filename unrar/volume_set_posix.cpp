@@ -15,6 +15,9 @@ namespace {
 
 // A callback that keeps answering "go on" without naming a file that exists would loop for ever.
 constexpr int max_asks_per_volume = 100;
+// A callback that answers every request with a volume already seen would make the set endless; no
+// real set comes near this.
+constexpr std::size_t max_volumes = 10000;
 
 } // namespace
 
@@ -64,6 +67,8 @@ std::string VolumeSet::ask_for(const std::string& name) {
 }
 
 bool VolumeSet::ensure(std::size_t index, bool may_ask) {
+    if (index >= max_volumes)
+        fail(ERAR_BAD_ARCHIVE);
     while (volumes_.size() <= index) {
         std::string candidate = next_volume_name(volumes_.back().name, new_naming_);
         int asks = 0;

@@ -70,36 +70,6 @@ std::vector<std::string> tree_of(const std::filesystem::path& root) {
     return paths;
 }
 
-void put16(std::vector<unsigned char>& out, unsigned value) {
-    out.push_back(static_cast<unsigned char>(value & 0xFF));
-    out.push_back(static_cast<unsigned char>((value >> 8) & 0xFF));
-}
-
-void put32(std::vector<unsigned char>& out, unsigned value) {
-    put16(out, value & 0xFFFF);
-    put16(out, value >> 16);
-}
-
-std::vector<unsigned char> rar4_block(unsigned type, unsigned flags, const std::vector<unsigned char>& body) {
-    std::vector<unsigned char> block{0, 0, static_cast<unsigned char>(type)};
-    put16(block, flags);
-    put16(block, static_cast<unsigned>(7 + body.size()));
-    block.insert(block.end(), body.begin(), body.end());
-    const auto crc = static_cast<unsigned>(crc32(0, block.data() + 2, static_cast<uInt>(block.size() - 2)));
-    block[0] = static_cast<unsigned char>(crc & 0xFF);
-    block[1] = static_cast<unsigned char>((crc >> 8) & 0xFF);
-    return block;
-}
-
-std::vector<unsigned char> rar4_start(unsigned main_flags, const std::vector<unsigned char>& main_extra) {
-    std::vector<unsigned char> bytes{0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
-    std::vector<unsigned char> body(6, 0);
-    body.insert(body.end(), main_extra.begin(), main_extra.end());
-    const std::vector<unsigned char> main = rar4_block(0x73, main_flags, body);
-    bytes.insert(bytes.end(), main.begin(), main.end());
-    return bytes;
-}
-
 StoredRarEntry stored_file(const std::string& name, const std::string& data, unsigned host_os) {
     StoredRarEntry entry;
     entry.name = name;

@@ -2,6 +2,7 @@
 // RAII layer over the C interface so that each test reads as the calls a caller makes.
 #pragma once
 
+#include "tools/rar_writer/rar_blocks.h"
 #include "tools/rar_writer/stored_rar_writer.h"
 #include "unrar/unrar.h"
 
@@ -35,13 +36,6 @@ void write_file(const std::filesystem::path& path, const std::vector<unsigned ch
 std::vector<unsigned char> bytes_of(const std::string& text);
 // Every path under `root`, relative to it, sorted (links are listed, never followed).
 std::vector<std::string> tree_of(const std::filesystem::path& root);
-
-// One block of the older format with its CRC, for archives the stored writer cannot make.
-std::vector<unsigned char> rar4_block(unsigned type, unsigned flags, const std::vector<unsigned char>& body);
-void put16(std::vector<unsigned char>& out, unsigned value);
-void put32(std::vector<unsigned char>& out, unsigned value);
-// Marker, then the given main-header flags and body extra bytes.
-std::vector<unsigned char> rar4_start(unsigned main_flags, const std::vector<unsigned char>& main_extra = {});
 
 StoredRarEntry stored_file(const std::string& name, const std::string& data, unsigned host_os = 2);
 

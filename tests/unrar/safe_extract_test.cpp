@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kelvox::testing {
 namespace {
@@ -25,6 +28,15 @@ protected:
         if (archive.read(listed) != 0)
             return -1;
         return archive.process(operation, dest_.string());
+    }
+
+    // Every entry extracted under the destination; the code of each.
+    std::vector<int> extract_all(const std::string& path) {
+        Archive archive(path);
+        std::vector<Listed> listed;
+        std::vector<int> codes;
+        EXPECT_EQ(archive.walk(listed, codes, RAR_EXTRACT, dest_.string()), ERAR_END_ARCHIVE);
+        return codes;
     }
 
     std::vector<std::string> beside_dest() const {
@@ -222,6 +234,58 @@ TEST_F(RarSafeExtract, ModeAndTimeComeFromTheHeader) {
     EXPECT_EQ(local.tm_sec, 6);
     ASSERT_EQ(::stat((dest_ / "locked.txt").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0222, 0u);
+}
+
+// A hard link names a file this run extracted; a file that sat in the destination before, or one an
+// earlier run extracted, is not the archive's to link to.
+TEST_F(RarSafeExtract, HardLinksNameOnlyFilesThisRunExtracted) {
+    write_file(dest_ / "before.txt", bytes_of("was here"));
+    RarBytes earlier = rar5_start(false);
+    append(earlier, rar5_file({.name = "earlier.txt", .data = bytes_of("earlier run")}));
+    append(earlier, rar5_end(false));
+    write_file(work_ / "earlier.rar", earlier);
+    ASSERT_EQ(extract_all(work_ / "earlier.rar"), (std::vector<int>{0}));
+    RarBytes bytes = rar5_start(false);
+    append(bytes, rar5_file({.name = "made.txt", .data = bytes_of("made now")}));
+    for (const char* target : {"made.txt", "before.txt", "earlier.txt", "missing.txt"})
+        append(bytes, rar5_file({.name = std::string("to-") + target, .hardlink_to = target}));
+    append(bytes, rar5_end(false));
+    write_file(work_ / "links.rar", bytes);
+    EXPECT_EQ(extract_all(work_ / "links.rar"), (std::vector<int>{0, 0, ERAR_ECREATE, ERAR_ECREATE, ERAR_ECREATE}));
+    EXPECT_TRUE(fs::equivalent(dest_ / "to-made.txt", dest_ / "made.txt"));
+    EXPECT_EQ(tree_of(dest_), (std::vector<std::string>{"before.txt", "earlier.txt", "made.txt", "to-made.txt"}));
+    EXPECT_EQ(read_file(dest_ / "before.txt"), bytes_of("was here"));
+}
+
+// A run killed while writing leaves its temporary file; a later run that writes into that
+// directory removes it, and only what is surely a dead run's own.
+TEST_F(RarSafeExtract, StaleTemporariesOfKilledRunsAreRemovedWhereARunWrites) {
+    fs::create_directories(dest_ / "sub");
+    fs::create_directories(dest_ / "untouched");
+    const std::vector<std::string> stale = {".kelvox-unrar-0badcafe", "sub/.kelvox-unrar-12345678"};
+    const std::vector<std::string> kept = {
+        "untouched/.kelvox-unrar-aaaaaaaa", // a directory this run does not write
+        ".kelvox-unrar-notours1",           // not the pattern
+        ".kelvox-unrar-deadbeef",           // a live writer holds it
+        ".kelvox-unrar-00000000",           // empty and new: maybe not locked yet
+    };
+    for (const std::string& name : stale)
+        write_file(dest_ / name, bytes_of("half a file"));
+    for (const std::string& name : kept)
+        write_file(dest_ / name, bytes_of(name == ".kelvox-unrar-00000000" ? "" : "someone's"));
+    fs::create_symlink("top.txt", dest_ / ".kelvox-unrar-11111111");
+    const int live = ::open((dest_ / ".kelvox-unrar-deadbeef").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(live, 0);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+
+    write_stored_rar(work_ / "two.rar", {stored_file("top.txt", "top"), stored_file("sub\\inner.txt", "inner")});
+    EXPECT_EQ(extract_all(work_ / "two.rar"), (std::vector<int>{0, 0}));
+    ::close(live);
+    for (const std::string& name : stale)
+        EXPECT_FALSE(fs::exists(dest_ / name)) << name;
+    for (const std::string& name : kept)
+        EXPECT_TRUE(fs::exists(dest_ / name)) << name;
+    EXPECT_TRUE(fs::is_symlink(dest_ / ".kelvox-unrar-11111111"));
 }
 
 } // namespace

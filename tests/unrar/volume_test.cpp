@@ -206,5 +206,84 @@ TEST_F(RarVolumes, CloseFromTheCallbackLeavesNoTemporaryFile) {
     EXPECT_EQ(tree_of(work_.path() / "out"), (std::vector<std::string>{"big.bin", "first.txt"}));
 }
 
+// A continuation is joined only onto the file it continues: the same name and the same whole size.
+TEST_F(RarVolumes, ContinuationOfAnotherFileIsNotJoined) {
+    const std::vector<unsigned char> data = pattern_bytes(2000);
+    const auto older_set = [&](const std::string& name, std::size_t size) {
+        const fs::path directory = work_.path() / (name + std::to_string(size));
+        fs::create_directories(directory);
+        StoredRarEntry entry;
+        entry.name = name;
+        entry.data.assign(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(size));
+        write_stored_rar((directory / "set.rar").string(), {entry}, 1200);
+        return std::vector<RarBytes>{read_file(directory / "set.part1.rar"), read_file(directory / "set.part2.rar")};
+    };
+    const auto newer_part = [&](bool first, const std::string& name, std::uint64_t whole) {
+        RarBytes bytes = rar5_start(true);
+        const auto half = static_cast<std::ptrdiff_t>(data.size() / 2);
+        append(bytes, rar5_file({.name = name,
+                                 .data = first ? RarBytes(data.begin(), data.begin() + half)
+                                               : RarBytes(data.begin() + half, data.end()),
+                                 .has_crc = false,
+                                 .from_previous = !first,
+                                 .to_next = first,
+                                 .unpacked_size = whole}));
+        append(bytes, rar5_end(first));
+        return bytes;
+    };
+    const auto a = older_set("a.bin", 2000), b = older_set("b.bin", 2000), longer = older_set("a.bin", 1900);
+    struct Case {
+        std::string label;
+        RarBytes first, second;
+        std::vector<std::string> names;
+        std::vector<int> codes;
+    } cases[] = {
+        {"older, its own continuation", a[0], a[1], {"a.bin"}, {0}},
+        {"older, another name", a[0], b[1], {"a.bin", "b.bin"}, {ERAR_BAD_DATA, ERAR_BAD_DATA}},
+        {"older, another size", a[0], longer[1], {"a.bin", "a.bin"}, {ERAR_BAD_DATA, ERAR_BAD_DATA}},
+        {"newer, its own continuation", newer_part(true, "a.bin", 2000), newer_part(false, "a.bin", 2000),
+         {"a.bin"}, {0}},
+        {"newer, another name, no CRCs", newer_part(true, "a.bin", 2000), newer_part(false, "b.bin", 2000),
+         {"a.bin", "b.bin"}, {ERAR_BAD_DATA, ERAR_BAD_DATA}},
+        {"newer, another size, no CRCs", newer_part(true, "a.bin", 2000), newer_part(false, "a.bin", 2400),
+         {"a.bin", "a.bin"}, {ERAR_BAD_DATA, ERAR_BAD_DATA}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const fs::path joined = work_.path() / "joined";
+        fs::remove_all(joined);
+        fs::create_directories(joined / "out");
+        write_file(joined / "set.part1.rar", c.first);
+        write_file(joined / "set.part2.rar", c.second);
+        Archive archive((joined / "set.part1.rar").string());
+        std::vector<Listed> listed;
+        std::vector<int> codes;
+        EXPECT_EQ(archive.walk(listed, codes, RAR_EXTRACT, (joined / "out").string()), ERAR_END_ARCHIVE);
+        std::vector<std::string> names;
+        for (const Listed& entry : listed)
+            names.push_back(entry.name);
+        EXPECT_EQ(names, c.names);
+        EXPECT_EQ(codes, c.codes);
+        if (c.codes.front() == 0)
+            EXPECT_EQ(read_file(joined / "out" / "a.bin"), data);
+        else
+            EXPECT_TRUE(tree_of(joined / "out").empty());
+    }
+}
+
+TEST_F(RarVolumes, SweepContinuationOfAnotherNameFails) {
+    const fs::path fixtures = rar_fixtures().empty() ? fs::path() : rar_fixtures().parent_path() / "hostile";
+    if (fixtures.empty() || !fs::exists(fixtures / "cont.part1.rar"))
+        GTEST_SKIP() << "hostile fixtures not present";
+    for (const char* name : {"cont.part1.rar", "cont.part2.rar"})
+        fs::copy_file(fixtures / name, work_.path() / name);
+    Archive archive(work_ / "cont.part1.rar");
+    std::vector<Listed> listed;
+    std::vector<int> codes;
+    archive.walk(listed, codes, RAR_TEST);
+    ASSERT_FALSE(codes.empty());
+    EXPECT_EQ(codes.front(), ERAR_BAD_DATA);
+}
+
 } // namespace
 } // namespace kelvox::testing

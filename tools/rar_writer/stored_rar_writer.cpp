@@ -1,5 +1,7 @@
 #include "tools/rar_writer/stored_rar_writer.h"
 
+#include "tools/rar_writer/rar_blocks.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -35,30 +37,11 @@ uint32_t crc32_of(const unsigned char* data, std::size_t size) {
     return static_cast<uint32_t>(crc);
 }
 
-void put16(Bytes& out, unsigned value) {
-    out.push_back(static_cast<unsigned char>(value & 0xFF));
-    out.push_back(static_cast<unsigned char>((value >> 8) & 0xFF));
-}
-
-void put32(Bytes& out, uint32_t value) {
-    put16(out, value & 0xFFFF);
-    put16(out, value >> 16);
-}
-
-// A block: CRC placeholder, type, flags, size, then the body; the CRC covers type to the body's end.
+// A block: CRC, type, flags, size, then the body; the CRC covers type to the body's end.
 Bytes block(unsigned type, unsigned flags, const Bytes& body) {
-    const std::size_t size = 7 + body.size();
-    if (size > 0xFFFF)
+    if (7 + body.size() > 0xFFFF)
         throw std::runtime_error("RAR header too large");
-    Bytes out{0, 0};
-    out.push_back(static_cast<unsigned char>(type));
-    put16(out, flags);
-    put16(out, static_cast<unsigned>(size));
-    out.insert(out.end(), body.begin(), body.end());
-    const uint32_t crc = crc32_of(out.data() + 2, out.size() - 2);
-    out[0] = static_cast<unsigned char>(crc & 0xFF);
-    out[1] = static_cast<unsigned char>((crc >> 8) & 0xFF);
-    return out;
+    return rar4_block(type, flags, body);
 }
 
 Bytes main_header(bool volume, bool first) {
