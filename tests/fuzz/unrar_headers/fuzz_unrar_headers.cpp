@@ -3,6 +3,7 @@
 #include "unrar/unrar.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -16,14 +17,26 @@ int RAR_API refuse_volumes(char*, int mode) {
     return mode == RAR_VOL_NOTIFY ? 1 : 0;
 }
 
+// The input is rewritten for every run: on a disk file system the truncation alone costs more than
+// the module's work, so memory-backed /dev/shm is taken when TMPDIR does not say otherwise.
+std::string temporary_directory() {
+    if (const char* directory = std::getenv("TMPDIR"))
+        return directory;
+    struct stat info {};
+    return ::stat("/dev/shm", &info) == 0 && S_ISDIR(info.st_mode) ? "/dev/shm" : "/tmp";
+}
+
 const std::string& input_path() {
     static const std::string path = [] {
-        const char* directory = std::getenv("TMPDIR");
-        std::string pattern =
-            std::string(directory != nullptr ? directory : "/tmp") + "/kelvox-fuzz-XXXXXX.rar";
+        std::string pattern = temporary_directory() + "/kelvox-fuzz-XXXXXX.rar";
         const int fd = ::mkstemps(pattern.data(), 4);
-        if (fd >= 0)
+        if (fd >= 0) {
             ::close(fd);
+            // A plain copy: the string itself is destroyed before handlers registered earlier run.
+            static char to_remove[4096];
+            pattern.copy(to_remove, sizeof to_remove - 1);
+            std::atexit([] { ::unlink(to_remove); });
+        }
         return pattern;
     }();
     return path;
