@@ -45,8 +45,8 @@ std::vector<unsigned char> read_header(const VolumeSet& volumes, std::size_t vol
     std::vector<unsigned char> head(head_size);
     volumes.read_exact(volume, offset, head.data(), head.size());
     const std::size_t size = head[5] | (head[6] << 8);
-    if (size < head_size)
-        fail(ERAR_BAD_DATA);
+    if (size < head_size || !fits_in(offset, size, volumes.size(volume)))
+        fail(ERAR_BAD_DATA); // a header cut short is damaged: no buffer of the size it claims
     std::vector<unsigned char> header(size);
     volumes.read_exact(volume, offset, header.data(), header.size());
     return header;
