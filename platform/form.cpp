@@ -5,6 +5,7 @@
 
 #include <QPolygon>
 #include <QRegion>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -60,9 +61,23 @@ void Form::SetColour(Colour colour) {
     window_->update();
 }
 
+// Showing means showing on screen. A window the program minimised itself keeps asking the window
+// manager to map it minimised (Qt leaves the hint as it was when the desktop restores the window), so
+// after a hide it would come back minimised, and every restore would hide it anew: the hint is set
+// afresh before the window is mapped again.
 void Form::Show() {
-    if (full_screen_)
-        window_->setWindowState(window_->windowState() | Qt::WindowFullScreen);
+    Qt::WindowStates state = window_->windowState();
+    state.setFlag(Qt::WindowMinimized, false);
+    state.setFlag(Qt::WindowFullScreen, full_screen_ || state.testFlag(Qt::WindowFullScreen));
+    if (minimised_by_program_ && !window_->isVisible() && window_->windowHandle() != nullptr) {
+        minimised_by_program_ = false;
+        refreshing_state_ = true;
+        window_->windowHandle()->setWindowStates(state | Qt::WindowMinimized);
+        window_->windowHandle()->setWindowStates(state);
+        refreshing_state_ = false;
+    }
+    if (state != window_->windowState())
+        window_->setWindowState(state);
     window_->show();
 }
 
@@ -86,10 +101,13 @@ void Form::SetFullScreen(bool on) {
 }
 
 void Form::Minimize() {
+    minimised_by_program_ = true;
+    awaiting_minimise_ = true;
     window_->setWindowState(window_->windowState() | Qt::WindowMinimized);
 }
 
 void Form::Restore() {
+    awaiting_minimise_ = false;
     Qt::WindowStates state = window_->windowState();
     state.setFlag(Qt::WindowMinimized, false);
     window_->setWindowState(state);
@@ -99,7 +117,17 @@ bool Form::Minimized() const {
     return window_->windowState().testFlag(Qt::WindowMinimized);
 }
 
-void Form::WindowStateChanged(bool minimized) {
+void Form::WindowStateChanged(bool minimized, bool from_desktop) {
+    if (refreshing_state_)
+        return;
+    // While a window manager carries out the program's own minimising it may report the window's state
+    // without the minimised flag for a moment; that is no restore. Its report of the minimised state
+    // ends the wait.
+    if (from_desktop && awaiting_minimise_) {
+        if (!minimized)
+            return;
+        awaiting_minimise_ = false;
+    }
     if (minimized == was_minimized_)
         return;
     was_minimized_ = minimized;

@@ -102,7 +102,8 @@ private:
     void ReleaseCaptureOf(Control* control);
     // `buttons` are the buttons down during a real pointer event.
     void CancelCaptureUnlessHeld(ShiftState buttons);
-    void WindowStateChanged(bool minimized);
+    // `from_desktop`: reported by the window system rather than caused by the program's own call.
+    void WindowStateChanged(bool minimized, bool from_desktop);
 
     std::unique_ptr<FormWindow> window_;
     std::vector<Control*> controls_;
@@ -114,6 +115,9 @@ private:
     int client_height_ = 0;
     bool full_screen_ = false;
     bool was_minimized_ = false;
+    bool refreshing_state_ = false;
+    bool minimised_by_program_ = false;
+    bool awaiting_minimise_ = false;
     struct Region;
     std::unique_ptr<Region> region_;
 };

@@ -103,7 +103,7 @@ void FormWindow::closeEvent(QCloseEvent* event) {
 void FormWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (form_ != nullptr && event->type() == QEvent::WindowStateChange)
-        form_->WindowStateChanged(windowState().testFlag(Qt::WindowMinimized));
+        form_->WindowStateChanged(windowState().testFlag(Qt::WindowMinimized), event->spontaneous());
 }
 
 } // namespace kelvox
