@@ -1,6 +1,7 @@
 #pragma once
 // A throw-away disc directory for tests: files written by relative path (either separator), and the
-// process's current directory put back when the fixture goes.
+// process's current directory put back when the fixture goes. Given a root, the disc is written there
+// and kept (for a disc that a test program hands to the real menu).
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -8,22 +9,27 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <optional>
 #include <stdexcept>
 
 namespace kelvox::test {
 
 class DiscFixture {
 public:
-    DiscFixture() : previous_(QDir::currentPath()) {
-        if (!dir_.isValid())
+    DiscFixture() : previous_(QDir::currentPath()), dir_(std::in_place), root_(dir_->path()) {
+        if (!dir_->isValid())
             throw std::runtime_error("cannot create a temporary directory");
+    }
+    explicit DiscFixture(const QString& kept_root) : previous_(QDir::currentPath()), root_(kept_root) {
+        if (!QDir().mkpath(root_))
+            throw std::runtime_error("cannot create " + root_.toStdString());
     }
     ~DiscFixture() { QDir::setCurrent(previous_); }
     DiscFixture(const DiscFixture&) = delete;
     DiscFixture& operator=(const DiscFixture&) = delete;
 
     // The root in the platform's form ("/tmp/xyz").
-    QString root() const { return dir_.path(); }
+    QString root() const { return root_; }
 
     // Writes the bytes to root/relative, making the directories on the way.
     void write(const QString& relative, const QByteArray& bytes) const {
@@ -41,12 +47,13 @@ public:
     QString absolute(const QString& relative) const {
         QString path = relative;
         path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-        return dir_.path() + QLatin1Char('/') + path;
+        return root_ + QLatin1Char('/') + path;
     }
 
 private:
     QString previous_;
-    QTemporaryDir dir_;
+    std::optional<QTemporaryDir> dir_;
+    QString root_;
 };
 
 } // namespace kelvox::test

@@ -1,0 +1,219 @@
+# Shared by the end-to-end road scripts: a private X server, the generated disc, the real menu started
+# from the disc's root, and the reader's hands (xdotool) and eyes (screenshots, pixels).
+# A road script is called as: ROAD.sh MENU-PROGRAM DISC-TOOL SHOTS-DIR [UNRAR-MODULE]
+set -euo pipefail
+
+e2e_menu="$1"; e2e_disc_tool="$2"; e2e_shots="$3"; e2e_unrar="${4:-}"
+for tool in Xvfb xdotool import convert; do
+  command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is missing, no X server can be started"; exit 77; }
+done
+work="$(mktemp -d)"
+records="$work/records"
+mkdir -p "$records" "$work/bin" "$work/home" "$work/runtime" "$e2e_shots"
+chmod 700 "$work/runtime"
+rm -f "$e2e_shots"/*.png
+menu_pid=""; xvfb_pid=""; wm_pid=""
+e2e_cleanup() {
+  local pid
+  for pid in $menu_pid $wm_pid $xvfb_pid; do kill "$pid" 2>/dev/null || true; done
+  for pid in $menu_pid $wm_pid $xvfb_pid; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap e2e_cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  [ -n "${last_shot:-}" ] && echo "  last screenshot: $last_shot"
+  [ -f "$work/menu.log" ] && { echo "  menu output:"; sed 's/^/    /' "$work/menu.log" | tail -n 40; }
+  exit 1
+}
+pass() { echo "ok: $*"; }
+
+# The reader's desktop tools: xdg-open records what it was asked to open.
+cat >"$work/bin/xdg-open" <<EOF
+#!/bin/sh
+printf '%s\n' "\$1" >> "$records/xdg-open"
+EOF
+chmod +x "$work/bin/xdg-open"
+
+# e2e_xserver WIDTHxHEIGHT: a private X server; Xvfb picks a free display itself.
+e2e_xserver() {
+  # A white root: whatever the window's region leaves out shows white, unlike anything the menu draws.
+  Xvfb -displayfd 3 -screen 0 "$1x24" -wr -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  local i
+  for i in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+  [ -s "$work/display" ] || { echo "SKIPPED: Xvfb did not start, no X server can be started"; exit 77; }
+  export DISPLAY=":$(cat "$work/display")"
+  for i in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+}
+
+# e2e_window_manager: openbox on the private server, as on a reader's desktop.
+e2e_window_manager() {
+  command -v openbox >/dev/null || { echo "SKIPPED: openbox is missing"; exit 77; }
+  openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  wm_pid=$!
+  local i
+  for i in $(seq 50); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+    sleep 0.1
+  done
+  fail "openbox did not come up"
+}
+
+# e2e_disc: the generated disc with the menu and the RAR module beside it, in $work/disc.
+e2e_disc() {
+  "$e2e_disc_tool" "$work/disc" "$work/expected" || fail "the disc could not be generated"
+  cp "$e2e_menu" "$work/disc/kelvox-menu"
+  [ -f "$e2e_unrar" ] && cp "$e2e_unrar" "$work/disc/"
+  # A second of quiet music, so that the start has no message about it.
+  sox -q -n -r 22050 -c 1 "$work/music.wav" synth 1 sine 440 vol 0.02 &&
+    lame --quiet "$work/music.wav" "$work/disc/menu/muzyczka.mp3" || fail "no music could be made (sox, lame)"
+}
+
+# e2e_layout full|window: where the menu's layout lies on this screen. Sets the window's origin (ox, oy),
+# layout_width, the band's screen top (band), the section bar (bar_x, bar_y, bar_w), the list's top
+# (list_y), the detail panel's origin (panel_x, panel_y) and the settings drawer's top (drawer_y).
+e2e_layout() {
+  local sw sh
+  read -r sw sh < <(xdotool getdisplaygeometry)
+  if [ "$1" = full ]; then
+    ox=0; oy=0; layout_width=$sw; band=$(((sh - 480) / 2))
+  else
+    layout_width=770; ox=$((sw / 2 - 385)); oy=$((sh / 2 - 248)); band=$((oy + 16))
+  fi
+  bar_x=$((ox + 188)); bar_y=$((band + 29)); bar_w=$((layout_width - 188))
+  list_y=$((band + 22))
+  panel_x=$((ox + 200)); panel_y=$((band + 86))
+  drawer_y=$((band + 70))
+}
+
+# Screen y of the middle of list row R.
+row_y() { echo $((list_y + 66 + 20 * $1)); }
+
+# section_x I: screen x inside section I's name span, from the separators (yellow) on the bar.
+section_x() {
+  e2e_shot bar
+  local seps
+  seps="$(row_colours $((bar_y + 10)) "$bar_x" "$bar_w" | awk '$2 == "#FFFF00" { if ($1 != last + 1) print $1; last = $1 }')"
+  local start
+  start="$(sed -n "$(($1 + 1))p" <<<"$seps")"
+  [ -n "$start" ] || fail "no separator for section $1 on the bar"
+  echo $((start + 6))
+}
+
+# wait_for_intro: the bar's right end piece is drawn and the welcome text runs on the ticker strip.
+wait_for_intro() {
+  wait_until intro 20 intro_done || fail "the intro did not end with the bar and the welcome text"
+}
+intro_done() {
+  pixel_is $((bar_x + bar_w - 140)) $((bar_y + 40)) "#006000" &&
+    [ "$(strip_text_pixels)" -gt 20 ]
+}
+
+# e2e_start_menu [REGISTRY-CONTENT]: starts the menu from the disc's root and waits for its window
+# and for the intro to end with the welcome text on the ticker strip.
+e2e_start_menu() {
+  export KELVOX_REGISTRY="$work/registry.reg" KELVOX_E2E_RECORDS="$records" HOME="$work/home"
+  export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" QT_MEDIA_BACKEND=gstreamer
+  export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" PATH="$work/bin:$PATH"
+  unset QT_QPA_PLATFORM
+  if [ $# -gt 0 ]; then printf '%s' "$1" >"$KELVOX_REGISTRY"; fi
+  (cd "$work/disc" && exec ./kelvox-menu) >"$work/menu.log" 2>&1 &
+  menu_pid=$!
+  window=""
+  local i
+  for i in $(seq 150); do
+    window="$(xdotool search --onlyvisible --class kelvox-menu 2>/dev/null | head -n 1 || true)"
+    [ -n "$window" ] && break
+    kill -0 "$menu_pid" 2>/dev/null || fail "the menu ended at start"
+    sleep 0.1
+  done
+  [ -n "$window" ] || fail "no menu window"
+}
+
+# e2e_shot NAME: a screenshot of the whole screen, kept in the shots directory.
+e2e_shot() {
+  last_shot="$e2e_shots/$1.png"
+  import -window root "$last_shot"
+}
+
+# px X Y [FILE]: the colour #RRGGBB at a screen pixel of the last screenshot (or FILE).
+px() {
+  convert "${3:-$last_shot}" -crop "1x1+$1+$2" -depth 8 txt:- | tail -n 1 | grep -o '#[0-9A-F]\{6\}' | head -n 1
+}
+
+# row_colours Y X0 WIDTH: "x colour" for each pixel of a row of the last screenshot.
+row_colours() {
+  convert "$last_shot" -crop "${3}x1+$2+$1" -depth 8 txt:- |
+    sed -n 's/^\([0-9]*\),0: .*\(#[0-9A-F]\{6\}\).*/\1 \2/p' | awk -v x0="$2" '{ print $1 + x0, $2 }'
+}
+
+# count_colour Y X0 WIDTH COLOUR: how many pixels of the row have the colour.
+count_colour() { row_colours "$1" "$2" "$3" | awk -v c="$4" '$2 == c { n++ } END { print n + 0 }'; }
+
+# strip_text_pixels [X0 WIDTH]: pixels of text on the ticker strip (anything but black), over three rows.
+strip_text_pixels() {
+  local x0="${1:-$ox}" width="${2:-$layout_width}"
+  convert "$last_shot" -crop "${width}x12+${x0}+$((band + 5))" -depth 8 txt:- | grep -vc '#000000' || true
+}
+
+# The reader's hand: reach the point with a small move first (so the program sees the pointer arrive
+# over the place, as a hand's moves always do), then press and release.
+point() { xdotool mousemove "$(($1 - 1))" "$2"; sleep 0.1; xdotool mousemove "$1" "$2"; sleep 0.15; }
+click() { point "$1" "$2"; xdotool click "${3:-1}"; sleep 0.15; }
+
+# wait_until NAME SECONDS COMMAND...: takes screenshots until the command succeeds on one.
+wait_until() {
+  local name="$1" limit="$2"; shift 2
+  local end=$((SECONDS + limit))
+  while true; do
+    e2e_shot "$name"
+    "$@" && return 0
+    [ "$SECONDS" -ge "$end" ] && return 1
+    sleep 0.2
+  done
+}
+pixel_is() { [ "$(px "$1" "$2")" = "$3" ]; }
+pixel_is_not() { [ "$(px "$1" "$2")" != "$3" ]; }
+
+# wait_for_file FILE SECONDS
+wait_for_file() {
+  local i
+  for i in $(seq $(($2 * 10))); do [ -s "$1" ] && return 0; sleep 0.1; done
+  return 1
+}
+
+# The menu must still be running (a road never ends it by accident).
+menu_alive() { kill -0 "$menu_pid" 2>/dev/null || fail "the menu ended: $*"; }
+
+# e2e_close_menu: the section bar's close button; the program ends with status 0.
+e2e_close_menu() {
+  local bar_x="$1" bar_y="$2" bar_width="$3"
+  click $((bar_x + bar_width - 50)) $((bar_y + 8))
+  local i
+  for i in $(seq 100); do kill -0 "$menu_pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$menu_pid" 2>/dev/null && fail "the close button did not end the menu"
+  local status=0
+  wait "$menu_pid" || status=$?
+  menu_pid=""
+  [ "$status" -eq 0 ] || fail "exit status $status after the close button"
+  pass "the close button ends the menu with status 0"
+}
+
+# hue X Y: red, green, blue, silver or other, for the flat pictures after JPEG's rounding.
+hue() {
+  local c r g b
+  c="$(px "$1" "$2")"
+  r=$((16#${c:1:2})); g=$((16#${c:3:2})); b=$((16#${c:5:2}))
+  if [ $r -gt 200 ] && [ $g -lt 60 ] && [ $b -lt 60 ]; then echo red
+  elif [ $g -gt 200 ] && [ $r -lt 60 ] && [ $b -lt 60 ]; then echo green
+  elif [ $b -gt 200 ] && [ $r -lt 60 ] && [ $g -lt 60 ]; then echo blue
+  elif [ "$c" = "#C0C0C0" ]; then echo silver
+  else echo other; fi
+}
+hue_is() { [ "$(hue "$1" "$2")" = "$3" ]; }
+hue_is_not() { [ "$(hue "$1" "$2")" != "$3" ]; }
+
+# crop_sum X Y W H: a checksum of a rectangle of the last screenshot, to compare what stands there.
+crop_sum() { convert "$last_shot" -crop "${3}x${4}+$1+$2" -depth 8 rgb:- | md5sum | cut -c1-32; }
