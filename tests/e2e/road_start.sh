@@ -17,8 +17,12 @@ window_mode_registry='REGEDIT4
 check_start() {
   local name="$1" mode="$2"
   e2e_layout "$mode"
-  local geometry
-  geometry="$(xdotool getwindowgeometry "$window")"
+  local geometry i
+  for i in $(seq 50); do
+    geometry="$(xdotool getwindowgeometry "$window")"
+    grep -q "Position: $ox,$oy" <<<"$geometry" && grep -q "Geometry: $3x$4" <<<"$geometry" && break
+    sleep 0.1
+  done
   grep -q "Position: $ox,$oy" <<<"$geometry" && grep -q "Geometry: $3x$4" <<<"$geometry" ||
     fail "$name: window geometry is not $3x$4 at $ox,$oy: $geometry"
   wait_for_intro
