@@ -11,12 +11,22 @@ e2e_start_menu
 e2e_layout full
 wait_for_intro
 
-# Section hover inverts the name's span (the middle tile 0x005000 becomes 0xFFAFFF); a press brings
-# the list in: its body (0x801010), with the rows of the five entries.
+# Section hover inverts the name's span (the middle tile 0x005000 becomes 0xFFAFFF), each section in
+# turn; the last one, of one entry, is pressed first. A press brings the list in: its body (0x801010),
+# with a row (0x881818) for each entry.
+for section in 2 1 0; do
+  x="$(section_x "$section")"
+  point "$x" $((bar_y + 10))
+  wait_until "section-hover-$section" 5 pixel_is "$x" $((bar_y + 16)) "#FFAFFF" ||
+    fail "no highlight over section $section"
+done
+pass "each section under the pointer is inverted"
+click "$(section_x 2)" $((bar_y + 10))
+one_row() { pixel_is 180 $((list_y + 57)) "#881818" && pixel_is 180 "$(row_y 1)" "#801010"; }
+wait_until one-row-list 10 one_row || fail "the third section's list of one entry did not come in"
+pass "the third section's list slid in with its one row"
 games_x="$(section_x 0)"
 point "$games_x" $((bar_y + 10))
-wait_until section-hover 5 pixel_is "$games_x" $((bar_y + 16)) "#FFAFFF" || fail "no highlight over the first section"
-pass "the section under the pointer is inverted"
 click "$games_x" $((bar_y + 10))
 # At rest: the banner at the top, five row backgrounds (0x881818) from list line 56, the body below.
 list_at_rest() {
