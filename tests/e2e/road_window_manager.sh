@@ -42,5 +42,17 @@ list_in() { pixel_is 180 $((list_y + 57)) "#881818" && pixel_is 180 "$(row_y 5)"
 wait_until restored-list 10 list_in || fail "the restored window does not answer a section press"
 pass "the restored window answers"
 
+# A background picture chosen in the drawer rebuilds the screen through a minimise and a restore of
+# the program's own: the window comes back full screen with the focus, with the picture.
+point $((layout_width - 10)) $((drawer_y + 200))
+drawer_open() { pixel_is $((layout_width - 124)) $((drawer_y + 200)) "#B8FDB4"; }
+wait_until wm-drawer 5 drawer_open || fail "the drawer did not open"
+click $((layout_width - 144 + 90)) $((drawer_y + 249))
+picture2() { mapped && full_screen && pixel_is 500 $((band + 300)) "#605040"; }
+wait_until wm-relayout 15 picture2 || fail "after the rebuild the window is not back full screen with the second picture"
+for i in $(seq 30); do focused && break; sleep 0.1; done
+focused || fail "after the rebuild the window does not have the focus"
+pass "a rebuild from the drawer brings the window back full screen with the focus"
+
 e2e_close_menu "$bar_x" "$bar_y" "$bar_w"
 echo "OK"
