@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with AddressSanitizer and UndefinedBehaviorSanitizer, runs every test;
 # then the threaded code under ThreadSanitizer and short fuzz runs when clang is present.
+# The disc tests also need the menu built for shipping (build-disc) and a clean reader's machine, which
+# is downloaded once into build-asan/reader-machine while the builds compile.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 "$top/scripts/install-deps.sh"
@@ -8,7 +10,22 @@ export XDG_RUNTIME_DIR="$(mktemp -d)"
 chmod 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=offscreen
 
+reader_cache="$top/build-asan/reader-machine"
+reader_log="$XDG_RUNTIME_DIR/reader-machine.log"
+"$top/scripts/reader-machine.sh" "$reader_cache" >"$reader_log" 2>&1 &
+reader_pid=$!
+stop_reader_machine() {
+  kill "$reader_pid" 2>/dev/null || true
+  wait "$reader_pid" 2>/dev/null || true
+  source "$top/scripts/mount-guard.sh"
+  unmount_under "$reader_cache" || true
+}
+trap stop_reader_machine EXIT
+
 "$top/scripts/build.sh" "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug "-DKELVOX_SANITIZE=address;undefined"
+"$top/scripts/build-bundle.sh" "$top/build-disc"
+wait "$reader_pid" || true
+cat "$reader_log"
 ctest --test-dir "$top/build-asan" --output-on-failure -j "$(nproc)"
 
 "$top/scripts/test-threads.sh"

@@ -1,20 +1,18 @@
 #!/usr/bin/env bash
-# scripts/run-demo.sh <build-dir>: runs the menu from the root of the generated demo disc.
+# scripts/run-demo.sh <build-dir>: runs the built menu with the generated demo disc's root as its directory,
+# as a disc's autorun does.
 # Without a display it runs the menu under Xvfb for a few seconds and saves a screenshot.
 set -euo pipefail
 build="$(cd "$1" && pwd)"
 disc="$build/demo-disc"
-menu="$build/app/kelvox-menu"
+menu="$build/bin/kelvox-menu"
 [ -x "$menu" ] || { echo "the menu was not built: $menu" >&2; exit 1; }
 [ -d "$disc/menu" ] || { echo "the demo disc was not generated: $disc" >&2; exit 1; }
-# The menu program lives on the disc beside its skin, as on a real cover disc.
-cp "$menu" "$disc/kelvox-menu"
-[ -f "$build/unrar/libunrar.so" ] && cp "$build/unrar/libunrar.so" "$disc/"
 export QT_MEDIA_BACKEND=gstreamer
 export KELVOX_REGISTRY="${KELVOX_REGISTRY:-$build/demo-registry.reg}"
 cd "$disc"
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
-  exec ./kelvox-menu
+  exec "$menu"
 fi
 seconds="${KELVOX_DEMO_SECONDS:-6}"
 shot="$build/demo-screenshot.png"
@@ -25,7 +23,7 @@ trap 'kill $xvfb 2>/dev/null || true' EXIT
 sleep 1
 export DISPLAY="$display"
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
-./kelvox-menu &
+"$menu" &
 menu_pid=$!
 sleep "$seconds"
 import -window root "$shot"

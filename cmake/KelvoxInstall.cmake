@@ -1,0 +1,26 @@
+# The programs and the RAR module come out of the build side by side in bin/, as they stand on a disc:
+# the menu looks for its RAR module beside itself, so the built menu runs from any disc directory.
+include(GNUInstallDirs)
+
+set(KELVOX_PROGRAM_DIR "${CMAKE_BINARY_DIR}/bin")
+# Installed, the RAR module is private to the menu; the menu's RUNPATH leads its loader there.
+set(KELVOX_INSTALL_MODULE_DIR "${CMAKE_INSTALL_LIBDIR}/kelvox-cover-menu")
+
+foreach(program IN ITEMS kelvox-menu kelvox-check)
+  if(TARGET ${program})
+    set_target_properties(${program} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${KELVOX_PROGRAM_DIR}")
+    install(TARGETS ${program} RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+  endif()
+endforeach()
+
+if(TARGET unrar)
+  set_target_properties(unrar PROPERTIES LIBRARY_OUTPUT_DIRECTORY "${KELVOX_PROGRAM_DIR}")
+  install(TARGETS unrar LIBRARY DESTINATION "${KELVOX_INSTALL_MODULE_DIR}")
+endif()
+
+if(TARGET kelvox-menu)
+  file(RELATIVE_PATH module_from_bin "/${CMAKE_INSTALL_BINDIR}" "/${KELVOX_INSTALL_MODULE_DIR}")
+  set_target_properties(kelvox-menu PROPERTIES INSTALL_RPATH "$ORIGIN/${module_from_bin}")
+endif()
+
+install(FILES "${PROJECT_SOURCE_DIR}/docs/authoring.md" DESTINATION "${CMAKE_INSTALL_DOCDIR}")

@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# scripts/make-disc.sh [--force] [--label NAME] CONTENT OUTPUT
+# Makes a cover disc from an author's content folder (the skin directory menu/, the catalogue and the
+# entries; no program): the content, the menu's bundle in kelvox-linux/ and the autorun script at the root.
+# OUTPUT ending in .iso is an ISO 9660 image with Rock Ridge and Joliet; any other OUTPUT is a directory
+# laid out the same way. The content is checked with kelvox-check first; a disc with problems is written
+# only with --force. Exit status: 0 written, 1 problems found or the writing failed, 2 bad input.
+# KELVOX_DISC_BUILD names the build directory of the shipped menu (default build-disc).
+set -euo pipefail
+top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+bundle_folder="kelvox-linux"
+
+usage() {
+  echo "usage: scripts/make-disc.sh [--force] [--label NAME] CONTENT OUTPUT" >&2
+  [ $# -gt 0 ] && echo "make-disc: $*" >&2
+  exit 2
+}
+
+force=0
+label="KELVOX"
+positional=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --force) force=1 ;;
+    --label) [ $# -ge 2 ] || usage "--label needs a name"; label="$2"; shift ;;
+    --label=*) label="${1#--label=}" ;;
+    --) shift; positional+=("$@"); break ;;
+    -*) usage "unknown option: $1" ;;
+    *) positional+=("$1") ;;
+  esac
+  shift
+done
+[ ${#positional[@]} -eq 2 ] || usage "CONTENT and OUTPUT are needed"
+content="${positional[0]}"
+output="${positional[1]}"
+
+# A volume label is at most 32 characters of ISO 9660's d-characters (upper case, digits, underscore).
+[[ "$label" =~ ^[A-Z0-9_]{1,32}$ ]] || usage "the label must be 1 to 32 of A-Z, 0-9 and _: $label"
+[ -d "$content" ] || usage "no content folder: $content"
+[ -f "$content/menu/index.xml" ] || usage "$content has no menu/index.xml: not a disc's content"
+content="$(cd "$content" && pwd)"
+for reserved in autorun "$bundle_folder"; do
+  [ ! -e "$content/$reserved" ] || usage "$content/$reserved is where the disc's program goes; take it out of the content"
+done
+
+output_parent="$(dirname "$output")"
+[ -d "$output_parent" ] && [ -w "$output_parent" ] || usage "cannot write into $output_parent"
+output="$(cd "$output_parent" && pwd)/$(basename "$output")"
+case "$output/" in
+  "$content"/*) usage "OUTPUT may not lie inside CONTENT" ;;
+esac
+image=0
+case "$output" in *.iso) image=1 ;; esac
+if [ "$image" -eq 1 ]; then
+  [ ! -d "$output" ] || usage "$output is a directory"
+elif [ -e "$output" ]; then
+  [ -d "$output" ] || usage "$output exists and is not a directory"
+  [ -z "$(ls -A "$output")" ] || usage "$output is not empty"
+fi
+
+# The shipped menu: an optimised build without sanitizers, gathered with what it needs.
+build="${KELVOX_DISC_BUILD:-$top/build-disc}"
+"$top/scripts/build-bundle.sh" "$build"
+bundle="$build/bundle"
+
+status=0
+QT_QPA_PLATFORM=offscreen "$build/bin/kelvox-check" "$content" || status=$?
+if [ "$status" -ne 0 ]; then
+  [ "$status" -eq 1 ] || { echo "make-disc: kelvox-check could not read $content" >&2; exit 2; }
+  if [ "$force" -eq 0 ]; then
+    echo "make-disc: kelvox-check found problems (above); nothing was written. --force writes the disc anyway." >&2
+    exit 1
+  fi
+  echo "make-disc: writing the disc despite the problems above (--force)" >&2
+fi
+
+# Everything is written under a temporary name and renamed once complete, so OUTPUT is never half made.
+partial="$(mktemp -u "$output.partial.XXXXXX")"
+trap 'rm -rf "$partial"' EXIT
+if [ "$image" -eq 1 ]; then
+  # The reader's copy is read-only and owned by nobody in particular; directories stay enterable.
+  xorriso -no_rc -report_about FAILURE -abort_on FAILURE -outdev "stdio:$partial" \
+    -volid "$label" -joliet on -compliance joliet_long_names \
+    -map "$content" / -map "$bundle" "/$bundle_folder" -map "$top/scripts/autorun" /autorun \
+    -chown_r 0 / -- -chgrp_r 0 / -- -chmod_r a+r,a-w / -- \
+    -find / -type d -exec chmod a+x -- \
+    -find /autorun -exec chmod a+x -- \
+    -commit
+  mv -f "$partial" "$output"
+else
+  mkdir "$partial"
+  cp -R "$content/." "$partial/"
+  cp -R "$bundle" "$partial/$bundle_folder"
+  cp "$top/scripts/autorun" "$partial/autorun"
+  chmod 755 "$partial/autorun"
+  [ ! -d "$output" ] || rmdir "$output"
+  mv "$partial" "$output"
+fi
+trap - EXIT
+echo "disc written: $output ($(du -sh "$output" | cut -f1))"

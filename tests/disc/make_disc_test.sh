@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# scripts/make-disc.sh on the demo disc's content: the image holds the content, an executable autorun and
+# the bundle; the directory form holds the same, with every library under the name the loader asks for
+# and a $ORIGIN run path; content with a kelvox-check problem is refused unless --force; bad input is
+# refused with status 2; nothing is written by a refused run, and an existing image survives it.
+# Usage: make_disc_test.sh SOURCE-DIR DEMO-CONTENT
+set -euo pipefail
+source_dir="$1"; content="$2"
+make_disc="$source_dir/scripts/make-disc.sh"
+for tool in xorriso readelf; do
+  command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is missing"; exit 77; }
+done
+work="$(mktemp -d)"
+trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+# expect STATUS LOG-NAME ARGS...: runs make-disc.sh and checks its exit status.
+expect() {
+  local wanted="$1" log="$work/$2.log" status=0
+  shift 2
+  "$make_disc" "$@" >"$log" 2>&1 || status=$?
+  [ "$status" -eq "$wanted" ] || { tail -n 20 "$log"; fail "make-disc.sh $* ended with $status, not $wanted"; }
+}
+# What the reader finds on the disc: every content file, the autorun and the menu with its Qt.
+expected_paths() {
+  (cd "$content" && find . -type f | sed 's|^\.||')
+  printf '%s\n' /autorun /kelvox-linux/kelvox-menu /kelvox-linux/libunrar.so /kelvox-linux/qt.conf \
+    /kelvox-linux/libQt6Core.so.6 /kelvox-linux/libarchive.so.13 /kelvox-linux/libunarr.so.1 \
+    /kelvox-linux/plugins/platforms/libqxcb.so /kelvox-linux/plugins/multimedia/libgstreamermediaplugin.so
+}
+image_listing() { xorriso -no_rc -indev "$1" -find / -exec lsdl -- 2>/dev/null; }
+
+image="$work/disc.iso"
+expect 0 image "$content" "$image"
+image_listing "$image" >"$work/listing"
+while read -r path; do
+  grep -q " '$path'\$" "$work/listing" || fail "the image lacks $path"
+done < <(expected_paths)
+grep -q "^-r-xr-xr-x .* '/autorun'\$" "$work/listing" || fail "autorun is not executable: $(grep autorun "$work/listing")"
+grep -q "^-r-xr-xr-x .* '/kelvox-linux/kelvox-menu'\$" "$work/listing" || fail "the menu is not executable"
+! grep -q "^l" "$work/listing" || fail "the image holds symbolic links: $(grep '^l' "$work/listing" | head -n 3)"
+xorriso -no_rc -indev "$image" -pvd_info 2>/dev/null | grep -q "^Volume Id *: KELVOX\$" || fail "the volume label is not KELVOX"
+echo "ok: the image holds the content, an executable autorun and the bundle"
+
+# A content folder with a problem (its ticker file gone) is refused and nothing is written: not the
+# directory asked for, and not a byte of an image already there.
+broken="$work/broken"
+cp -R "$content" "$broken"
+rm "$broken/menu/reklamy.txt"
+sum_before="$(cksum <"$image")"
+expect 1 refused-image "$broken" "$image"
+[ "$(cksum <"$image")" = "$sum_before" ] || fail "a refused run changed the image already there"
+expect 1 refused-dir "$broken" "$work/refused"
+[ ! -e "$work/refused" ] || fail "a refused run wrote $work/refused"
+[ -z "$(find "$work" -maxdepth 1 -name '*.partial.*')" ] || fail "a refused run left a partial output"
+grep -q "reklamy.txt" "$work/refused-dir.log" || fail "the problem was not printed"
+echo "ok: content with a problem is refused, nothing written"
+
+# --force writes it, here as a directory; a later image over the first one replaces it whole.
+expect 0 forced --force "$broken" "$work/forced"
+[ -x "$work/forced/autorun" ] && [ -x "$work/forced/kelvox-linux/kelvox-menu" ] || fail "--force wrote no runnable disc"
+[ -f "$work/forced/menu/index.xml" ] || fail "--force left out the content"
+[ -z "$(find "$work/forced" -type l)" ] || fail "the directory form holds symbolic links"
+expect 0 relabelled --label NUMER_2 "$content" "$image"
+xorriso -no_rc -indev "$image" -pvd_info 2>/dev/null | grep -q "^Volume Id *: NUMER_2\$" || fail "the image was not replaced"
+echo "ok: --force writes the disc; an existing image is replaced"
+
+# The bundle's files: each library under its SONAME, each with a $ORIGIN run path, all plain files.
+while read -r file; do
+  name="$(basename "$file")"
+  dynamic="$(readelf -d "$file")"
+  grep -q "(RUNPATH) *Library runpath: \[\$ORIGIN" <<<"$dynamic" || fail "$name has no \$ORIGIN RUNPATH"
+  soname="$(sed -n 's/.*(SONAME) *Library soname: \[\(.*\)\]/\1/p' <<<"$dynamic")"
+  [ -z "$soname" ] || [ "$soname" = "$name" ] || [[ "$file" == */plugins/* ]] || fail "$name is stored under another name than its SONAME $soname"
+done < <(find "$work/forced/kelvox-linux" -type f \( -name '*.so*' -o -name kelvox-menu \))
+echo "ok: every library of the bundle is stored under its SONAME with a \$ORIGIN run path"
+
+# Bad input: status 2, a message, nothing written (@ is the work folder, % the demo content).
+mkdir "$work/empty" "$work/full"
+touch "$work/full/something"
+cp -R "$content" "$work/with-autorun"
+touch "$work/with-autorun/autorun"
+while IFS='|' read -r name args; do
+  args="${args//@/$work}"
+  read -r -a words <<<"${args//%/$content}"
+  expect 2 "bad-$name" "${words[@]}"
+  [ -s "$work/bad-$name.log" ] || fail "$name: no message"
+done <<'CASES'
+no-content|@/missing @/out-1
+no-catalogue|@/empty @/out-2
+unknown-option|--fast % @/out-3
+no-output-folder|% @/missing/out.iso
+non-empty-output|% @/full
+content-with-autorun|@/with-autorun @/out-4
+label-too-long|--label ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456 % @/out-5
+CASES
+[ -z "$(ls "$work" | grep '^out-')" ] || fail "bad input wrote $(ls "$work" | grep '^out-')"
+[ "$(ls -A "$work/full")" = "something" ] || fail "a non-empty output directory was touched"
+echo "ok: bad input is refused with status 2"
+echo "OK"

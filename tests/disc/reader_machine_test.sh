@@ -1,0 +1,180 @@
+#!/usr/bin/env bash
+# The demo disc's image on a clean reader's machine: a minimal Debian 12 with only the reader's base
+# packages (scripts/reader-machine.sh), the image's files extracted read-only at /media/reader/KELVOX, the
+# menu started through autorun by an ordinary user on a private X server. It must come up full screen,
+# bring a section's list on a press, unpack an archive into the user's home byte for byte, and map no
+# shared library from anywhere but its bundle and the reader's base.
+# Usage: reader_machine_test.sh SOURCE-DIR DEMO-CONTENT CACHE-DIR SCREENSHOT
+set -euo pipefail
+source_dir="$1"; content="$2"; cache="$3"; screenshot="$4"
+source "$source_dir/scripts/mount-guard.sh"
+
+skip() { echo "SKIPPED: $*"; exit 77; }
+[ "$(id -u)" -eq 0 ] || skip "not root: chroot and mount need root"
+for tool in xorriso Xvfb xdotool import convert unar chroot; do
+  command -v "$tool" >/dev/null || skip "$tool is missing"
+done
+
+work="$(mktemp -d)"
+root="$cache/root"
+disc_dir="/media/reader/KELVOX"
+menu_pid=""; xvfb_pid=""; sampler_pid=""
+cleanup() {
+  local pid
+  for pid in $menu_pid $sampler_pid $xvfb_pid; do kill "$pid" 2>/dev/null || true; done
+  for pid in $menu_pid $sampler_pid $xvfb_pid; do wait "$pid" 2>/dev/null || true; done
+  # Unmounted before anything is deleted; with something still mounted nothing in the root is touched.
+  if unmount_under "$root"; then
+    remove_tree "$root/media/reader" || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*"
+  [ -f "$work/menu.log" ] && { echo "  menu output:"; sed 's/^/    /' "$work/menu.log" | tail -n 30; }
+  import -window root "$screenshot" 2>/dev/null && echo "  screenshot: $screenshot"
+  exit 1
+}
+
+"$source_dir/scripts/make-disc.sh" "$content" "$work/disc.iso" >"$work/make-disc.log" 2>&1 ||
+  { tail -n 20 "$work/make-disc.log"; fail "make-disc.sh could not make the image"; }
+"$source_dir/scripts/reader-machine.sh" "$cache" || { status=$?; [ "$status" -eq 77 ] && exit 77; fail "no reader's machine"; }
+
+exec 9>"$cache/lock"
+flock 9
+# Left over from a run that was killed: its mounts go before anything of it is deleted.
+unmount_under "$root" || fail "cannot unmount what is left in $root"
+remove_tree "$root/media/reader"
+mkdir -p "$root$disc_dir"
+xorriso -no_rc -report_about FAILURE -osirrox on -indev "$work/disc.iso" -extract / "$root$disc_dir" ||
+  fail "the image's files could not be extracted"
+chmod -R a-w "$root$disc_dir"
+
+# A home of its own for this run, and the session's runtime directory.
+chroot "$root" sh -c 'rm -rf /home/reader /tmp/runtime-reader && mkdir -p /home/reader &&
+  mkdir -m 700 /tmp/runtime-reader && chown reader:reader /home/reader /tmp/runtime-reader'
+reader_ids="$(chroot "$root" id -u reader):$(chroot "$root" id -g reader)"
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || skip "Xvfb did not start"
+display=":$(cat "$work/display")"
+export DISPLAY="$display"
+for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+
+# Only the X server's socket directory (read-only) and a proc of its own go into the root.
+mkdir -p "$root/tmp/.X11-unix" "$root/proc"
+mount -t proc proc "$root/proc"
+mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
+mount -o remount,bind,ro "$root/tmp/.X11-unix"
+
+# The reader's session: nothing of ours in its environment, the disc started by its path.
+chroot --userspec="$reader_ids" --groups="" "$root" /usr/bin/env -i HOME=/home/reader USER=reader \
+  LOGNAME=reader PATH=/usr/local/bin:/usr/bin:/bin DISPLAY="$display" XDG_RUNTIME_DIR=/tmp/runtime-reader \
+  LANG=C.UTF-8 /bin/sh -c "cd /home/reader && exec sh $disc_dir/autorun" >"$work/menu.log" 2>&1 &
+menu_pid=$!
+# The maps are read all along: the RAR module and its libraries are mapped only while an archive is open.
+while kill -0 "$menu_pid" 2>/dev/null; do
+  awk 'NF >= 6 { print $6 }' "/proc/$menu_pid/maps" 2>/dev/null || true
+  sleep 0.02
+done | sort -u >"$work/mapped" &
+sampler_pid=$!
+
+window=""
+for _ in $(seq 150); do
+  window="$(xdotool search --onlyvisible --class kelvox-menu 2>/dev/null | head -n 1 || true)"
+  [ -n "$window" ] && break
+  kill -0 "$menu_pid" 2>/dev/null || fail "the menu ended at start"
+  sleep 0.1
+done
+[ -n "$window" ] || fail "no menu window"
+sleep 2 # the bar's intro
+xdotool getwindowgeometry "$window" | grep -q "Geometry: 1024x768" || fail "the window is not full screen"
+echo "ok: the menu's window came up full screen"
+
+pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | tail -n 1 | grep -o '#[0-9A-F]\{6\}'; }
+list_changed() {
+  local y changed=0
+  for y in 240 300 360 420; do
+    [ "$(pixel "$1" 60 "$y")" != "$(pixel "$2" 60 "$y")" ] && changed=$((changed + 1))
+  done
+  [ "$changed" -ge 2 ]
+}
+press() { xdotool mousemove "$1" "$2"; sleep 0.3; xdotool mousemove "$(($1 + 1))" "$2" click 1; }
+
+# Full screen on 768 lines the band starts at 144: the first section ("Gry") right of the bar's x 48.
+import -window root "$work/before.png"
+press 250 182
+listed=0
+for _ in $(seq 10); do
+  sleep 1
+  import -window root "$work/after.png"
+  list_changed "$work/before.png" "$work/after.png" && { listed=1; break; }
+done
+[ "$listed" -eq 1 ] || fail "no list came in after the press on the first section"
+echo "ok: the section's list came in"
+
+# Its third row (list y 56 + 2 × 20, under the list's top at 166) is "Twierdza Mroku", a RAR archive:
+# the first press chooses it, the second unpacks it; the dialog opens on the reader's home.
+archive="gry/twierdza_mroku/twierdza_mroku.rar"
+press 60 272
+sleep 2
+press 60 272
+dialog=""
+for _ in $(seq 50); do
+  dialog="$(xdotool search --onlyvisible --name '^rozpakuj$' 2>/dev/null | head -n 1 || true)"
+  [ -n "$dialog" ] && break
+  sleep 0.2
+done
+[ -n "$dialog" ] || fail "no unpack dialog after the second press on the archive's row"
+eval "$(xdotool getwindowgeometry --shell "$dialog")"
+press $((X + 262)) $((Y + 203)) # "[ wypakuj ]"
+
+unar -q -D -o "$work/expected" "$root$disc_dir/$archive" >/dev/null || fail "unar could not read $archive"
+(cd "$work/expected" && find . -type f | sort) >"$work/expected.list"
+[ -s "$work/expected.list" ] || fail "$archive holds no files"
+unpacked=0
+for _ in $(seq 60); do
+  sleep 0.5
+  unpacked=1
+  while read -r file; do
+    cmp -s "$work/expected/$file" "$root/home/reader/$file" || { unpacked=0; break; }
+  done <"$work/expected.list"
+  [ "$unpacked" -eq 1 ] && break
+done
+[ "$unpacked" -eq 1 ] || fail "the files of $archive did not come out byte for byte in the reader's home"
+echo "ok: $(wc -l <"$work/expected.list") files of $archive unpacked into the reader's home, byte for byte"
+sleep 1
+import -window root "$screenshot"
+
+# The close button: bar x Wb − 50 = 786, bar y 8.
+press $((188 + 786)) $((173 + 8))
+for _ in $(seq 50); do kill -0 "$menu_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$menu_pid" 2>/dev/null && fail "the close button did not end the menu"
+wait "$menu_pid" && status=0 || status=$?
+menu_pid=""
+[ "$status" -eq 0 ] || fail "the menu ended with status $status"
+wait "$sampler_pid" || true
+sampler_pid=""
+
+# Every shared library mapped came from the bundle or from a package of the reader's base.
+root_real="$(realpath "$root")"
+bundle_dir="$disc_dir/kelvox-linux/"
+from_bundle=0; strangers=()
+while read -r path; do
+  case "$path" in *.so | *.so.*) ;; *) continue ;; esac
+  inside="${path#"$root_real"}"
+  [ "$inside" != "$path" ] || { strangers+=("$path (outside the reader's machine)"); continue; }
+  case "$inside" in "$bundle_dir"*) from_bundle=$((from_bundle + 1)); continue ;; esac
+  # dpkg names /usr/lib files of a merged /usr by their /lib alias too.
+  alias="${inside#/usr}"
+  grep -qxF -e "$inside" -e "$alias" "$root"/var/lib/dpkg/info/*.list || strangers+=("$inside")
+done <"$work/mapped"
+[ ${#strangers[@]} -eq 0 ] || fail "libraries from neither the bundle nor the reader's base: ${strangers[*]}"
+for needed in libQt6Core.so.6 libunrar.so libarchive.so.13 libqxcb.so; do
+  grep -q "$bundle_dir.*/$needed\$\|$bundle_dir$needed\$" "$work/mapped" || fail "$needed was never mapped from the bundle"
+done
+echo "ok: $from_bundle libraries mapped from the bundle, the rest from the reader's base"
+echo "OK"
