@@ -4,9 +4,10 @@
 # menu started through autorun by an ordinary user on a private X server. It must come up full screen,
 # bring a section's list on a press, unpack an archive into the user's home byte for byte, and map no
 # shared library from anywhere but its bundle and the reader's base.
-# Usage: reader_machine_test.sh SOURCE-DIR DEMO-CONTENT CACHE-DIR SCREENSHOT
+# Screenshots of its steps and the list of libraries it mapped are left in SHOTS-DIR.
+# Usage: reader_machine_test.sh SOURCE-DIR DEMO-CONTENT CACHE-DIR SHOTS-DIR
 set -euo pipefail
-source_dir="$1"; content="$2"; cache="$3"; screenshot="$4"
+source_dir="$1"; content="$2"; cache="$3"; shots="$4"
 source "$source_dir/scripts/mount-guard.sh"
 
 skip() { echo "SKIPPED: $*"; exit 77; }
@@ -16,6 +17,8 @@ for tool in xorriso Xvfb xdotool import convert unar chroot; do
 done
 
 work="$(mktemp -d)"
+mkdir -p "$shots"
+rm -f "$shots"/*.png
 root="$cache/root"
 disc_dir="/media/reader/KELVOX"
 menu_pid=""; xvfb_pid=""; sampler_pid=""
@@ -33,7 +36,7 @@ trap cleanup EXIT
 fail() {
   echo "FAIL: $*"
   [ -f "$work/menu.log" ] && { echo "  menu output:"; sed 's/^/    /' "$work/menu.log" | tail -n 30; }
-  import -window root "$screenshot" 2>/dev/null && echo "  screenshot: $screenshot"
+  import -window root "$shots/failure.png" 2>/dev/null && echo "  screenshot: $shots/failure.png"
   exit 1
 }
 
@@ -75,11 +78,27 @@ chroot --userspec="$reader_ids" --groups="" "$root" /usr/bin/env -i HOME=/home/r
   LOGNAME=reader PATH=/usr/local/bin:/usr/bin:/bin DISPLAY="$display" XDG_RUNTIME_DIR=/tmp/runtime-reader \
   LANG=C.UTF-8 /bin/sh -c "cd /home/reader && exec sh $disc_dir/autorun" >"$work/menu.log" 2>&1 &
 menu_pid=$!
-# The maps are read all along: the RAR module and its libraries are mapped only while an archive is open.
-while kill -0 "$menu_pid" 2>/dev/null; do
-  awk 'NF >= 6 { print $6 }' "/proc/$menu_pid/maps" 2>/dev/null || true
-  sleep 0.02
-done | sort -u >"$work/mapped" &
+# The maps are read all along, once chroot and sh have given way to the menu: the RAR module and its
+# libraries are mapped only while an archive is open.
+root_real="$(realpath "$root")"
+bundle_dir="$disc_dir/kelvox-linux/"
+for _ in $(seq 100); do
+  [[ "$(readlink "/proc/$menu_pid/exe" 2>/dev/null)" == "$root_real$bundle_dir"* ]] && break
+  sleep 0.05
+done
+# Read in awk, without a process per reading, and without pause while the file $work/fast exists.
+awk -v maps="/proc/$menu_pid/maps" -v fast="$work/fast" 'BEGIN {
+  while (1) {
+    lines = 0
+    while ((getline line < maps) > 0) {
+      lines++
+      split(line, field, " ")
+      if (field[6] != "" && !(field[6] in seen)) { seen[field[6]] = 1; print field[6]; fflush() }
+    }
+    close(maps)
+    if (lines == 0) exit
+    if ((getline flag < fast) < 0) system("sleep 0.02"); else close(fast)
+  } }' >"$work/mapped" &
 sampler_pid=$!
 
 window=""
@@ -114,6 +133,8 @@ for _ in $(seq 10); do
   list_changed "$work/before.png" "$work/after.png" && { listed=1; break; }
 done
 [ "$listed" -eq 1 ] || fail "no list came in after the press on the first section"
+sleep 1
+import -window root "$shots/1-list.png"
 echo "ok: the section's list came in"
 
 # Its third row (list y 56 + 2 × 20, under the list's top at 166) is "Twierdza Mroku", a RAR archive:
@@ -129,7 +150,10 @@ for _ in $(seq 50); do
   sleep 0.2
 done
 [ -n "$dialog" ] || fail "no unpack dialog after the second press on the archive's row"
+sleep 0.5
+import -window root "$shots/2-dialog.png"
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
+touch "$work/fast"
 press $((X + 262)) $((Y + 203)) # "[ wypakuj ]"
 
 unar -q -D -o "$work/expected" "$root$disc_dir/$archive" >/dev/null || fail "unar could not read $archive"
@@ -145,9 +169,10 @@ for _ in $(seq 60); do
   [ "$unpacked" -eq 1 ] && break
 done
 [ "$unpacked" -eq 1 ] || fail "the files of $archive did not come out byte for byte in the reader's home"
+rm "$work/fast"
 echo "ok: $(wc -l <"$work/expected.list") files of $archive unpacked into the reader's home, byte for byte"
 sleep 1
-import -window root "$screenshot"
+import -window root "$shots/3-unpacked.png"
 
 # The close button: bar x Wb − 50 = 786, bar y 8.
 press $((188 + 786)) $((173 + 8))
@@ -160,11 +185,9 @@ wait "$sampler_pid" || true
 sampler_pid=""
 
 # Every shared library mapped came from the bundle or from a package of the reader's base.
-root_real="$(realpath "$root")"
-bundle_dir="$disc_dir/kelvox-linux/"
 from_bundle=0; strangers=()
 while read -r path; do
-  case "$path" in *.so | *.so.*) ;; *) continue ;; esac
+  [[ "$path" =~ \.so(\.[0-9]+)*$ ]] || continue
   inside="${path#"$root_real"}"
   [ "$inside" != "$path" ] || { strangers+=("$path (outside the reader's machine)"); continue; }
   case "$inside" in "$bundle_dir"*) from_bundle=$((from_bundle + 1)); continue ;; esac
@@ -172,6 +195,7 @@ while read -r path; do
   alias="${inside#/usr}"
   grep -qxF -e "$inside" -e "$alias" "$root"/var/lib/dpkg/info/*.list || strangers+=("$inside")
 done <"$work/mapped"
+grep -E '\.so(\.[0-9]+)*$' "$work/mapped" | sed "s|^$root_real||" >"$shots/mapped-libraries.txt"
 [ ${#strangers[@]} -eq 0 ] || fail "libraries from neither the bundle nor the reader's base: ${strangers[*]}"
 for needed in libQt6Core.so.6 libunrar.so libarchive.so.13 libqxcb.so; do
   grep -q "$bundle_dir.*/$needed\$\|$bundle_dir$needed\$" "$work/mapped" || fail "$needed was never mapped from the bundle"
