@@ -1,6 +1,7 @@
 #include "platform/media_player.h"
 
 #include "platform/disc_path.h"
+#include "platform/media_backend.h"
 
 #include <QAudioOutput>
 #include <QEventLoop>
@@ -60,6 +61,8 @@ void QtMediaPlayer::open(const QString& file_name) {
     if (!info.isFile() || !info.isReadable())
         throw cannot_open_file(file_name);
 
+    if (!media_backend_available(qEnvironmentVariable("QT_MEDIA_BACKEND")))
+        throw cannot_play(file_name, QStringLiteral("no multimedia backend can be loaded"));
     auto device = std::make_unique<Device>();
     QMediaPlayer& player = device->player;
     // Loading is asynchronous: wait here, with a bound, until the backend has either loaded the

@@ -1,5 +1,6 @@
 #include "platform/media_player.h"
 
+#include "platform/media_backend.h"
 #include "tests/support/qt_event_loop.h"
 
 #include <gtest/gtest.h>
@@ -186,6 +187,28 @@ TEST_F(QtMediaPlayerTest, RefusesFilesItCannotPlay) {
         EXPECT_EQ(player.mode(), MediaMode::other) << "a failed open leaves the player closed";
         EXPECT_THROW(player.play(), PlatformError);
     }
+}
+
+TEST_F(QtMediaPlayerTest, WithoutALoadableBackendOpenFailsInsteadOfEndingTheProgram) {
+    EXPECT_TRUE(media_backend_available(QStringLiteral("gstreamer"))) << "installed with Qt Multimedia";
+    EXPECT_TRUE(media_backend_available(QString())) << "any backend";
+    EXPECT_FALSE(media_backend_available(QStringLiteral("no-such-backend")));
+
+    // A track the backend would play, so that only the missing backend can make the open fail.
+    const QString track = to_mp3(make_tone(QStringLiteral("tone.wav"), QStringLiteral("1")));
+    if (track.isEmpty())
+        GTEST_SKIP() << "sox or lame is missing";
+    const QByteArray chosen = qgetenv("QT_MEDIA_BACKEND");
+    qputenv("QT_MEDIA_BACKEND", "no-such-backend");
+    QtMediaPlayer player;
+    try {
+        player.open(track);
+        ADD_FAILURE() << "open succeeded";
+    } catch (const PlatformError& error) {
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Cannot play file "))) << error.message().toStdString();
+    }
+    qputenv("QT_MEDIA_BACKEND", chosen);
+    EXPECT_EQ(player.mode(), MediaMode::other);
 }
 
 } // namespace
