@@ -205,7 +205,8 @@ TEST_F(QtMediaPlayerTest, WithoutALoadableBackendOpenFailsInsteadOfEndingTheProg
         player.open(track);
         ADD_FAILURE() << "open succeeded";
     } catch (const PlatformError& error) {
-        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Cannot play file "))) << error.message().toStdString();
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Cannot play file ")))
+            << error.message().toStdString();
     }
     qputenv("QT_MEDIA_BACKEND", chosen);
     EXPECT_EQ(player.mode(), MediaMode::other);
