@@ -39,13 +39,17 @@ chmod +x "$work/bin/xdg-open"
 # e2e_xserver WIDTHxHEIGHT: a private X server; Xvfb picks a free display itself.
 e2e_xserver() {
   # A white root: whatever the window's region leaves out shows white, unlike anything the menu draws.
-  Xvfb -displayfd 3 -screen 0 "$1x24" -wr -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+  # -noreset: a server that resets when its last client (xdotool) leaves refuses the next one for a
+  # moment. The previous server's number must not be read before the new one has written its own.
+  rm -f "$work/display"
+  Xvfb -displayfd 3 -screen 0 "$1x24" -wr -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
   xvfb_pid=$!
   local i
   for i in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
   [ -s "$work/display" ] || { echo "SKIPPED: Xvfb did not start, no X server can be started"; exit 77; }
   export DISPLAY=":$(cat "$work/display")"
-  for i in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+  for i in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && return 0; sleep 0.1; done
+  fail "the X server on $DISPLAY does not answer"
 }
 
 # e2e_window_manager: openbox on the private server, as on a reader's desktop.

@@ -14,7 +14,7 @@ cp "$menu" "$work/disc/kelvox-menu"
 [ -f "${3:-}" ] && cp "$3" "$work/disc/"
 
 # Xvfb picks a free display itself, so that runs side by side never share one.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")" KELVOX_REGISTRY="$work/registry.reg" QT_MEDIA_BACKEND=gstreamer
