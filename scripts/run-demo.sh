@@ -18,7 +18,7 @@ seconds="${KELVOX_DEMO_SECONDS:-6}"
 shot="$build/demo-screenshot.png"
 # Xvfb picks a free display itself and names it on the descriptor it is given.
 display_file="$(mktemp)"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$display_file" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true; rm -f "$display_file"' EXIT
 for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done

@@ -59,7 +59,7 @@ chroot "$root" sh -c 'rm -rf /home/reader /tmp/runtime-reader && mkdir -p /home/
   mkdir -m 700 /tmp/runtime-reader && chown reader:reader /home/reader /tmp/runtime-reader'
 reader_ids="$(chroot "$root" id -u reader):$(chroot "$root" id -g reader)"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || skip "Xvfb did not start"
