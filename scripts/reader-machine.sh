@@ -58,6 +58,10 @@ if ! debootstrap --variant=minbase bookworm "$partial" "$mirror" >"$log" 2>&1; t
   cannot "debootstrap could not make a Debian 12 root from $mirror (log: $log)"
 fi
 cp /etc/resolv.conf "$partial/etc/resolv.conf"
+# The registry is read as this machine's apt reads it: a snapshot of it may be past its Valid-Until date.
+if apt-config dump 2>/dev/null | grep -q '^Acquire::Check-Valid-Until "false";'; then
+  echo 'Acquire::Check-Valid-Until "false";' >"$partial/etc/apt/apt.conf.d/99check-valid-until"
+fi
 mapfile -t base < <(grep -v -E '^\s*(#|$)' "$packages_file" | awk '$2 != "sealed" { print $1 }')
 mount -t proc proc "$partial/proc"
 if ! chroot "$partial" env DEBIAN_FRONTEND=noninteractive sh -c \
