@@ -16,12 +16,16 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <new>
 
 namespace {
 
 QString error_text(const std::exception& error) {
     if (const auto* platform_error = dynamic_cast<const kelvox::PlatformError*>(&error))
         return platform_error->message();
+    // The library's own name for it means nothing to a reader.
+    if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr)
+        return QStringLiteral("Out of memory");
     return QString::fromLocal8Bit(error.what());
 }
 

@@ -116,6 +116,7 @@ void TForm1::start() {
     detect_win95(*this, services.registry);
     if (program_dir.endsWith(QLatin1Char('\\')))
         program_dir.chop(1);
+    disc_root_.emplace(program_dir.size() < 3 ? program_dir + QLatin1Char('\\') : program_dir);
     if (!show_taskbar) {
         services.taskbar.Hide();
         taskbar_hidden_ = true;

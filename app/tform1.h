@@ -18,6 +18,7 @@
 #include "catalogue/html_parser.h"
 #include "platform/bitmap.h"
 #include "platform/controls.h"
+#include "platform/disc_file.h"
 #include "platform/form.h"
 #include "platform/image_list.h"
 #include "platform/jpeg_picture.h"
@@ -33,6 +34,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <optional>
 
 namespace kelvox {
 
@@ -175,6 +177,8 @@ private:
     void paint_background(const Bitmap& wallpaper_picture);
     void copy_backgrounds_under_images();
 
+    // Holds every file the window reads from the disc inside program_dir while the window lives.
+    std::optional<DiscRoot> disc_root_;
     bool font_registered_ = false;
     bool taskbar_hidden_ = false;
     bool closed_ = false;

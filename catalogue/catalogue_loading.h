@@ -2,7 +2,8 @@
 // Reading the disc's catalogue, an entry's description and the ticker lines.
 //
 // The files are named relative to the process's current directory, as the menu has always opened
-// them; a file that cannot be opened raises the platform's "Cannot open file %s".
+// them; a file that cannot be opened, or that is no regular file of the disc within its kind's size
+// (platform/disc_file.h), raises the platform's "Cannot open file %s".
 #include "catalogue/catalogue.h"
 #include "catalogue/entry_description.h"
 #include "catalogue/html_parser.h"

@@ -1,6 +1,7 @@
 #include "platform/application_fonts.h"
 
-#include "platform/disc_path.h"
+#include "platform/disc_file.h"
+
 #include <QFontDatabase>
 #include <QStringList>
 
@@ -9,7 +10,14 @@ namespace kelvox {
 ApplicationFonts::~ApplicationFonts() = default;
 
 bool ApplicationFonts::Add(const QString& file) {
-    const int id = QFontDatabase::addApplicationFont(native_path(file));
+    // Read here rather than by Qt, so the font file is held to the disc's rules like every other.
+    QByteArray data;
+    try {
+        data = read_disc_file(file, kFontFileCap);
+    } catch (const DiscFileError&) {
+        return false;
+    }
+    const int id = QFontDatabase::addApplicationFontFromData(data);
     if (id == -1)
         return false;
     if (QFontDatabase::applicationFontFamilies(id).isEmpty()) {

@@ -29,9 +29,11 @@ public:
     void SetWidth(int width) { SetSize(width, Height()); }
     void SetHeight(int height) { SetSize(Width(), height); }
 
-    // Loads a .bmp file named as the disc names it (backslashes, any case). Raises
-    // cannot_open_file(name) when the file cannot be opened and PlatformError("Bitmap image is not
-    // valid") when it is not a bitmap; the bitmap is unchanged then.
+    // Loads a .bmp file named as the disc names it (backslashes, any case), read as
+    // platform/disc_file.h says (at most kBitmapFileCap bytes). Raises DiscFileError, a
+    // cannot_open_file(name), when the file cannot be read and PlatformError("Bitmap image is not
+    // valid") when it is not a bitmap or holds fewer pixels than its header says; the bitmap is
+    // unchanged then.
     void LoadFromFile(const QString& name);
     // Makes this bitmap a copy of another (size and pixels; the canvas keeps its own tools).
     void Assign(const Bitmap& other);

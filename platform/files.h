@@ -1,7 +1,6 @@
 #pragma once
 // Files and directories, named by disc paths (see platform/disc_path.h): the process's current
-// directory, directory creation, existence tests, reading a whole file.
-#include <QByteArray>
+// directory, directory creation, existence tests. Reading a disc file: platform/disc_file.h.
 #include <QString>
 
 namespace kelvox {
@@ -26,9 +25,5 @@ bool directory_exists(const QString& disc_path);
 
 // The size of the file in bytes, or -1 when it cannot be found.
 qint64 file_size(const QString& disc_path);
-
-// The whole content of the file. Raises cannot_open_file(disc_path), with the name as given, when it
-// cannot be opened or read.
-QByteArray read_file_bytes(const QString& disc_path);
 
 } // namespace kelvox

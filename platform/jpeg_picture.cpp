@@ -1,6 +1,6 @@
 #include "platform/jpeg_picture.h"
 
-#include "platform/files.h"
+#include "platform/disc_file.h"
 #include "platform/platform_error.h"
 
 #include <csetjmp>
@@ -21,6 +21,7 @@ struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    char first_warning[JMSG_LENGTH_MAX];
 };
 
 extern "C" void on_fatal_error(j_common_ptr info) {
@@ -29,20 +30,25 @@ extern "C" void on_fatal_error(j_common_ptr info) {
     std::longjmp(manager->jump, 1);
 }
 
-extern "C" void on_message(j_common_ptr, int) {
-    // Warnings (a truncated file, for one) are not shown: the picture decodes all the same.
+extern "C" void on_message(j_common_ptr info, int level) {
+    // Warnings (a truncated file, for one) are not shown: the picture decodes all the same. The first
+    // is kept for the disc checker, which must not pass a damaged picture as a good one.
+    auto* manager = reinterpret_cast<ErrorManager*>(info->err);
+    if (level < 0 && manager->first_warning[0] == '\0')
+        (*info->err->format_message)(info, manager->first_warning);
 }
 
 // Fills `picture` from the JPEG data; false with `message` set when libjpeg gave up. Only objects with
 // trivial destructors live in this frame, since a fatal error longjmps back into it; the picture lives in
 // the caller's frame and is reached through a pointer.
-bool decode_into(const unsigned char* data, unsigned long size, QImage* picture, char* message) {
+bool decode_into(const unsigned char* data, unsigned long size, QImage* picture, char* message, char* warning) {
     jpeg_decompress_struct info;
     ErrorManager errors;
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = on_fatal_error;
     errors.base.emit_message = on_message;
     errors.message[0] = '\0';
+    errors.first_warning[0] = '\0';
     if (setjmp(errors.jump) != 0) {
         jpeg_destroy_decompress(&info);
         std::snprintf(message, JMSG_LENGTH_MAX, "%s", errors.message);
@@ -82,6 +88,7 @@ bool decode_into(const unsigned char* data, unsigned long size, QImage* picture,
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
+    std::snprintf(warning, JMSG_LENGTH_MAX, "%s", errors.first_warning);
     return true;
 }
 
@@ -91,24 +98,28 @@ PlatformError invalid_jpeg(const char* reason) {
 
 } // namespace
 
-QImage decode_jpeg(const unsigned char* data, std::size_t size) {
+QImage decode_jpeg(const unsigned char* data, std::size_t size, QString* first_warning) {
     if (data == nullptr || size == 0)
         throw invalid_jpeg("empty file");
     if (size > std::numeric_limits<unsigned long>::max())
         throw invalid_jpeg("file too large");
     QImage picture;
     char message[JMSG_LENGTH_MAX] = {};
-    if (!decode_into(data, static_cast<unsigned long>(size), &picture, message))
+    char warning[JMSG_LENGTH_MAX] = {};
+    if (!decode_into(data, static_cast<unsigned long>(size), &picture, message, warning))
         throw invalid_jpeg(message);
+    if (first_warning != nullptr)
+        *first_warning = QString::fromLocal8Bit(warning);
     return picture;
 }
 
-QImage decode_jpeg(const QByteArray& bytes) {
-    return decode_jpeg(reinterpret_cast<const unsigned char*>(bytes.constData()), std::size_t(bytes.size()));
+QImage decode_jpeg(const QByteArray& bytes, QString* first_warning) {
+    return decode_jpeg(reinterpret_cast<const unsigned char*>(bytes.constData()), std::size_t(bytes.size()),
+                       first_warning);
 }
 
-QImage load_jpeg_file(const QString& disc_path) {
-    return decode_jpeg(read_file_bytes(disc_path));
+QImage load_jpeg_file(const QString& disc_path, QString* first_warning) {
+    return decode_jpeg(read_disc_file(disc_path, kJpegFileCap), first_warning);
 }
 
 } // namespace kelvox

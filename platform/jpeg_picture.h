@@ -3,7 +3,8 @@
 //
 // libjpeg's own error handler ends the process; here every fatal libjpeg error becomes a
 // PlatformError instead, so a corrupt or unsupported file (CMYK, for one) is an error and never a
-// crash. A truncated file decodes with libjpeg's warnings only; the missing rows come out grey.
+// crash. A truncated file decodes with libjpeg's warnings only; the missing rows come out grey. The first
+// warning is handed to a caller that asks for it (the disc checker reports damaged pictures).
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -12,13 +13,16 @@
 
 namespace kelvox {
 
-// Decodes a JPEG held in memory. Raises PlatformError("JPEG image is not valid: <reason>").
-QImage decode_jpeg(const unsigned char* data, std::size_t size);
-QImage decode_jpeg(const QByteArray& bytes);
+// Decodes a JPEG held in memory. Raises PlatformError("JPEG image is not valid: <reason>"). When
+// first_warning is given it receives libjpeg's first warning ("Premature end of JPEG file", …), or
+// an empty text when the picture decoded cleanly.
+QImage decode_jpeg(const unsigned char* data, std::size_t size, QString* first_warning = nullptr);
+QImage decode_jpeg(const QByteArray& bytes, QString* first_warning = nullptr);
 
-// Decodes the file named by the disc path. A file that cannot be opened raises cannot_open_file with the
-// name as given; a file that does not decode raises as decode_jpeg does.
-QImage load_jpeg_file(const QString& disc_path);
+// Decodes the disc file (read as platform/disc_file.h says, at most kJpegFileCap bytes). A file that
+// cannot be read raises DiscFileError, a "Cannot open file %s" with the name as given; a file that does
+// not decode raises as decode_jpeg does.
+QImage load_jpeg_file(const QString& disc_path, QString* first_warning = nullptr);
 
 // The window's JPEG picture: holds the last picture loaded into it.
 class JpegPicture {

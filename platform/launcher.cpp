@@ -37,8 +37,9 @@ Resolved resolve(const QString& file, const QString& directory) {
 
 #ifndef Q_OS_WIN
 QByteArray first_bytes(const QString& path) {
+    // Only a regular file is opened: opening a FIFO would wait for a writer with the menu frozen.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return {};
     return file.read(2);
 }

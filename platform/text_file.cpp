@@ -1,12 +1,12 @@
 #include "platform/text_file.h"
 
-#include "platform/files.h"
+#include "platform/disc_file.h"
 #include "platform/text_codec.h"
 
 namespace kelvox {
 
-QStringList load_text_lines(const QString& disc_path) {
-    return decode_disc_lines(read_file_bytes(disc_path));
+QStringList load_text_lines(const QString& disc_path, qint64 max_bytes) {
+    return decode_disc_lines(read_disc_file(disc_path, max_bytes));
 }
 
 } // namespace kelvox

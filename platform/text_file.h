@@ -5,8 +5,8 @@
 
 namespace kelvox {
 
-// The lines of the file named by the disc path. Raises cannot_open_file with the name as given when the
-// file cannot be opened.
-QStringList load_text_lines(const QString& disc_path);
+// The lines of the disc file (read as platform/disc_file.h says, at most max_bytes). Raises
+// DiscFileError, a "Cannot open file %s" with the name as given, when it cannot be read.
+QStringList load_text_lines(const QString& disc_path, qint64 max_bytes);
 
 } // namespace kelvox

@@ -59,6 +59,10 @@ TEST_F(BitmapFileTest, ReportsFilesItCannotOpenOrRead) {
     QByteArray truncated = test::bmp24(40, 40, 0x00FF00);
     truncated.truncate(30);
     disc.write("menu/uciety.bmp", truncated);
+    // Headers whole, pixel rows cut halfway: Qt's reader would make the rest black.
+    const QByteArray whole = test::bmp24(40, 40, 0x00FF00);
+    disc.write("menu/polowa.bmp", whole.left(whole.size() / 2));
+    disc.write("menu/bez_bajtu.bmp", whole.left(whole.size() - 1));
     disc.write("menu/png.bmp", QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(64, '\0'));
     struct Case {
         const char* name;
@@ -70,6 +74,8 @@ TEST_F(BitmapFileTest, ReportsFilesItCannotOpenOrRead) {
         {"menu\\tekst.bmp", "Bitmap image is not valid"},
         {"menu\\pusty.bmp", "Bitmap image is not valid"},
         {"menu\\uciety.bmp", "Bitmap image is not valid"},
+        {"menu\\polowa.bmp", "Bitmap image is not valid"},
+        {"menu\\bez_bajtu.bmp", "Bitmap image is not valid"},
         {"menu\\png.bmp", "Bitmap image is not valid"},
     };
     for (const Case& c : cases)

@@ -1,3 +1,4 @@
+#include "platform/disc_file.h"
 #include "platform/disc_path.h"
 #include "platform/files.h"
 #include "platform/platform_error.h"
@@ -121,11 +122,12 @@ TEST_F(CaseMatching, DirectoryCreation) {
 
 TEST_F(CaseMatching, ReadingNamesTheFileAsGivenWhenItFails) {
     disc.write("Menu/reklamy.txt", "Linia \xB9\r\ndruga\r\n");
-    EXPECT_EQ(load_text_lines("MENU\\Reklamy.txt"), QStringList({QString::fromUtf8("Linia ą"), "druga"}));
+    EXPECT_EQ(load_text_lines("MENU\\Reklamy.txt", kTickerFileCap),
+              QStringList({QString::fromUtf8("Linia ą"), "druga"}));
     const QString names[] = {"menu\\brak.txt", "menu", ""};
     for (const QString& name : names) {
         try {
-            load_text_lines(name);
+            load_text_lines(name, kTickerFileCap);
             ADD_FAILURE() << "no error for " << name.toStdString();
         } catch (const PlatformError& error) {
             EXPECT_EQ(error.message(), "Cannot open file " + name);

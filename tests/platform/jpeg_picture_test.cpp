@@ -97,9 +97,13 @@ TEST(JpegDecoding, TruncatedPictureKeepsItsSize) {
         for (int x = 0; x < 128; ++x)
             noisy.setPixel(x, y, qRgb((x * 37 + y * 11) & 0xFF, (x * y) & 0xFF, (x ^ y) * 2 & 0xFF));
     const QByteArray good = test::rgb_jpeg(noisy);
-    const QImage picture = decode_jpeg(good.left(good.size() * 2 / 3));
+    QString warning = "?";
+    decode_jpeg(good, &warning);
+    EXPECT_EQ(warning, "") << "a whole picture decodes without a warning";
+    const QImage picture = decode_jpeg(good.left(good.size() * 2 / 3), &warning);
     EXPECT_EQ(picture.size(), QSize(128, 128));
     EXPECT_TRUE(near(picture.pixel(4, 4), qRgb(255, 0, 0)));
+    EXPECT_TRUE(warning.contains("Premature end of JPEG file")) << warning.toStdString();
 }
 
 TEST(JpegDecoding, FilesAreNamedByDiscPaths) {

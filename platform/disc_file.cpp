@@ -1,0 +1,90 @@
+#include "platform/disc_file.h"
+
+#include "platform/disc_path.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <new>
+
+namespace kelvox {
+
+namespace {
+
+// The canonical path of the current disc root; empty when none is set.
+QString& root_path() {
+    static QString root;
+    return root;
+}
+
+constexpr Qt::CaseSensitivity kFileNameCase =
+#ifdef Q_OS_WIN
+    Qt::CaseInsensitive;
+#else
+    Qt::CaseSensitive;
+#endif
+
+bool inside_root(const QString& canonical_file) {
+    const QString& root = root_path();
+    if (root.isEmpty())
+        return true;
+    const QString prefix = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
+    return canonical_file.startsWith(prefix, kFileNameCase);
+}
+
+} // namespace
+
+DiscFileError::DiscFileError(const QString& name, QString reason)
+    : PlatformError(cannot_open_file(name).message()), reason_(std::move(reason)) {}
+
+DiscRoot::DiscRoot(const QString& disc_path) : previous_(root_path()) {
+    const QString canonical = QFileInfo(native_path(disc_path)).canonicalFilePath();
+    // A root that cannot be resolved lets nothing through rather than everything.
+    root_path() = canonical.isEmpty() ? QStringLiteral("/nonexistent-disc-root") : canonical;
+}
+
+DiscRoot::~DiscRoot() {
+    root_path() = previous_;
+}
+
+QString checked_disc_file(const QString& disc_path, qint64 max_bytes) {
+    if (disc_path.isEmpty())
+        throw DiscFileError(disc_path, QStringLiteral("no file name"));
+    const QString path = native_path(disc_path);
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    if (canonical.isEmpty())
+        throw DiscFileError(disc_path, QStringLiteral("it does not exist"));
+    if (!inside_root(canonical))
+        throw DiscFileError(disc_path, QStringLiteral("it lies outside the disc (%1)").arg(canonical));
+    // Devices, FIFOs and sockets are refused before anything opens them: opening a FIFO waits for a
+    // writer, and a device can give bytes without end.
+    if (!info.isFile())
+        throw DiscFileError(disc_path, QStringLiteral("it is not a regular file"));
+    if (info.size() > max_bytes)
+        throw DiscFileError(disc_path, QStringLiteral("it has %1 bytes, more than the %2 the menu reads for "
+                                                      "a file of its kind")
+                                           .arg(info.size())
+                                           .arg(max_bytes));
+    return path;
+}
+
+QByteArray read_disc_file(const QString& disc_path, qint64 max_bytes) {
+    QFile file(checked_disc_file(disc_path, max_bytes));
+    if (!file.open(QIODevice::ReadOnly))
+        throw DiscFileError(disc_path, file.errorString());
+    try {
+        // One byte more than allowed tells a file that grew since it was checked.
+        QByteArray bytes = file.read(max_bytes + 1);
+        if (file.error() != QFileDevice::NoError)
+            throw DiscFileError(disc_path, file.errorString());
+        if (bytes.size() > max_bytes)
+            throw DiscFileError(disc_path, QStringLiteral("it grew beyond %1 bytes while read").arg(max_bytes));
+        return bytes;
+    } catch (const std::bad_alloc&) {
+        throw DiscFileError(disc_path, QStringLiteral("not enough memory to read it"));
+    }
+}
+
+} // namespace kelvox
