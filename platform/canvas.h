@@ -49,6 +49,10 @@ public:
     // background when the brush is clear, else on a box of the brush colour the size of the cell.
     void TextOut(int x, int y, const QString& text);
     int TextWidth(const QString& text) const;
+    // The same at a fractional x, and the unrounded width: a piece of a text drawn at x plus the exact
+    // width of what precedes it lands on the pixels it has in the whole text.
+    void TextOutAt(qreal x, int y, const QString& text);
+    qreal ExactTextWidth(const QString& text) const;
     int TextHeight(const QString& text) const;
 
     Colour PixelAt(int x, int y) const; // black outside the bitmap

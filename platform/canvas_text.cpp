@@ -30,6 +30,22 @@ void Canvas::TextOut(int x, int y, const QString& text) {
     painter.drawText(x, y + metrics.ascent(), text);
 }
 
+void Canvas::TextOutAt(qreal x, int y, const QString& text) {
+    if (target_->isNull() || text.isEmpty())
+        return;
+    QPainter painter(target_);
+    painter.setFont(qt_font(font));
+    const QFontMetricsF metrics(painter.fontMetrics());
+    if (brush.style == BrushStyle::Solid)
+        painter.fillRect(QRectF(x, y, metrics.horizontalAdvance(text), metrics.height()), qt_colour(brush.colour));
+    painter.setPen(qt_colour(font.colour));
+    painter.drawText(QPointF(x, y + metrics.ascent()), text);
+}
+
+qreal Canvas::ExactTextWidth(const QString& text) const {
+    return QFontMetricsF(qt_font(font), target_).horizontalAdvance(text);
+}
+
 int Canvas::TextWidth(const QString& text) const {
     return QFontMetrics(qt_font(font), target_).horizontalAdvance(text);
 }

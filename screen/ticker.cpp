@@ -9,6 +9,9 @@ namespace {
 constexpr Colour kGreenStep = 0x000100;
 constexpr int kStripHeight = 22;
 constexpr int kWipeHold = 150;
+// Room for a glyph at the cut that reaches to the right of its advance.
+constexpr int kTailSlack = 32;
+constexpr qsizetype kFirstTailLength = 64;
 
 } // namespace
 
@@ -16,12 +19,45 @@ int Ticker::text_width(const QString& text) const {
     return form_.ticker_canvas.Canvas().TextWidth(text);
 }
 
+void Ticker::measure() {
+    // The same string data (not merely equal text): comparing a megabyte each tick is what must not
+    // happen.
+    if (measured_ && ticker_text.constData() == measured_text_.constData() &&
+        ticker_text.size() == measured_text_.size())
+        return;
+    measured_ = true;
+    measured_text_ = ticker_text;
+    measured_width_ = text_width(ticker_text);
+    measured_exact_width_ = form_.ticker_canvas.Canvas().ExactTextWidth(ticker_text);
+    tail_covers_ = -1;
+}
+
+void Ticker::cut_tail(int width) {
+    tail_covers_ = width;
+    for (qsizetype length = kFirstTailLength; length < measured_text_.size(); length *= 2) {
+        qsizetype from = measured_text_.size() - length;
+        if (measured_text_[from].isLowSurrogate())
+            --from;
+        const QString tail = measured_text_.mid(from);
+        const qreal tail_width = form_.ticker_canvas.Canvas().ExactTextWidth(tail);
+        if (tail_width >= width + kTailSlack) {
+            tail_ = tail;
+            tail_offset_ = measured_exact_width_ - tail_width;
+            return;
+        }
+    }
+    tail_ = measured_text_;
+    tail_offset_ = 0;
+}
+
 void Ticker::restart_ticker(const QString& text) {
     form_.scrolltimer.SetOnTimer({});
     ticker_y = -22;
     ticker_colour = 0x003300;
     ticker_text = text;
-    ticker_x = form_.scroll.Width() - text_width(text);
+    measured_ = false; // measured anew, in the canvas's present font
+    measure();
+    ticker_x = form_.scroll.Width() - measured_width_;
     form_.scrolltimer.SetOnTimer([this](TThreadedTimer*) { scrolltimerMMTimer(); });
 }
 
@@ -33,7 +69,8 @@ void Ticker::scrolltimerMMTimer() {
         --ticker_x;
         if (ticker_x < 1 && ticker_colour > 0)
             ticker_colour -= kGreenStep;
-        if (ticker_x < -text_width(ticker_text))
+        measure();
+        if (ticker_x < -measured_width_)
             form_.scrolltimer.SetOnTimer({});
     }
     draw();
@@ -43,7 +80,13 @@ void Ticker::draw() {
     Canvas& canvas = form_.ticker_canvas.Canvas();
     canvas.font.colour = ticker_colour;
     canvas.FillRect({0, 0, canvas.Width(), canvas.Height()});
-    canvas.TextOut(ticker_x, ticker_y, ticker_text);
+    measure();
+    if (tail_covers_ < canvas.Width())
+        cut_tail(canvas.Width());
+    if (tail_offset_ == 0)
+        canvas.TextOut(ticker_x, ticker_y, tail_);
+    else
+        canvas.TextOutAt(ticker_x + tail_offset_, ticker_y, tail_);
     form_.scroll.Canvas().Draw(0, 0, form_.ticker_canvas);
     form_.scroll.Repaint();
 }

@@ -30,8 +30,23 @@ public:
 private:
     void draw();
     int text_width(const QString& text) const;
+    // Measures ticker_text again when it is not the text last measured.
+    void measure();
+    // The shortest end of ticker_text, in whole characters, at least `width` pixels wide (all of it
+    // when it is narrower).
+    void cut_tail(int width);
 
     TForm1& form_;
+    // A tick costs the same for a line of any length: the whole line is measured once, and only its
+    // end, the part that can stand on the strip, is laid out and drawn (its right end is at the strip's
+    // right edge when the run starts, and it only moves left).
+    bool measured_ = false;
+    QString measured_text_;
+    int measured_width_ = 0;
+    qreal measured_exact_width_ = 0;
+    QString tail_;
+    qreal tail_offset_ = 0; // the exact width of what precedes the tail
+    int tail_covers_ = 0; // the strip width the tail was cut for
 };
 
 } // namespace kelvox

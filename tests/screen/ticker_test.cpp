@@ -43,6 +43,32 @@ TEST(Ticker, ALineDropsInBrighteningThenRunsLeftDarkeningAndLeaves) {
     EXPECT_EQ(ticker.ticker_colour, 0u); // darkened to black on its way out
 }
 
+TEST(Ticker, ALineFarWiderThanTheStripShowsAsIfDrawnWhole) {
+    WindowFixture fixture;
+    TForm1& window = fixture.open();
+    Ticker& ticker = window.ticker;
+    const QString text = QStringLiteral("Nowe gry i programy na płycie! ").repeated(300);
+    ticker.restart_ticker(text);
+    const Canvas& strip = window.ticker_canvas.Canvas();
+    ASSERT_GT(strip.TextWidth(text), 10 * strip.Width());
+    // Drop-in, running, and darker (a line this wide darkens from its first run tick, black after 171).
+    for (int tick : {1, 25, 120}) {
+        while (tick-- > 0)
+            window.scrolltimer.Timer();
+        Bitmap whole;
+        whole.SetSize(strip.Width(), strip.Height());
+        whole.Canvas().font = strip.font;
+        whole.Canvas().brush = strip.brush;
+        whole.Canvas().FillRect({0, 0, strip.Width(), strip.Height()});
+        whole.Canvas().TextOut(ticker.ticker_x, ticker.ticker_y, text);
+        int differing = 0;
+        for (int y = 0; y < strip.Height(); ++y)
+            for (int x = 0; x < strip.Width(); ++x)
+                differing += whole.Canvas().PixelAt(x, y) != strip.PixelAt(x, y);
+        EXPECT_EQ(differing, 0) << "at x " << ticker.ticker_x;
+    }
+}
+
 TEST(Ticker, TheWipeHoldsThenMovesTheStripDownTwentyThreeTimes) {
     WindowFixture fixture;
     TForm1& window = fixture.open();
