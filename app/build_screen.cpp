@@ -32,6 +32,14 @@ void TForm1::build_screen() {
 
     Bitmap wallpaper_picture;
     if (const QString picture = painted_wallpaper(); !picture.isEmpty()) {
+        if (!is_plain_skin_file_name(picture)) {
+            // Named in the message no longer than a file name can be: a box holding megabytes of
+            // text takes the machine for many seconds.
+            const QString shown = picture.size() > skin_file_name_max
+                                      ? picture.left(skin_file_name_max) + QStringLiteral("…")
+                                      : picture;
+            throw WallpaperError(cannot_open_file(QStringLiteral("menu\\") + shown));
+        }
         try {
             wallpaper_picture.LoadFromFile(QStringLiteral("menu\\") + picture);
         } catch (const PlatformError& error) {

@@ -60,6 +60,23 @@ inline constexpr const char* skin_font_file = "Digirt__.ttf";
 inline constexpr const char* skin_font_face = "Digital Readout Thick";
 inline constexpr const char* skin_music_file = "muzyczka.mp3";
 
+// The longest name the settings may give for the background picture, as the file systems allow.
+inline constexpr qsizetype skin_file_name_max = 255;
+
+// Whether a name taken from the settings names a file of the skin directory itself: not empty, no
+// separator or drive, not "." or "..", at most skin_file_name_max characters. Anything else would
+// reach outside the skin directory, or cost the file system and the message box a long time.
+inline bool is_plain_skin_file_name(const QString& name) {
+    if (name.isEmpty() || name.size() > skin_file_name_max || name == QLatin1String(".") ||
+        name == QLatin1String(".."))
+        return false;
+    for (const QChar c : name) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('/') || c == QLatin1Char(':') || c.unicode() < 0x20)
+            return false;
+    }
+    return true;
+}
+
 inline QString skin_path(const char* name) {
     return QStringLiteral("menu\\") + QString::fromLatin1(name);
 }

@@ -232,5 +232,28 @@ TEST(MainWindowFailures, ABackgroundPictureThatCannotBeLoadedIsShownAndTheMenuSt
     EXPECT_EQ(window.layout_width, 1024);
 }
 
+TEST(MainWindowFailures, ABackgroundPictureNamedOutsideTheSkinDirectoryIsOneThatCannotBeLoaded) {
+    const QString long_name = QString(256, QLatin1Char('a'));
+    const struct {
+        QString wallpaper;
+        QString message;
+    } cases[] = {
+        {"..\\menu\\tapeta.bmp", "Cannot open file menu\\..\\menu\\tapeta.bmp"},
+        {"./tapeta.bmp", "Cannot open file menu\\./tapeta.bmp"},
+        {"..", "Cannot open file menu\\.."},
+        {long_name, "Cannot open file menu\\" + long_name.left(255) + "…"},
+        {QString(5 << 20, QLatin1Char('x')), "Cannot open file menu\\" + QString(255, QLatin1Char('x')) + "…"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.wallpaper.left(40).toStdString());
+        WindowFixture fixture;
+        fixture.store_settings(true, true, false, c.wallpaper, false);
+        TForm1& window = fixture.open();
+        EXPECT_EQ(fixture.messages.shown, QStringList{c.message});
+        EXPECT_EQ(fixture.pixel(900, 400), kBlackPixel) << "the menu starts without a picture";
+        EXPECT_EQ(window.wallpaper, c.wallpaper);
+    }
+}
+
 } // namespace
 } // namespace kelvox::test
