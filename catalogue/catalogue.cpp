@@ -44,6 +44,15 @@ bool Catalogue::add_entry(CatalogueEntry entry) {
     return true;
 }
 
+Catalogue Catalogue::without_entries() const {
+    Catalogue outline;
+    for (int i = 0; i < section_count_; ++i)
+        outline.sections_[i].name = sections_[i].name;
+    outline.section_count_ = section_count_;
+    outline.section_refused_ = section_refused_;
+    return outline;
+}
+
 void Catalogue::clear() {
     for (CatalogueSection& section : sections_)
         section = CatalogueSection{};

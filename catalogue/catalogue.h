@@ -38,6 +38,9 @@ public:
     bool add_entry(CatalogueEntry entry);
     // Frees every section's entries; section_count becomes 0.
     void clear();
+    // The same sections with no entries: all that decides what further texts do to a catalogue, at
+    // the cost of its section names alone.
+    Catalogue without_entries() const;
 
 private:
     bool in_use(int section) const { return section >= 0 && section < section_count_; }

@@ -1,6 +1,7 @@
 #include "tools/kelvox_check/disc_check.h"
 
 #include "tests/kelvox_check/test_disc.h"
+#include "tests/support/qt_application.h"
 #include "tests/support/qt_printers.h"
 
 #include <QJsonArray>
@@ -9,6 +10,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace kelvox {
 namespace {
@@ -42,7 +44,24 @@ struct Breakage {
     QString message; // a part of the problem's text
 };
 
+// Noise, so that the scan data is the bulk of the file and a cut falls inside it.
+QByteArray noisy_jpeg() {
+    QImage picture(96, 96, QImage::Format_RGB32);
+    for (int y = 0; y < 96; ++y)
+        for (int x = 0; x < 96; ++x)
+            picture.setPixel(x, y, qRgb((x * 37 + y * 11) & 0xFF, (x * y) & 0xFF, (x ^ y) * 2 & 0xFF));
+    return test::rgb_jpeg(picture);
+}
+
+void link_to(const TestDisc& disc, const QString& target, const QString& relative) {
+    disc.remove(relative);
+    ASSERT_TRUE(QFile::link(target, disc.absolute(relative)));
+}
+
 TEST(DiscCheck, EachKindOfProblemIsReported) {
+    test::qt_application(); // ticker lines are measured in a font
+    const QByteArray damaged_jpeg = noisy_jpeg().left(noisy_jpeg().size() * 3 / 4);
+    const QByteArray half_bitmap = test::bitmap(550, 350).left(test::bitmap(550, 350).size() / 2);
     const QString slots21 = [] {
         QString index;
         for (int i = 1; i <= 21; ++i)
@@ -116,6 +135,35 @@ TEST(DiscCheck, EachKindOfProblemIsReported) {
         {"catalogue tag in info.xml",
          [](const TestDisc& d) { d.write("prog/edytor/info.xml", "<_nazwa>E</_nazwa><nazwa>Nowa</nazwa>"); },
          "prog\\edytor\\info.xml", "catalogue tag <nazwa> in an entry description"},
+        {"skin bitmap cut halfway", [&](const TestDisc& d) { d.write("menu/panel.bmp", half_bitmap); },
+         "menu\\panel.bmp", "not a valid bitmap (Bitmap image is not valid)"},
+        {"skin bitmap a link to a device",
+         [](const TestDisc& d) { link_to(d, "/dev/zero", "menu/pasek.bmp"); }, "menu\\pasek.bmp",
+         "not a valid bitmap (Cannot open file menu\\pasek.bmp: it lies outside the disc"},
+        {"first picture cut short", [&](const TestDisc& d) { d.write("gry/demo1/shot1.jpg", damaged_jpeg); },
+         "gry\\demo1\\shot1.jpg", "picture 1 is damaged (Premature end of JPEG file)"},
+        {"second picture cut short", [&](const TestDisc& d) { d.write("gry/demo1/shot2.jpg", damaged_jpeg); },
+         "gry\\demo1\\shot2.jpg", "picture 2 is damaged"},
+        {"picture named out of the disc",
+         [](const TestDisc& d) {
+             d.write("prog/edytor/info.xml", "<_obrazek>..\\..\\..\\..\\..\\..\\..\\..\\dev\\zero</_obrazek>");
+         },
+         "..\\..\\..\\..\\..\\..\\..\\..\\dev\\zero", "lies outside the disc"},
+        {"catalogue a FIFO",
+         [](const TestDisc& d) {
+             d.remove("menu/index.xml");
+             ASSERT_EQ(mkfifo(QFile::encodeName(d.absolute("menu/index.xml")).constData(), 0600), 0);
+         },
+         "menu\\index.xml", "Cannot open file menu\\index.xml: it is not a regular file"},
+        {"ticker file a link to a device",
+         [](const TestDisc& d) { link_to(d, "/dev/zero", "menu/reklamy.txt"); }, "menu\\reklamy.txt",
+         "lies outside the disc"},
+        {"ticker file beyond its cap",
+         [](const TestDisc& d) { d.write("menu/reklamy.txt", QByteArray(3 << 20, 'x')); }, "menu\\reklamy.txt",
+         "more than the 2097152 the menu reads"},
+        {"ticker line wider than the strip",
+         [](const TestDisc& d) { d.write("menu/reklamy.txt", "Gry\r\n" + QByteArray(300, 'W') + "\r\n"); },
+         "menu\\reklamy.txt", "the line for section 2 is"},
         {"title message box",
          [](const TestDisc& d) {
              d.write("prog/edytor/info.xml", "<title>Edytor</title><_nazwa>E</_nazwa>");

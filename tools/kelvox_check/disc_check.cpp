@@ -1,15 +1,20 @@
 #include "tools/kelvox_check/disc_check.h"
 
+#include "app/screen_layout.h"
 #include "catalogue/catalogue_loading.h"
 #include "catalogue/catalogue_reader.h"
 #include "catalogue/html_parser.h"
+#include "platform/disc_file.h"
+#include "platform/disc_path.h"
 #include "platform/files.h"
 #include "platform/jpeg_picture.h"
 #include "platform/message_boxes.h"
 #include "platform/platform_error.h"
 #include "tools/kelvox_check/skin_check.h"
+#include "tools/kelvox_check/ticker_measure.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <memory>
@@ -46,6 +51,12 @@ QString quoted(const QString& text) {
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
+QString damaged_picture(qsizetype number, const QString& warning) {
+    return QStringLiteral("picture %1 is damaged (%2): the menu shows only what of it decodes")
+        .arg(number)
+        .arg(warning);
+}
+
 // The menu's tokenizer, catalogue and description wired as the main window wires them, with the
 // checker looking at every tag and text before the reader acts on it.
 class MenuModel {
@@ -69,23 +80,27 @@ public:
             load_catalogue(parser, catalogue);
         } catch (const PlatformError& error) {
             if (report)
-                report->problem(kCatalogueFile, error.message());
+                report->problem(kCatalogueFile, reason_of(error));
             return false;
         }
         report_boxes();
         return true;
     }
 
-    // Chooses the entry as the first choice after the start.
+    // Chooses the entry; the caller has put the model in the state the start leaves.
     void choose(DiscReport& report, const QString& program_dir, const CatalogueEntry& entry) {
         const QString info = entry.path + QStringLiteral("\\info.xml");
         begin(&report, info, true);
         QString failed_picture;
         description.OnLoadPicture = [&](const QString& file) {
+            const QString& name = description.picture_names.value(0);
             try {
-                picture.load_from_file(file);
+                QString damage;
+                load_jpeg_file(file, &damage);
+                if (!damage.isEmpty())
+                    report.problem(name, damaged_picture(1, damage));
             } catch (...) {
-                failed_picture = description.picture_names.value(0);
+                failed_picture = name;
                 throw;
             }
         };
@@ -96,13 +111,39 @@ public:
                 report.problem(failed_picture,
                                QStringLiteral("the first picture does not load (%1); the rest of "
                                               "info.xml is not read")
-                                   .arg(error.message()));
+                                   .arg(reason_of(error)));
             else if (!directory_exists(program_dir + QLatin1Char('\\') + entry.path))
                 report.problem(info, QStringLiteral("the entry's directory does not exist"));
+            else if (!QFileInfo::exists(native_path(program_dir + QLatin1Char('\\') + info)))
+                report.problem(info, QStringLiteral("missing info.xml (%1)").arg(reason_of(error)));
             else
-                report.problem(info, QStringLiteral("missing info.xml (%1)").arg(error.message()));
+                report.problem(info, QStringLiteral("info.xml does not load (%1)").arg(reason_of(error)));
         }
         report_boxes();
+    }
+
+    // What the start leaves for the entries' runs: the tag kind, the pending values, the tokenizer's
+    // title state and the catalogue's sections. The entries themselves are left out, since nothing an
+    // info.xml does depends on them, so taking and restoring it costs the same for any catalogue.
+    struct AfterStart {
+        int8_t tag_kind;
+        QString pending_entry_name;
+        QString pending_exe_path;
+        THTMLParser parser;
+        Catalogue catalogue;
+    };
+
+    AfterStart after_start() const {
+        return {reader.tag_kind, reader.pending_entry_name, reader.pending_exe_path, parser,
+                catalogue.without_entries()};
+    }
+
+    void restore(const AfterStart& state) {
+        reader.tag_kind = state.tag_kind;
+        reader.pending_entry_name = state.pending_entry_name;
+        reader.pending_exe_path = state.pending_exe_path;
+        parser = state.parser;
+        catalogue = state.catalogue;
     }
 
     Catalogue catalogue;
@@ -110,7 +151,6 @@ public:
     CatalogueReader reader{catalogue, description};
     RecordedBoxes boxes;
     THTMLParser parser{&boxes};
-    JpegPicture picture;
 
 private:
     void begin(DiscReport* report, const QString& file, bool description_file) {
@@ -204,18 +244,35 @@ std::vector<CheckedSection> sections_of(const Catalogue& catalogue) {
     return sections;
 }
 
+// A line runs in with its right end on the strip's right edge, so the start of a line wider than the
+// strip is never on it.
+void check_ticker_width(DiscReport& report, const TickerMeasure& measure, std::size_t section,
+                        const QString& line) {
+    const int width = measure.width(line);
+    if (width > window_mode_width)
+        report.problem(kTickerFile,
+                       QStringLiteral("the line for section %1 is %2 pixels wide, wider than the %3-pixel "
+                                      "ticker strip of the window: its beginning never shows (in full "
+                                      "screen only on a screen at least %2 pixels wide)")
+                           .arg(section + 1)
+                           .arg(width)
+                           .arg(window_mode_width));
+}
+
 void check_ticker(DiscReport& report) {
     QStringList lines;
     try {
         lines = load_ticker_lines();
     } catch (const PlatformError& error) {
-        report.problem(kTickerFile, error.message());
+        report.problem(kTickerFile, reason_of(error));
     }
+    const TickerMeasure measure;
     for (std::size_t i = 0; i < report.sections.size(); ++i) {
         CheckedSection& section = report.sections[i];
-        if (qsizetype(i) < lines.size())
+        if (qsizetype(i) < lines.size()) {
             section.ticker = lines[qsizetype(i)];
-        else if (!lines.isEmpty() || file_exists(kTickerFile))
+            check_ticker_width(report, measure, i, *section.ticker);
+        } else if (!lines.isEmpty() || file_exists(kTickerFile))
             report.problem(
                 kTickerFile,
                 QStringLiteral("no line for section %1 (%2)").arg(i + 1).arg(quoted(section.name)));
@@ -227,10 +284,13 @@ void check_other_pictures(DiscReport& report, const QString& program_dir,
     for (qsizetype k = 1; k < description.picture_names.size(); ++k) {
         const QString& name = description.picture_names[k];
         try {
-            load_jpeg_file(program_dir + QLatin1Char('\\') + name);
+            QString damage;
+            load_jpeg_file(program_dir + QLatin1Char('\\') + name, &damage);
+            if (!damage.isEmpty())
+                report.problem(name, damaged_picture(k + 1, damage));
         } catch (const PlatformError& error) {
             report.problem(name,
-                           QStringLiteral("picture %1 does not load (%2)").arg(k + 1).arg(error.message()));
+                           QStringLiteral("picture %1 does not load (%2)").arg(k + 1).arg(reason_of(error)));
         }
     }
 }
@@ -243,15 +303,13 @@ void check_entry_file(DiscReport& report, const QString& program_dir, const Cata
                        QStringLiteral("the file of entry %1 does not exist").arg(quoted(entry.name)));
 }
 
-void check_entry(DiscReport& report, const QString& root, const QString& program_dir, CheckedEntry& checked) {
-    // Every entry is read as the first choice after a fresh start: the tag kind, the pending values and
-    // the tokenizer's title state are those the catalogue left.
-    auto menu = std::make_unique<MenuModel>();
+void check_entry(DiscReport& report, const QString& root, const QString& program_dir, MenuModel& menu,
+                 const MenuModel::AfterStart& after_start, CheckedEntry& checked) {
+    // Every entry is read as the first choice after a fresh start.
+    menu.restore(after_start);
+    menu.choose(report, program_dir, checked.entry);
     QDir::setCurrent(root);
-    menu->load_catalogue_file(nullptr);
-    menu->choose(report, program_dir, checked.entry);
-    QDir::setCurrent(root);
-    checked.description = menu->description;
+    checked.description = menu.description;
     checked.description.OnLoadPicture = nullptr;
     check_other_pictures(report, program_dir, checked.description);
     check_entry_file(report, program_dir, checked.entry);
@@ -264,15 +322,17 @@ DiscReport check_disc(const QString& root) {
     DiscReport report;
     QDir::setCurrent(root);
     const QString program_dir = current_directory();
+    const DiscRoot disc_root(program_dir);
 
     check_skin(report);
-    MenuModel start;
-    if (start.load_catalogue_file(&report))
-        report.sections = sections_of(start.catalogue);
+    auto menu = std::make_unique<MenuModel>();
+    if (menu->load_catalogue_file(&report))
+        report.sections = sections_of(menu->catalogue);
     check_ticker(report);
+    const MenuModel::AfterStart after_start = menu->after_start();
     for (CheckedSection& section : report.sections) {
         for (CheckedEntry& entry : section.entries)
-            check_entry(report, root, program_dir, entry);
+            check_entry(report, root, program_dir, *menu, after_start, entry);
     }
     return report;
 }

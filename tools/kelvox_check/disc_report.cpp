@@ -1,6 +1,7 @@
 #include "tools/kelvox_check/disc_report.h"
 
 #include "catalogue/entry_action.h"
+#include "platform/disc_file.h"
 
 #include <QJsonArray>
 
@@ -45,6 +46,12 @@ QJsonObject section_json(const CheckedSection& section) {
 }
 
 } // namespace
+
+QString reason_of(const PlatformError& error) {
+    if (const auto* refused = dynamic_cast<const DiscFileError*>(&error))
+        return QStringLiteral("%1: %2").arg(error.message(), refused->reason());
+    return error.message();
+}
 
 QJsonObject report_json(const DiscReport& report) {
     QJsonArray sections;

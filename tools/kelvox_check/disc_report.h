@@ -3,6 +3,7 @@
 // choosing it right after the start would read it, and every problem on the way.
 #include "catalogue/catalogue.h"
 #include "catalogue/entry_description.h"
+#include "platform/platform_error.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -34,6 +35,9 @@ struct DiscReport {
 
     void problem(const QString& file, const QString& message) { problems.push_back({file, message}); }
 };
+
+// The platform's text of an error, and for a disc file it refused, why.
+QString reason_of(const PlatformError& error);
 
 // {"sections":[...],"problems":[...]}; texts exactly as the menu holds them.
 QJsonObject report_json(const DiscReport& report);

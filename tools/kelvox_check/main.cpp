@@ -3,7 +3,7 @@
 // that cannot be read.
 #include "tools/kelvox_check/disc_check.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -24,7 +24,11 @@ int usage() {
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
+    // Ticker lines are measured in the skin's font, which takes a GUI application; the checker never
+    // needs a display for it.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
     QStringList arguments = QCoreApplication::arguments().mid(1);
     const bool json = arguments.removeAll(QStringLiteral("--json")) > 0;
     if (arguments.size() != 1 || arguments[0].startsWith(QLatin1Char('-')))

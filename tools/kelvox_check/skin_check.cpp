@@ -2,11 +2,16 @@
 
 #include "app/skin_files.h"
 #include "platform/bitmap.h"
+#include "platform/disc_file.h"
+#include "platform/disc_path.h"
 #include "platform/files.h"
 #include "platform/platform_error.h"
 
+#include <QFileInfo>
 #include <QMap>
 #include <QSize>
+
+#include <limits>
 
 namespace kelvox::check {
 
@@ -30,7 +35,7 @@ QMap<QString, QSize> bitmaps_relied_on() {
 
 void check_bitmap(DiscReport& report, const QString& name, QSize relied_on) {
     const QString path = skin_path(name.toLatin1().constData());
-    if (!file_exists(path)) {
+    if (!QFileInfo::exists(native_path(path))) {
         report.problem(path, QStringLiteral("missing skin bitmap"));
         return;
     }
@@ -39,7 +44,7 @@ void check_bitmap(DiscReport& report, const QString& name, QSize relied_on) {
     try {
         picture.LoadFromFile(path);
     } catch (const PlatformError& error) {
-        report.problem(path, QStringLiteral("not a valid bitmap (%1)").arg(error.message()));
+        report.problem(path, QStringLiteral("not a valid bitmap (%1)").arg(reason_of(error)));
         return;
     }
     if (picture.Width() < relied_on.width() || picture.Height() < relied_on.height())
@@ -50,10 +55,17 @@ void check_bitmap(DiscReport& report, const QString& name, QSize relied_on) {
                                  .arg(relied_on.height()));
 }
 
-void check_present(DiscReport& report, const char* name, const QString& consequence) {
+void check_present(DiscReport& report, const char* name, qint64 max_bytes, const QString& consequence) {
     const QString path = skin_path(name);
-    if (file_size(path) <= 0)
+    if (!QFileInfo::exists(native_path(path)) || file_size(path) == 0) {
         report.problem(path, QStringLiteral("missing or empty: %1").arg(consequence));
+        return;
+    }
+    try {
+        checked_disc_file(path, max_bytes);
+    } catch (const DiscFileError& error) {
+        report.problem(path, QStringLiteral("%1: %2").arg(reason_of(error), consequence));
+    }
 }
 
 } // namespace
@@ -62,9 +74,11 @@ void check_skin(DiscReport& report) {
     const QMap<QString, QSize> sizes = bitmaps_relied_on();
     for (auto it = sizes.begin(); it != sizes.end(); ++it)
         check_bitmap(report, it.key(), it.value());
-    check_present(report, skin_font_file,
+    check_present(report, skin_font_file, kFontFileCap,
                   QStringLiteral("the ticker falls back to another font, with a message"));
-    check_present(report, skin_music_file, QStringLiteral("the menu starts without music, with a message"));
+    // The music is played as a stream, never read whole: no cap.
+    check_present(report, skin_music_file, std::numeric_limits<qint64>::max(),
+                  QStringLiteral("the menu starts without music, with a message"));
 }
 
 } // namespace kelvox::check
