@@ -82,9 +82,14 @@ def start_xvfb(work):
                              "-noreset"], pass_fds=(write_end,), stdout=subprocess.DEVNULL,
                             stderr=subprocess.DEVNULL)
     os.close(write_end)
-    display = os.read(read_end, 64).decode().strip()
+    display = ":" + os.read(read_end, 64).decode().strip()
     os.close(read_end)
-    return xvfb, ":" + display
+    for _ in range(100):  # until it answers a client
+        if subprocess.run(["xdotool", "getdisplaygeometry"], env=dict(os.environ, DISPLAY=display),
+                          capture_output=True).returncode == 0:
+            break
+        time.sleep(0.1)
+    return xvfb, display
 
 
 def visible_windows(env):
