@@ -78,7 +78,19 @@ void Form::Show() {
     }
     if (state != window_->windowState())
         window_->setWindowState(state);
+    may_ask_full_screen_again_ = full_screen_ && !window_->isVisible();
     window_->show();
+}
+
+// A window manager clears the full-screen state of a window that is withdrawn. When the program hides
+// and shows its window at once (a restore), the manager may clear it only after Qt has asked for it for
+// the new mapping, and the window comes back without it. It is asked for once more per showing, so a
+// desktop that refuses full screen is not fought.
+void Form::FullScreenDroppedByDesktop() {
+    if (!full_screen_ || !may_ask_full_screen_again_ || awaiting_minimise_ || !window_->isVisible() || Minimized())
+        return;
+    may_ask_full_screen_again_ = false;
+    window_->setWindowState(window_->windowState() | Qt::WindowFullScreen);
 }
 
 void Form::Hide() {
@@ -103,6 +115,7 @@ void Form::SetFullScreen(bool on) {
 void Form::Minimize() {
     minimised_by_program_ = true;
     awaiting_minimise_ = true;
+    may_ask_full_screen_again_ = false;
     window_->setWindowState(window_->windowState() | Qt::WindowMinimized);
 }
 

@@ -104,6 +104,7 @@ private:
     void CancelCaptureUnlessHeld(ShiftState buttons);
     // `from_desktop`: reported by the window system rather than caused by the program's own call.
     void WindowStateChanged(bool minimized, bool from_desktop);
+    void FullScreenDroppedByDesktop();
 
     std::unique_ptr<FormWindow> window_;
     std::vector<Control*> controls_;
@@ -118,6 +119,7 @@ private:
     bool refreshing_state_ = false;
     bool minimised_by_program_ = false;
     bool awaiting_minimise_ = false;
+    bool may_ask_full_screen_again_ = false;
     struct Region;
     std::unique_ptr<Region> region_;
 };

@@ -102,8 +102,12 @@ void FormWindow::closeEvent(QCloseEvent* event) {
 
 void FormWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (form_ != nullptr && event->type() == QEvent::WindowStateChange)
-        form_->WindowStateChanged(windowState().testFlag(Qt::WindowMinimized), event->spontaneous());
+    if (form_ == nullptr || event->type() != QEvent::WindowStateChange)
+        return;
+    form_->WindowStateChanged(windowState().testFlag(Qt::WindowMinimized), event->spontaneous());
+    // The handlers above may have closed the window.
+    if (form_ != nullptr && event->spontaneous() && !windowState().testFlag(Qt::WindowFullScreen))
+        form_->FullScreenDroppedByDesktop();
 }
 
 } // namespace kelvox
