@@ -37,7 +37,8 @@ void Canvas::TextOutAt(qreal x, int y, const QString& text) {
     painter.setFont(qt_font(font));
     const QFontMetricsF metrics(painter.fontMetrics());
     if (brush.style == BrushStyle::Solid)
-        painter.fillRect(QRectF(x, y, metrics.horizontalAdvance(text), metrics.height()), qt_colour(brush.colour));
+        painter.fillRect(QRectF(x, y, metrics.horizontalAdvance(text), metrics.height()),
+                         qt_colour(brush.colour));
     painter.setPen(qt_colour(font.colour));
     painter.drawText(QPointF(x, y + metrics.ascent()), text);
 }

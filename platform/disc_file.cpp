@@ -80,7 +80,8 @@ QByteArray read_disc_file(const QString& disc_path, qint64 max_bytes) {
         if (file.error() != QFileDevice::NoError)
             throw DiscFileError(disc_path, file.errorString());
         if (bytes.size() > max_bytes)
-            throw DiscFileError(disc_path, QStringLiteral("it grew beyond %1 bytes while read").arg(max_bytes));
+            throw DiscFileError(disc_path,
+                                QStringLiteral("it grew beyond %1 bytes while read").arg(max_bytes));
         return bytes;
     } catch (const std::bad_alloc&) {
         throw DiscFileError(disc_path, QStringLiteral("not enough memory to read it"));

@@ -13,12 +13,12 @@ namespace kelvox {
 // The largest file of each kind the menu reads from a disc (docs/authoring.md gives them to authors).
 // The catalogue's cap leaves room for well over 100,000 entries; a ticker line of a whole megabyte
 // still loads.
-inline constexpr qint64 kCatalogueFileCap = qint64(32) << 20;   // menu\index.xml
-inline constexpr qint64 kDescriptionFileCap = qint64(1) << 20;  // an entry's info.xml
-inline constexpr qint64 kTickerFileCap = qint64(2) << 20;       // menu\reklamy.txt
-inline constexpr qint64 kBitmapFileCap = qint64(64) << 20;      // skin bitmaps and background pictures
-inline constexpr qint64 kJpegFileCap = qint64(32) << 20;        // entry pictures
-inline constexpr qint64 kFontFileCap = qint64(16) << 20;        // the ticker font
+inline constexpr qint64 kCatalogueFileCap = qint64(32) << 20;  // menu\index.xml
+inline constexpr qint64 kDescriptionFileCap = qint64(1) << 20; // an entry's info.xml
+inline constexpr qint64 kTickerFileCap = qint64(2) << 20;      // menu\reklamy.txt
+inline constexpr qint64 kBitmapFileCap = qint64(64) << 20;     // skin bitmaps and background pictures
+inline constexpr qint64 kJpegFileCap = qint64(32) << 20;       // entry pictures
+inline constexpr qint64 kFontFileCap = qint64(16) << 20;       // the ticker font
 
 // A disc file refused or unreadable. message() is "Cannot open file <name>"; reason() says why.
 class DiscFileError : public PlatformError {

@@ -87,7 +87,8 @@ void Form::Show() {
 // the new mapping, and the window comes back without it. It is asked for once more per showing, so a
 // desktop that refuses full screen is not fought.
 void Form::FullScreenDroppedByDesktop() {
-    if (!full_screen_ || !may_ask_full_screen_again_ || awaiting_minimise_ || !window_->isVisible() || Minimized())
+    if (!full_screen_ || !may_ask_full_screen_again_ || awaiting_minimise_ || !window_->isVisible() ||
+        Minimized())
         return;
     may_ask_full_screen_again_ = false;
     window_->setWindowState(window_->windowState() | Qt::WindowFullScreen);

@@ -41,7 +41,8 @@ extern "C" void on_message(j_common_ptr info, int level) {
 // Fills `picture` from the JPEG data; false with `message` set when libjpeg gave up. Only objects with
 // trivial destructors live in this frame, since a fatal error longjmps back into it; the picture lives in
 // the caller's frame and is reached through a pointer.
-bool decode_into(const unsigned char* data, unsigned long size, QImage* picture, char* message, char* warning) {
+bool decode_into(const unsigned char* data, unsigned long size, QImage* picture, char* message,
+                 char* warning) {
     jpeg_decompress_struct info;
     ErrorManager errors;
     info.err = jpeg_std_error(&errors.base);

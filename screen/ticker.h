@@ -46,7 +46,7 @@ private:
     qreal measured_exact_width_ = 0;
     QString tail_;
     qreal tail_offset_ = 0; // the exact width of what precedes the tail
-    int tail_covers_ = 0; // the strip width the tail was cut for
+    int tail_covers_ = 0;   // the strip width the tail was cut for
 };
 
 } // namespace kelvox

@@ -52,11 +52,12 @@ int main() {
     } lines[] = {{"100 B", 100}, {"100 KB", 100 * 1000}, {"1 MB", 1000 * 1000}};
     std::vector<Costs> costs;
     for (const auto& line : lines) {
-        const QString text = QStringLiteral("Nowe gry i programy na płycie! ").repeated(line.length / 31 + 1)
+        const QString text = QStringLiteral("Nowe gry i programy na płycie! ")
+                                 .repeated(line.length / 31 + 1)
                                  .left(line.length);
         costs.push_back(measure(window, text));
-        std::printf("line of %-6s: restart %.2f ms, median tick %.1f us\n", line.name, costs.back().restart_ms,
-                    costs.back().tick_us);
+        std::printf("line of %-6s: restart %.2f ms, median tick %.1f us\n", line.name,
+                    costs.back().restart_ms, costs.back().tick_us);
     }
     std::printf("tick 1 MB / tick 100 B = %.2f\n", costs.back().tick_us / costs.front().tick_us);
     return 0;

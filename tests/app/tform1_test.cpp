@@ -242,7 +242,8 @@ TEST(MainWindowFailures, ABackgroundPictureNamedOutsideTheSkinDirectoryIsOneThat
         {"./tapeta.bmp", "Cannot open file menu\\./tapeta.bmp"},
         {"..", "Cannot open file menu\\.."},
         {long_name, "Cannot open file menu\\" + long_name.left(255) + "…"},
-        {QString(5 << 20, QLatin1Char('x')), "Cannot open file menu\\" + QString(255, QLatin1Char('x')) + "…"},
+        {QString(5 << 20, QLatin1Char('x')),
+         "Cannot open file menu\\" + QString(255, QLatin1Char('x')) + "…"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.wallpaper.left(40).toStdString());
