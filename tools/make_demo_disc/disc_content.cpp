@@ -225,16 +225,16 @@ std::vector<DemoEntry> extras() {
 const std::vector<DemoSection>& demo_sections() {
     static const std::vector<DemoSection> sections = {
         {QStringLiteral("Gry"),
-         QStringLiteral("Gry: dwadzieścia osiem wersji demonstracyjnych i pełnych gier - wybierz i graj!"),
+         QStringLiteral("Gry: 28 wersji demo i pełnych gier!"),
          games()},
         {QStringLiteral("Programy"),
-         QStringLiteral("Programy: edytor Pisarz 2000 w pełnej wersji tylko dla czytelników Kelvox"),
+         QStringLiteral("Programy: Pisarz 2000 w pełnej wersji"),
          programs()},
         {QStringLiteral("Narzędzia"),
-         QStringLiteral("Narzędzia: porządki na dysku, archiwa i testy - wszystko w jednym miejscu"),
+         QStringLiteral("Narzędzia: porządki, archiwa i testy"),
          tools()},
         {QStringLiteral("Dodatki"),
-         QStringLiteral("Dodatki: poradniki, tapety i słowo od redakcji - zajrzyj koniecznie"), extras()},
+         QStringLiteral("Dodatki: poradniki, tapety i więcej"), extras()},
     };
     return sections;
 }
