@@ -13,10 +13,6 @@ namespace kelvox {
 
 namespace {
 
-// Pictures larger than this are refused before any pixel memory is taken (a corrupt header can claim
-// 65500 × 65500).
-constexpr qint64 kMaxPixels = qint64(1) << 28;
-
 struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
@@ -41,8 +37,8 @@ extern "C" void on_message(j_common_ptr info, int level) {
 // Fills `picture` from the JPEG data; false with `message` set when libjpeg gave up. Only objects with
 // trivial destructors live in this frame, since a fatal error longjmps back into it; the picture lives in
 // the caller's frame and is reached through a pointer.
-bool decode_into(const unsigned char* data, unsigned long size, QImage* picture, char* message,
-                 char* warning) {
+bool decode_into(const unsigned char* data, unsigned long size, qint64 pixel_cap, QImage* picture,
+                 char* message, char* warning) {
     jpeg_decompress_struct info;
     ErrorManager errors;
     info.err = jpeg_std_error(&errors.base);
@@ -58,7 +54,7 @@ bool decode_into(const unsigned char* data, unsigned long size, QImage* picture,
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, size);
     jpeg_read_header(&info, TRUE);
-    if (qint64(info.image_width) * qint64(info.image_height) > kMaxPixels) {
+    if (qint64(info.image_width) * qint64(info.image_height) > pixel_cap) {
         jpeg_destroy_decompress(&info);
         std::snprintf(message, JMSG_LENGTH_MAX, "%s", "picture too large");
         return false;
@@ -99,7 +95,7 @@ PlatformError invalid_jpeg(const char* reason) {
 
 } // namespace
 
-QImage decode_jpeg(const unsigned char* data, std::size_t size, QString* first_warning) {
+QImage decode_jpeg(const unsigned char* data, std::size_t size, QString* first_warning, qint64 pixel_cap) {
     if (data == nullptr || size == 0)
         throw invalid_jpeg("empty file");
     if (size > std::numeric_limits<unsigned long>::max())
@@ -107,7 +103,8 @@ QImage decode_jpeg(const unsigned char* data, std::size_t size, QString* first_w
     QImage picture;
     char message[JMSG_LENGTH_MAX] = {};
     char warning[JMSG_LENGTH_MAX] = {};
-    if (!decode_into(data, static_cast<unsigned long>(size), &picture, message, warning))
+    if (!decode_into(data, static_cast<unsigned long>(size), qMin(pixel_cap, kJpegPixelCap), &picture, message,
+                     warning))
         throw invalid_jpeg(message);
     if (first_warning != nullptr)
         *first_warning = QString::fromLocal8Bit(warning);

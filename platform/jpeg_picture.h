@@ -13,10 +13,16 @@
 
 namespace kelvox {
 
+// Pictures larger than this are refused before any pixel memory is taken (a corrupt header can claim
+// 65500 × 65500).
+inline constexpr qint64 kJpegPixelCap = qint64(1) << 28;
+
 // Decodes a JPEG held in memory. Raises PlatformError("JPEG image is not valid: <reason>"). When
 // first_warning is given it receives libjpeg's first warning ("Premature end of JPEG file", …), or
-// an empty text when the picture decoded cleanly.
-QImage decode_jpeg(const unsigned char* data, std::size_t size, QString* first_warning = nullptr);
+// an empty text when the picture decoded cleanly. A caller may refuse pictures of more than
+// pixel_cap pixels (below kJpegPixelCap) to keep its own runs short.
+QImage decode_jpeg(const unsigned char* data, std::size_t size, QString* first_warning = nullptr,
+                   qint64 pixel_cap = kJpegPixelCap);
 QImage decode_jpeg(const QByteArray& bytes, QString* first_warning = nullptr);
 
 // Decodes the disc file (read as platform/disc_file.h says, at most kJpegFileCap bytes). A file that
