@@ -90,6 +90,18 @@ TEST(JpegDecoding, BadDataIsAnErrorNotACrash) {
     }
 }
 
+TEST(JpegDecoding, ProgressivePicturesOfAtMost500ScansDecode) {
+    const struct {
+        int scans;
+        bool decodes;
+    } cases[] = {{11, true}, {500, true}, {501, false}, {704, false}};
+    for (const auto& c : cases) {
+        const QByteArray bytes = test::grey_jpeg_in_scans(16, 16, c.scans);
+        const std::string text = error_text([&] { EXPECT_EQ(decode_jpeg(bytes).size(), QSize(16, 16)); });
+        EXPECT_EQ(text, c.decodes ? "(no error)" : "JPEG image is not valid: more than 500 scans") << c.scans;
+    }
+}
+
 TEST(JpegDecoding, TruncatedPictureKeepsItsSize) {
     // Noise makes the scan data the bulk of the file, so the cut falls inside it.
     QImage noisy = quadrants(128, 128);
