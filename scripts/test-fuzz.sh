@@ -14,6 +14,7 @@ for fuzzer in "$top"/build-fuzz/tests/fuzz/*/fuzz_*; do
   work="$(mktemp -d)"
   [ -d "$corpus" ] && cp -r "$corpus/." "$work/"
   echo "fuzzing $name for ${seconds}s"
-  "$fuzzer" -max_total_time="$seconds" -print_final_stats=0 "$work" >"$work.log" 2>&1 ||
+  # An input that hangs fails the step in seconds, not after libFuzzer's default 20 minutes.
+  "$fuzzer" -max_total_time="$seconds" -timeout=25 -print_final_stats=0 "$work" >"$work.log" 2>&1 ||
     { tail -n 40 "$work.log"; echo "fuzzer $name found a failure"; exit 1; }
 done
