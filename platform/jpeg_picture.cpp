@@ -120,8 +120,8 @@ QImage decode_jpeg(const unsigned char* data, std::size_t size, QString* first_w
     QImage picture;
     char message[JMSG_LENGTH_MAX] = {};
     char warning[JMSG_LENGTH_MAX] = {};
-    if (!decode_into(data, static_cast<unsigned long>(size), qMin(pixel_cap, kJpegPixelCap), &picture, message,
-                     warning))
+    if (!decode_into(data, static_cast<unsigned long>(size), qMin(pixel_cap, kJpegPixelCap), &picture,
+                     message, warning))
         throw invalid_jpeg(message);
     if (first_warning != nullptr)
         *first_warning = QString::fromLocal8Bit(warning);

@@ -19,8 +19,7 @@
 namespace {
 
 // A branch of its own for each value below N: value v takes the edge of instantiation v.
-template <int N>
-__attribute__((noinline)) int edge_for(int value) {
+template <int N> __attribute__((noinline)) int edge_for(int value) {
     if (value == N)
         return N;
     if constexpr (N > 0)
@@ -80,8 +79,9 @@ void probe(const uint8_t* data, size_t size) {
         // The scans too, for the messages they give, on pictures small enough to keep runs quick.
         if (qint64(info.image_width) * info.image_height <= kFuzzPixelCap) {
             jpeg_start_decompress(&info);
-            JSAMPARRAY row = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
-                                                       info.output_width * JDIMENSION(info.output_components), 1);
+            JSAMPARRAY row =
+                (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                          info.output_width * JDIMENSION(info.output_components), 1);
             while (info.output_scanline < info.output_height)
                 jpeg_read_scanlines(&info, row, 1);
             jpeg_finish_decompress(&info);
