@@ -9,6 +9,7 @@
 set -euo pipefail
 source_dir="$1"; content="$2"; cache="$3"; shots="$4"
 source "$source_dir/scripts/mount-guard.sh"
+source "$source_dir/tests/e2e/x_windows.sh"
 
 skip() { echo "SKIPPED: $*"; exit 77; }
 [ "$(id -u)" -eq 0 ] || skip "not root: chroot and mount need root"
@@ -101,14 +102,7 @@ awk -v maps="/proc/$menu_pid/maps" -v fast="$work/fast" 'BEGIN {
   } }' >"$work/mapped" &
 sampler_pid=$!
 
-window=""
-for _ in $(seq 150); do
-  window="$(xdotool search --onlyvisible --class kelvox-menu 2>/dev/null | head -n 1 || true)"
-  [ -n "$window" ] && break
-  kill -0 "$menu_pid" 2>/dev/null || fail "the menu ended at start"
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no menu window"
+window="$(wait_for_window 150 "$menu_pid" --class kelvox-menu)" || fail "no menu window (or the menu ended at start)"
 sleep 2 # the bar's intro
 xdotool getwindowgeometry "$window" | grep -q "Geometry: 1024x768" || fail "the window is not full screen"
 echo "ok: the menu's window came up full screen"
@@ -143,13 +137,7 @@ archive="gry/twierdza_mroku/twierdza_mroku.rar"
 press 60 272
 sleep 2
 press 60 272
-dialog=""
-for _ in $(seq 50); do
-  dialog="$(xdotool search --onlyvisible --name '^rozpakuj$' 2>/dev/null | head -n 1 || true)"
-  [ -n "$dialog" ] && break
-  sleep 0.2
-done
-[ -n "$dialog" ] || fail "no unpack dialog after the second press on the archive's row"
+dialog="$(wait_for_unpack_dialog 100)" || fail "no unpack dialog after the second press on the archive's row"
 sleep 0.5
 import -window root "$shots/2-dialog.png"
 eval "$(xdotool getwindowgeometry --shell "$dialog")"

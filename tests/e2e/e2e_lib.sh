@@ -2,6 +2,7 @@
 # from the disc's root, and the reader's hands (xdotool) and eyes (screenshots, pixels).
 # A road script is called as: ROAD.sh MENU-PROGRAM DISC-TOOL SHOTS-DIR [UNRAR-MODULE]
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/x_windows.sh"
 
 e2e_menu="$1"; e2e_disc_tool="$2"; e2e_shots="$3"; e2e_unrar="${4:-}"
 for tool in Xvfb xdotool import convert; do
@@ -125,15 +126,21 @@ e2e_start_menu() {
   if [ $# -gt 0 ]; then printf '%s' "$1" >"$KELVOX_REGISTRY"; fi
   (cd "$work/disc" && exec ./kelvox-menu) >"$work/menu.log" 2>&1 &
   menu_pid=$!
-  window=""
-  local i
-  for i in $(seq 150); do
-    window="$(xdotool search --onlyvisible --class kelvox-menu 2>/dev/null | head -n 1 || true)"
-    [ -n "$window" ] && break
+  window="$(wait_for_window 150 "$menu_pid" --class kelvox-menu)" || {
     kill -0 "$menu_pid" 2>/dev/null || fail "the menu ended at start"
-    sleep 0.1
-  done
-  [ -n "$window" ] || fail "no menu window"
+    fail "no menu window"
+  }
+}
+
+# e2e_open_full_screen [--window-manager]: the usual opening of a road: the disc, a 1024 × 768 server
+# (with openbox when asked), the menu started full screen, its layout, the end of its intro.
+e2e_open_full_screen() {
+  e2e_disc
+  e2e_xserver 1024x768
+  [ "${1:-}" != --window-manager ] || e2e_window_manager
+  e2e_start_menu
+  e2e_layout full
+  wait_for_intro
 }
 
 # e2e_shot NAME: a screenshot of the whole screen, kept in the shots directory.

@@ -4,6 +4,7 @@
 # Usage: menu_smoke.sh MENU-PROGRAM DEMO-DISC UNRAR-MODULE
 set -euo pipefail
 menu="$1"; disc_source="$2"
+. "$(dirname "${BASH_SOURCE[0]}")/x_windows.sh"
 for tool in Xvfb xdotool import convert; do
   command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is missing"; exit 77; }
 done
@@ -25,13 +26,7 @@ for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; slee
 
 (cd "$work/disc" && exec ./kelvox-menu) >"$work/menu.log" 2>&1 &
 menu_pid=$!
-window=""
-for _ in $(seq 100); do
-  window="$(xdotool search --onlyvisible --class kelvox-menu 2>/dev/null | head -n 1 || true)"
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { cat "$work/menu.log"; echo "FAIL: no menu window"; exit 1; }
+window="$(wait_for_window 100 "" --class kelvox-menu)" || { cat "$work/menu.log"; echo "FAIL: no menu window"; exit 1; }
 sleep 2 # the intro of the bar: 84 frames of 10 ms, and some slack on a loaded machine
 
 geometry="$(xdotool getwindowgeometry "$window")"

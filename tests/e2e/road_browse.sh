@@ -5,11 +5,7 @@
 # button, a document handed to xdg-open; the scroll buttons down and up on a long section.
 . "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
-e2e_disc
-e2e_xserver 1024x768
-e2e_start_menu
-e2e_layout full
-wait_for_intro
+e2e_open_full_screen
 
 # Section hover inverts the name's span (the middle tile 0x005000 becomes 0xFFAFFF), each section in
 # turn; the last one, of one entry, is pressed first. A press brings the list in: its body (0x801010),

@@ -5,11 +5,7 @@
 # file's content afterwards, and the collapse over the background.
 . "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
-e2e_disc
-e2e_xserver 1024x768
-e2e_start_menu
-e2e_layout full
-wait_for_intro
+e2e_open_full_screen
 
 # Rows of the drawer (its own pixels): the X to press, the Y to press and the tick mark's line.
 declare -A row_x=([full]=80 [animations]=90 [taskbar]=80 [none]=80 [picture1]=90 [picture2]=90 [sound]=100 [save]=60)
@@ -110,14 +106,7 @@ answer_modal save-confirmation
 # The five values are written one after the other; the sound comes last.
 for i in $(seq 50); do grep -q DZWIEK "$KELVOX_REGISTRY" 2>/dev/null && break; sleep 0.1; done
 cat "$KELVOX_REGISTRY"
-expected='REGEDIT4
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Kelvox cover menu]
-"PELNY_EKRAN"=dword:00000001
-"ANIMACJE"=dword:00000000
-"PASEK_ZADAN"=dword:00000001
-"TAPETA"="tapeta#2.bmp"
-"DZWIEK"=dword:00000001'
+expected="$(registry_content 1 0 1 "tapeta#2.bmp" 1)"
 [ "$(tr -d '\r' <"$KELVOX_REGISTRY" | grep -v '^$')" = "$(grep -v '^$' <<<"$expected")" ] ||
   fail "the registry file does not hold the five settings as shown"
 pass "the save, confirmed with Return, writes the five settings to the registry file"

@@ -3,16 +3,6 @@
 # its intro with the bar drawn and the welcome text on the ticker strip.
 . "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
-window_mode_registry='REGEDIT4
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Kelvox cover menu]
-"PELNY_EKRAN"=dword:00000000
-"ANIMACJE"=dword:00000001
-"PASEK_ZADAN"=dword:00000000
-"TAPETA"="tapeta.bmp"
-"DZWIEK"=dword:00000001
-'
-
 # check_start NAME full|window WIDTH HEIGHT: the window's place and size and the pictures of the band.
 check_start() {
   local name="$1" mode="$2"
@@ -56,7 +46,7 @@ e2e_close_menu "$bar_x" "$bar_y" "$bar_w"
 kill "$xvfb_pid"; wait "$xvfb_pid" 2>/dev/null || true
 
 e2e_xserver 1024x768
-e2e_start_menu "$window_mode_registry"
+e2e_start_menu "$(registry_content 0 1 0 tapeta.bmp 1)"
 check_start window-mode window 770 496
 # The cut outline: the top edge lies 12 lines lower left of the tab, where the root shows through.
 pixel_is $((ox + 300)) $((oy + 5)) "#FFFFFF" || fail "window-mode: the window's top-left cut is drawn"

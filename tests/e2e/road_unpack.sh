@@ -5,11 +5,7 @@
 # the cancel area is pressed, without the run keeping the processor busy. After each the window answers.
 . "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
-e2e_disc
-e2e_xserver 1024x768
-e2e_start_menu
-e2e_layout full
-wait_for_intro
+e2e_open_full_screen
 
 picture_x=$((panel_x + 200)); picture_y=$((panel_y + 170))
 click "$(section_x 0)" $((bar_y + 10))
@@ -26,13 +22,8 @@ open_dialog() {
   click 100 "$(row_y "$1")"
   sleep 1.5 # the panel's fade; the second press must come from the same row
   click 100 "$(row_y "$1")"
-  local i dialog=""
-  for i in $(seq 50); do
-    dialog="$(xdotool search --onlyvisible --name '^rozpakuj$' 2>/dev/null | head -n 1 || true)"
-    [ -n "$dialog" ] && break
-    sleep 0.1
-  done
-  [ -n "$dialog" ] || fail "$2: the unpack dialog did not open"
+  local dialog
+  dialog="$(wait_for_unpack_dialog)" || fail "$2: the unpack dialog did not open"
   local geometry
   geometry="$(xdotool getwindowgeometry "$dialog")"
   grep -q "Position: $dialog_x,$dialog_y" <<<"$geometry" && grep -q "Geometry: 358x223" <<<"$geometry" ||

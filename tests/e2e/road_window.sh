@@ -5,15 +5,7 @@
 
 e2e_disc
 e2e_xserver 1024x768
-e2e_start_menu 'REGEDIT4
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Kelvox cover menu]
-"PELNY_EKRAN"=dword:00000000
-"ANIMACJE"=dword:00000001
-"PASEK_ZADAN"=dword:00000000
-"TAPETA"="tapeta.bmp"
-"DZWIEK"=dword:00000001
-'
+e2e_start_menu "$(registry_content 0 1 0 tapeta.bmp 1)"
 e2e_layout window
 wait_for_intro
 

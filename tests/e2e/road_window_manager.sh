@@ -4,12 +4,7 @@
 # restored window answers; the close button ends the program with status 0.
 . "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
-e2e_disc
-e2e_xserver 1024x768
-e2e_window_manager
-e2e_start_menu
-e2e_layout full
-wait_for_intro
+e2e_open_full_screen --window-manager
 
 wm_state() { xprop -id "$window" _NET_WM_STATE 2>/dev/null; }
 mapped() { xwininfo -id "$window" 2>/dev/null | grep -q "IsViewable"; }
