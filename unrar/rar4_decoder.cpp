@@ -1,7 +1,9 @@
 #include "unrar/rar4_decoder.h"
 
+#include "unrar/rar4_format.h"
 #include "unrar/rar4_rewrap.h"
 #include "unrar/rar_error.h"
+#include "unrar/safe_writer.h"
 #include "unrar/stored_copy.h"
 
 #include <fcntl.h>
@@ -10,7 +12,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <vector>
 
@@ -23,16 +24,8 @@ class FdSink : public DataSink {
 public:
     explicit FdSink(int fd) : fd_(fd) {}
     void write(const unsigned char* data, std::size_t size) override {
-        while (size > 0) {
-            const ssize_t done = ::write(fd_, data, size);
-            if (done < 0 && errno == EINTR)
-                continue;
-            if (done <= 0)
-                fail(ERAR_EWRITE);
-            data += done;
-            size -= static_cast<std::size_t>(done);
-            written += static_cast<std::size_t>(done);
-        }
+        write_fully(fd_, data, size);
+        written += size;
     }
     std::uint64_t written = 0;
 
@@ -187,7 +180,7 @@ std::string decode_rar4_comment(const VolumeSet& volumes, const StoredComment& c
     if (comment.inline_packed) {
         packed.assign(comment.inline_bytes.begin(), comment.inline_bytes.end());
         entry.raw_header.assign(32, 0);
-        entry.raw_header[2] = 0x74;
+        entry.raw_header[2] = rar4::type_file;
         entry.raw_header[3] = 0x00;
         entry.raw_header[4] = 0x80;
         entry.raw_header[5] = 32;

@@ -4,30 +4,14 @@
 #include "unrar/byte_cursor.h"
 #include "unrar/crc.h"
 #include "unrar/names.h"
+#include "unrar/rar4_format.h"
 
 #include <vector>
 
 namespace kelvox::unrar {
 namespace {
 
-constexpr unsigned type_marker = 0x72;
-constexpr unsigned type_main = 0x73;
-constexpr unsigned type_file = 0x74;
-constexpr unsigned type_old_comment = 0x75;
-constexpr unsigned type_new_sub = 0x7A;
-constexpr unsigned type_end = 0x7B;
-
-constexpr unsigned has_data = 0x8000;
-constexpr unsigned file_large = 0x0100;
-constexpr unsigned file_unicode = 0x0200;
-constexpr unsigned main_volume = 0x0001;
-constexpr unsigned main_comment = 0x0002;
-constexpr unsigned main_solid = 0x0008;
-constexpr unsigned main_new_naming = 0x0010;
-constexpr unsigned main_encrypted_headers = 0x0080;
-constexpr unsigned end_next_volume = 0x0001;
-constexpr std::size_t head_size = 7;
-constexpr std::size_t main_fixed_size = 13;
+using namespace rar4;
 
 std::uint16_t crc16_of(const std::vector<unsigned char>& header, std::size_t end) {
     return static_cast<std::uint16_t>(crc32_update(0, header.data() + 2, end - 2) & 0xFFFF);

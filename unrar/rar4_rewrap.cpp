@@ -1,13 +1,16 @@
 #include "unrar/rar4_rewrap.h"
 
 #include "unrar/crc.h"
+#include "unrar/rar4_format.h"
 #include "unrar/rar_error.h"
+
+#include <iterator>
 
 namespace kelvox::unrar {
 namespace {
 
-constexpr unsigned type_file = 0x74;
-constexpr unsigned file_large = 0x0100;
+using rar4::file_large;
+using rar4::type_file;
 
 void put32(std::vector<unsigned char>& bytes, std::size_t at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i)
@@ -23,9 +26,20 @@ void seal(std::vector<unsigned char>& header) {
 } // namespace
 
 std::vector<unsigned char> rar4_archive_prefix(bool solid) {
-    std::vector<unsigned char> bytes{0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
-    std::vector<unsigned char> main{
-        0, 0, 0x73, static_cast<unsigned char>(solid ? 0x08 : 0x00), 0, 13, 0, 0, 0, 0, 0, 0, 0};
+    std::vector<unsigned char> bytes(std::begin(rar4::signature), std::end(rar4::signature));
+    std::vector<unsigned char> main{0,
+                                    0,
+                                    rar4::type_main,
+                                    static_cast<unsigned char>(solid ? rar4::main_solid : 0x00),
+                                    0,
+                                    rar4::main_fixed_size,
+                                    0,
+                                    0,
+                                    0,
+                                    0,
+                                    0,
+                                    0,
+                                    0};
     seal(main);
     bytes.insert(bytes.end(), main.begin(), main.end());
     return bytes;

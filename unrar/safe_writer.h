@@ -14,6 +14,9 @@
 
 namespace kelvox::unrar {
 
+// Writes all the bytes to the descriptor, going on after an interrupted write; fails with ERAR_EWRITE.
+void write_fully(int fd, const unsigned char* data, std::size_t size);
+
 // A file as the file system knows it, whatever names lead to it.
 struct FileIdentity {
     dev_t device;
@@ -67,8 +70,9 @@ void make_directory_in(const DirectoryFd& directory, const std::string& name);
 void place_symlink(const DirectoryFd& directory, const std::string& name, const std::string& target);
 // Only to a regular file among `extracted`: a file that sat in the destination before is not the
 // archive's to link to.
-void place_hardlink(const DirectoryFd& directory, const std::string& name, const DirectoryFd& target_directory,
-                    const std::string& target_name, const FileIdentities& extracted);
+void place_hardlink(const DirectoryFd& directory, const std::string& name,
+                    const DirectoryFd& target_directory, const std::string& target_name,
+                    const FileIdentities& extracted);
 
 // Removes from `directory` the temporary files that a run of this module killed before it finished
 // left there: our own name pattern, regular files of ours, that no live writer holds locked.

@@ -156,9 +156,9 @@ PendingFile::~PendingFile() {
         ::unlinkat(directory_, temp_name_.c_str(), 0);
 }
 
-void PendingFile::write(const unsigned char* data, std::size_t size) {
+void write_fully(int fd, const unsigned char* data, std::size_t size) {
     while (size > 0) {
-        const ssize_t done = ::write(fd_, data, size);
+        const ssize_t done = ::write(fd, data, size);
         if (done < 0 && errno == EINTR)
             continue;
         if (done <= 0)
@@ -166,6 +166,10 @@ void PendingFile::write(const unsigned char* data, std::size_t size) {
         data += done;
         size -= static_cast<std::size_t>(done);
     }
+}
+
+void PendingFile::write(const unsigned char* data, std::size_t size) {
+    write_fully(fd_, data, size);
 }
 
 FileIdentity PendingFile::commit(mode_t mode, std::time_t modified) {
@@ -201,8 +205,9 @@ void place_symlink(const DirectoryFd& directory, const std::string& name, const 
                     [&](const char* temp) { return ::symlinkat(target.c_str(), directory.get(), temp); });
 }
 
-void place_hardlink(const DirectoryFd& directory, const std::string& name, const DirectoryFd& target_directory,
-                    const std::string& target_name, const FileIdentities& extracted) {
+void place_hardlink(const DirectoryFd& directory, const std::string& name,
+                    const DirectoryFd& target_directory, const std::string& target_name,
+                    const FileIdentities& extracted) {
     struct stat info {};
     if (::fstatat(target_directory.get(), target_name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
         !S_ISREG(info.st_mode) || !extracted.contains({info.st_dev, info.st_ino}) ||

@@ -1,4 +1,5 @@
 #include "unrar/block.h"
+#include "unrar/rar4_format.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,7 +10,6 @@ namespace {
 
 // Self-extracting stubs put the archive after the program; stubs are far smaller than this.
 constexpr std::uint64_t stub_search_limit = 16u << 20;
-constexpr unsigned char marker[] = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07};
 
 } // namespace
 
@@ -20,11 +20,13 @@ bool find_signature(const VolumeSet& volumes, std::size_t volume, std::uint64_t&
     constexpr std::size_t overlap = 7; // a signature may straddle two chunks
     if (from >= limit)
         return false;
-    std::vector<unsigned char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(chunk, limit - from)) + overlap);
+    std::vector<unsigned char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(chunk, limit - from)) +
+                                      overlap);
     for (std::uint64_t base = from; base < limit; base += chunk) {
         const std::size_t got = volumes.read_at(volume, base, buffer.data(), buffer.size());
         for (std::size_t at = 0; at + 8 <= got && at < chunk; ++at) {
-            if (buffer[at] != 0x52 || std::memcmp(buffer.data() + at, marker, sizeof marker) != 0)
+            if (buffer[at] != 0x52 ||
+                std::memcmp(buffer.data() + at, rar4::signature, rar4::signature_prefix) != 0)
                 continue;
             if (buffer[at + 6] == 0x00 || (buffer[at + 6] == 0x01 && buffer[at + 7] == 0x00)) {
                 offset = base + at;

@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include <iterator>
+
 namespace kelvox {
 namespace {
 
@@ -50,10 +52,10 @@ RarBytes rar4_block(unsigned type, unsigned flags, const RarBytes& body) {
 }
 
 RarBytes rar4_start(unsigned main_flags, const RarBytes& main_extra) {
-    RarBytes bytes{0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
+    RarBytes bytes(std::begin(rar4::signature), std::end(rar4::signature));
     RarBytes body(6, 0);
     append(body, main_extra);
-    append(bytes, rar4_block(0x73, main_flags, body));
+    append(bytes, rar4_block(rar4::type_main, main_flags, body));
     return bytes;
 }
 
@@ -74,7 +76,7 @@ RarBytes rar4_header(const Rar4Header& header) {
         put32(body, static_cast<unsigned>(header.unpacked >> 32));
     }
     body.insert(body.end(), header.name.begin(), header.name.end());
-    return rar4_block(header.type, header.flags | (large ? 0x100 : 0), body);
+    return rar4_block(header.type, header.flags | (large ? rar4::file_large : 0), body);
 }
 
 void put_vint(RarBytes& out, std::uint64_t value) {
@@ -119,8 +121,8 @@ RarBytes rar5_file(const Rar5File& file) {
         append(extra, redirection(4, file.hardlink_to));
     if (!file.symlink_to.empty())
         append(extra, redirection(1, file.symlink_to));
-    const std::uint64_t common = 0x02 | (extra.empty() ? 0 : 0x01) | (file.from_previous ? 0x08 : 0) |
-                                 (file.to_next ? 0x10 : 0);
+    const std::uint64_t common =
+        0x02 | (extra.empty() ? 0 : 0x01) | (file.from_previous ? 0x08 : 0) | (file.to_next ? 0x10 : 0);
     RarBytes header;
     put_vint(header, 2); // file header
     put_vint(header, common);

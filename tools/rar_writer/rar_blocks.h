@@ -3,6 +3,8 @@
 // suite build their archives from these.
 #pragma once
 
+#include "unrar/rar4_format.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,8 +25,8 @@ RarBytes rar4_start(unsigned main_flags, const RarBytes& main_extra = {});
 // A file (type 0x74) or service (0x7A) header of the older format. Sizes above 32 bits, or `large`,
 // give the 64-bit layout (flag 0x100).
 struct Rar4Header {
-    unsigned type = 0x74;
-    unsigned flags = 0x8000;
+    unsigned type = rar4::type_file;
+    unsigned flags = rar4::has_data;
     std::string name{};
     std::uint64_t packed = 0;
     std::uint64_t unpacked = 0;

@@ -1,12 +1,14 @@
 #include "tools/rar_writer/stored_rar_writer.h"
 
 #include "tools/rar_writer/rar_blocks.h"
+#include "unrar/rar4_format.h"
 
 #include <zlib.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <stdexcept>
 
@@ -15,16 +17,10 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-constexpr std::size_t marker_size = 7;
-constexpr std::size_t main_header_size = 13;
-constexpr std::size_t end_block_size = 7;
+constexpr std::size_t marker_size = sizeof rar4::signature;
+constexpr std::size_t main_header_size = rar4::main_fixed_size;
+constexpr std::size_t end_block_size = rar4::head_size;
 constexpr std::size_t file_header_fixed_size = 32;
-
-constexpr unsigned file_has_data = 0x8000;
-constexpr unsigned file_from_previous = 0x0001;
-constexpr unsigned file_to_next = 0x0002;
-constexpr unsigned file_directory = 0x00E0;
-constexpr unsigned file_unicode_name = 0x0200;
 
 uint32_t crc32_of(const unsigned char* data, std::size_t size) {
     uLong crc = crc32(0L, Z_NULL, 0);
@@ -47,12 +43,12 @@ Bytes block(unsigned type, unsigned flags, const Bytes& body) {
 Bytes main_header(bool volume, bool first) {
     unsigned flags = 0;
     if (volume)
-        flags = 0x0001 | 0x0010 | (first ? 0x0100 : 0);
-    return block(0x73, flags, Bytes(6, 0));
+        flags = rar4::main_volume | rar4::main_new_naming | (first ? rar4::main_first_volume : 0);
+    return block(rar4::type_main, flags, Bytes(6, 0));
 }
 
 Bytes end_block(bool another_follows) {
-    return block(0x7B, 0x4000 | (another_follows ? 0x0001 : 0), {});
+    return block(rar4::type_end, 0x4000 | (another_follows ? rar4::end_next_volume : 0), {});
 }
 
 unsigned default_attributes(const StoredRarEntry& entry) {
@@ -75,15 +71,15 @@ struct Part {
 };
 
 Bytes file_header(const StoredRarEntry& entry, const Part& part, uint32_t crc) {
-    unsigned flags = file_has_data;
+    unsigned flags = rar4::has_data;
     if (entry.directory)
-        flags |= file_directory;
+        flags |= rar4::file_directory;
     if (part.offset > 0)
-        flags |= file_from_previous;
+        flags |= rar4::file_from_previous;
     if (!part.last)
-        flags |= file_to_next;
+        flags |= rar4::file_to_next;
     if (has_high_bytes(entry.name))
-        flags |= file_unicode_name;
+        flags |= rar4::file_unicode;
     if (entry.data.size() > std::numeric_limits<uint32_t>::max())
         throw std::runtime_error("entry too large for a stored RAR: " + entry.name);
     Bytes body;
@@ -97,7 +93,7 @@ Bytes file_header(const StoredRarEntry& entry, const Part& part, uint32_t crc) {
     put16(body, static_cast<unsigned>(entry.name.size()));
     put32(body, default_attributes(entry));
     body.insert(body.end(), entry.name.begin(), entry.name.end());
-    return block(0x74, flags, body);
+    return block(rar4::type_file, flags, body);
 }
 
 class VolumeBuilder {
@@ -132,7 +128,7 @@ public:
     std::vector<Bytes> finish() {
         const bool volume = capacity_ != 0;
         for (std::size_t i = 0; i < volumes_.size(); ++i) {
-            Bytes head{0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
+            Bytes head(std::begin(rar4::signature), std::end(rar4::signature));
             const Bytes main = main_header(volume, i == 0);
             head.insert(head.end(), main.begin(), main.end());
             volumes_[i].insert(volumes_[i].begin(), head.begin(), head.end());
