@@ -1,5 +1,7 @@
 #include "platform/text_codec.h"
 
+#include <QStringDecoder>
+
 #include <array>
 #include <cstdint>
 
@@ -29,52 +31,13 @@ constexpr std::array<char16_t, 128> kUpperHalf = {
 
 const QByteArray kUtf8Mark("\xEF\xBB\xBF", 3);
 
-bool is_continuation(uint8_t byte) {
-    return (byte & 0xC0) == 0x80;
-}
-
 } // namespace
 
 bool is_valid_utf8(const QByteArray& bytes) {
-    const auto* data = reinterpret_cast<const uint8_t*>(bytes.constData());
-    const qsizetype size = bytes.size();
-    qsizetype i = 0;
-    while (i < size) {
-        const uint8_t lead = data[i];
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        int length = 0;
-        uint32_t code = 0;
-        uint32_t smallest = 0;
-        if ((lead & 0xE0) == 0xC0) {
-            length = 2;
-            code = lead & 0x1F;
-            smallest = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3;
-            code = lead & 0x0F;
-            smallest = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4;
-            code = lead & 0x07;
-            smallest = 0x10000;
-        } else {
-            return false;
-        }
-        if (size - i < length)
-            return false;
-        for (int k = 1; k < length; ++k) {
-            if (!is_continuation(data[i + k]))
-                return false;
-            code = (code << 6) | (data[i + k] & 0x3F);
-        }
-        if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        i += length;
-    }
-    return true;
+    // Stateless: a sequence cut by the end of the bytes is an error too, not a state kept for more.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    [[maybe_unused]] const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
 }
 
 QString decode_windows_1250(const QByteArray& bytes) {
