@@ -11,12 +11,6 @@
 #include <QStandardPaths>
 #include <QUrl>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-
-#include <shellapi.h>
-#endif
-
 namespace kelvox {
 
 namespace {
@@ -35,7 +29,6 @@ Resolved resolve(const QString& file, const QString& directory) {
     return {QFileInfo(path).absoluteFilePath(), dir};
 }
 
-#ifndef Q_OS_WIN
 QByteArray first_bytes(const QString& path) {
     // Only a regular file is opened: opening a FIFO would wait for a writer with the menu frozen.
     QFile file(path);
@@ -43,7 +36,6 @@ QByteArray first_bytes(const QString& path) {
         return {};
     return file.read(2);
 }
-#endif
 
 PlatformError no_wine(const QString& program) {
     return PlatformError(
@@ -89,11 +81,7 @@ bool SystemLauncher::start_program(const QString& program, const QString& direct
     const Resolved target = resolve(program, directory);
     if (!QFileInfo(target.file).isFile())
         return false;
-#ifdef Q_OS_WIN
-    const ProgramKind kind = ProgramKind::native; // Windows runs its own programs and batch files
-#else
     const ProgramKind kind = program_kind(target.file, first_bytes(target.file));
-#endif
     const QString wine = kind == ProgramKind::native ? QString() : find_helper(QStringLiteral("wine"));
     const LaunchCommand command = launch_command(target.file, target.directory, kind, wine);
     return QProcess::startDetached(command.program, command.arguments, command.working_directory);
@@ -103,14 +91,6 @@ bool SystemLauncher::open_document(const QString& file, const QString& directory
     const Resolved target = resolve(file, directory);
     if (!QFileInfo::exists(target.file))
         return false;
-#ifdef Q_OS_WIN
-    const QString native = QDir::toNativeSeparators(target.file);
-    const QString native_dir = QDir::toNativeSeparators(target.directory);
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(nullptr, L"open", reinterpret_cast<LPCWSTR>(native.utf16()), nullptr,
-                      reinterpret_cast<LPCWSTR>(native_dir.utf16()), SW_SHOW));
-    return result > 32;
-#else
     const QString opener = find_helper(QStringLiteral("xdg-open"));
     if (!opener.isEmpty())
         return QProcess::startDetached(opener, {target.file}, target.directory);
@@ -118,7 +98,6 @@ bool SystemLauncher::open_document(const QString& file, const QString& directory
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return false;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(target.file));
-#endif
 }
 
 } // namespace kelvox

@@ -7,7 +7,6 @@ namespace kelvox {
 
 namespace {
 
-#ifndef _WIN32
 bool offered_mount_point(const QString& path) {
     if (path == QLatin1String("/"))
         return true;
@@ -17,16 +16,11 @@ bool offered_mount_point(const QString& path) {
     }
     return false;
 }
-#endif
 
 } // namespace
 
 QStringList drive_box_entries() {
     QStringList entries;
-#ifdef _WIN32
-    for (const QFileInfo& drive : QDir::drives())
-        entries << QDir::toNativeSeparators(drive.absolutePath());
-#else
     entries << QDir::homePath();
     QStringList mounts;
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
@@ -36,16 +30,11 @@ QStringList drive_box_entries() {
     }
     mounts.sort();
     entries << mounts;
-#endif
     return entries;
 }
 
 QString default_drive() {
-#ifdef _WIN32
-    return QStringLiteral("C:\\");
-#else
     return QDir::homePath();
-#endif
 }
 
 } // namespace kelvox
