@@ -1,11 +1,15 @@
 #include "actions/entry_activation.h"
 
-#include "app/tform1.h"
+#include "actions/menu_actions.h"
+#include "catalogue/catalogue.h"
 #include "catalogue/catalogue_loading.h"
 #include "catalogue/entry_action.h"
-#include "platform/files.h"
 #include "platform/launcher.h"
 #include "platform/message_boxes.h"
+#include "platform/services.h"
+#include "screen/menu_controls.h"
+#include "screen/menu_screen.h"
+#include "screen/menu_state.h"
 
 namespace kelvox {
 
@@ -16,10 +20,10 @@ EntryFileParts split_entry_file(const QString& exe_path) {
 }
 
 void EntryActivation::listazaznakMouseDown() {
-    const int pressed = form_.entry_list.hovered_entry();
-    if (pressed == form_.shown_entry) {
+    const int pressed = screen_.entry_list.hovered_entry();
+    if (pressed == view_.state.shown_entry) {
         // Without the arming the pointer has left the row and come back: nothing happens.
-        if (form_.entry_armed)
+        if (view_.state.entry_armed)
             activate_entry(pressed);
         return;
     }
@@ -27,40 +31,30 @@ void EntryActivation::listazaznakMouseDown() {
 }
 
 void EntryActivation::select_entry(int index) {
-    form_.entry_armed = true;
-    form_.shown_entry = index;
-    form_.screenzaznak.Hide();
-    const CatalogueEntry& entry = form_.catalogue.entry(form_.section_bar.selected_section, index);
+    MenuState& state = view_.state;
+    state.entry_armed = true;
+    state.shown_entry = index;
+    view_.controls.screenzaznak.Hide();
+    const CatalogueEntry& entry = view_.catalogue.entry(state.selected_section, index);
     try {
-        load_entry_description(form_.parser, form_.description, form_.program_dir, entry.path);
+        load_entry_description(view_.parser, view_.description, state.program_dir, entry.path);
     } catch (const PlatformError& error) {
         // The panel still comes up, with whatever the description holds.
-        form_.services.messages.show(error.message());
+        view_.services.messages.show(error.message());
     }
-    form_.timer1.SetOnTimer({});
-    DetailPanel& panel = form_.detail_panel;
-    // The buttons count pictures from the shown one: a new entry starts at its first, or an arrow
-    // pressed during its fade would step from a picture of the previous entry's list.
-    panel.current_picture = 0;
-    if (form_.panel_shown && form_.animations) {
-        panel.panel_level = DetailPanel::kFullLevel;
-        panel.install_hide();
-    } else {
-        panel.panel_level = 0;
-        panel.install_show();
-    }
+    screen_.detail_panel.fade_to_entry();
 }
 
 void EntryActivation::activate_entry(int index) {
-    const CatalogueEntry& entry = form_.catalogue.entry(form_.section_bar.selected_section, index);
+    const CatalogueEntry& entry = view_.catalogue.entry(view_.state.selected_section, index);
     const EntryFileParts parts = split_entry_file(entry.exe_path);
-    const QString directory = form_.program_dir + QLatin1Char('\\') + parts.directory;
+    const QString directory = view_.state.program_dir + QLatin1Char('\\') + parts.directory;
     switch (entry_action(entry.exe_path)) {
     case EntryAction::Program:
         start_program(directory, parts.file);
         break;
     case EntryAction::Unpack:
-        form_.unpack_run.unpack_entry(entry);
+        actions_.unpack_run.unpack_entry(entry);
         break;
     case EntryAction::Open:
         open_document(directory, parts.file);
@@ -68,20 +62,20 @@ void EntryActivation::activate_entry(int index) {
     }
 }
 
+// Both start in the entry's directory, which the launcher makes the started program's own; the menu's
+// current directory never changes.
 void EntryActivation::start_program(const QString& directory, const QString& file) {
-    set_current_directory(directory);
     try {
         // A program that cannot be started is passed over in silence, as the shell's own start would.
-        form_.services.launcher.start_program(file, directory);
+        view_.services.launcher.start_program(file, directory);
     } catch (const PlatformError& error) {
         // A Windows program on a system with nothing to run it: the user must know why nothing starts.
-        form_.services.messages.show(error.message());
+        view_.services.messages.show(error.message());
     }
 }
 
 void EntryActivation::open_document(const QString& directory, const QString& file) {
-    set_current_directory(directory);
-    form_.services.launcher.open_document(file, directory);
+    view_.services.launcher.open_document(file, directory);
 }
 
 } // namespace kelvox

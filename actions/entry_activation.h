@@ -6,11 +6,14 @@
 
 namespace kelvox {
 
-class TForm1;
+class MenuActions;
+class MenuScreen;
+struct MenuView;
 
 class EntryActivation {
 public:
-    explicit EntryActivation(TForm1& form) : form_(form) {}
+    EntryActivation(MenuView& view, MenuScreen& screen, MenuActions& actions)
+        : view_(view), screen_(screen), actions_(actions) {}
 
     void listazaznakMouseDown();
     // Selects the entry of the selected section: reads its description and fades the panel to it.
@@ -22,7 +25,9 @@ private:
     void start_program(const QString& directory, const QString& file);
     void open_document(const QString& directory, const QString& file);
 
-    TForm1& form_;
+    MenuView& view_;
+    MenuScreen& screen_;
+    MenuActions& actions_;
 };
 
 // The part of an entry's file name up to and including its last "\" or ":", and the rest.

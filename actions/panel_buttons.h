@@ -3,20 +3,23 @@
 // screenshot viewer, and the zone around the type label starts the entry.
 namespace kelvox {
 
-class TForm1;
+class MenuActions;
+class MenuScreen;
+struct MenuView;
 
 class PanelButtons {
 public:
-    explicit PanelButtons(TForm1& form) : form_(form) {}
+    PanelButtons(MenuView& view, MenuScreen& screen, MenuActions& actions)
+        : view_(view), screen_(screen), actions_(actions) {}
 
     void panelekMouseDown(int x, int y);
 
 private:
-    // Loads the current picture and draws the panel anew at the level its fade reached.
-    void redraw();
     void open_viewer();
 
-    TForm1& form_;
+    MenuView& view_;
+    MenuScreen& screen_;
+    MenuActions& actions_;
 };
 
 } // namespace kelvox

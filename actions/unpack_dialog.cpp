@@ -115,24 +115,19 @@ void TForm3::nazwakataloguKeyDown(int key, ShiftState) {
     if (key != kVirtualKeyReturn)
         return;
     nazwakatalogu.Hide();
-    const QString remembered = current_directory();
-    const bool opened = CreateDirectoryInHighlighted();
-    // The process's current directory is the menu's working register: it must be as it was, whatever
-    // happened to the new directory.
-    set_current_directory(remembered);
-    if (!opened)
+    if (!CreateDirectoryInHighlighted())
         message_boxes_.show(kCannotCreateDirectory);
 }
 
 bool TForm3::CreateDirectoryInHighlighted() {
     const QString parent = katalog.ItemPath(katalog.ItemIndex());
     const QString name = nazwakatalogu.Text();
-    // Without entering the parent the directory would be made wherever the process happens to be.
-    if (name.isEmpty() || !set_current_directory(parent))
+    if (name.isEmpty() || !directory_exists(parent))
         return false;
+    const QString made = parent + QLatin1Char('/') + name;
     // An existing directory of that name is not a failure: it is opened as if just created.
-    create_directory(name);
-    return katalog.SetDirectory(parent + QLatin1Char('/') + name);
+    create_directory(made);
+    return katalog.SetDirectory(made);
 }
 
 void TForm3::PaintBox1MouseDown(MouseButton, ShiftState, int x, int y) {

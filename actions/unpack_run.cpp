@@ -1,8 +1,14 @@
 #include "actions/unpack_run.h"
 
-#include "app/tform1.h"
+#include "catalogue/catalogue.h"
 #include "platform/application.h"
 #include "platform/files.h"
+#include "platform/services.h"
+#include "screen/menu_controls.h"
+#include "screen/menu_screen.h"
+#include "screen/menu_state.h"
+#include "screen/skin_source.h"
+#include "timing/threaded_timer.h"
 
 namespace kelvox {
 
@@ -18,10 +24,22 @@ const QString kSomeFailed = QStringLiteral("Podczas wypakowywania plików wystą
 
 } // namespace
 
-UnpackRun::UnpackRun(TForm1& form) : form_(form) {}
+UnpackRun::UnpackRun(MenuView& view, MenuScreen& screen)
+    : view_(view), screen_(screen), unrar_(view.services.file_dialogs) {
+    unrar_.SetExtract(true);
+    unrar_.SetExceptionOnError(false);
+}
+
+void UnpackRun::load_skin(const SkinSource& skin) {
+    skin.load(cancel_bitmap_, "cancel.bmp");
+}
+
+void UnpackRun::release() {
+    cancel_bitmap_ = Bitmap();
+}
 
 void UnpackRun::rar_cancelClick() {
-    form_.cancel_requested = true;
+    cancel_requested_ = true;
 }
 
 void UnpackRun::unpack_entry(const CatalogueEntry& entry) {
@@ -34,16 +52,16 @@ void UnpackRun::unpack_entry(const CatalogueEntry& entry) {
     unpack_confirmed = false;
     show_dialog();
     if (unpack_confirmed)
-        run(form_.program_dir + QLatin1Char('\\') + entry.exe_path);
+        run(view_.state.program_dir + QLatin1Char('\\') + entry.exe_path);
     running_ = false;
 }
 
 void UnpackRun::prepare_strip(bool archive_open) {
-    Canvas& canvas = form_.ticker_canvas.Canvas();
+    Canvas& canvas = screen_.ticker.strip().Canvas();
     canvas.font.colour = kStripGreen;
     canvas.brush = {kBlack, BrushStyle::Solid};
     canvas.FillRect({0, 0, canvas.Width(), canvas.Height()});
-    canvas.Draw(10, 0, form_.cancel_bitmap);
+    canvas.Draw(10, 0, cancel_bitmap_);
     if (!archive_open)
         canvas.TextOut(10, 0, kCannotOpen);
     draw_scale();
@@ -51,7 +69,7 @@ void UnpackRun::prepare_strip(bool archive_open) {
 
 // A rule along the strip's top and bottom from x 100 to 303, with ticks 4 pixels long.
 void UnpackRun::draw_scale() {
-    Canvas& canvas = form_.ticker_canvas.Canvas();
+    Canvas& canvas = screen_.ticker.strip().Canvas();
     canvas.pen.colour = kStripGreen;
     for (const auto& [y0, y1] : {std::pair{0, 4}, std::pair{20, 16}}) {
         canvas.MoveTo(100, y0);
@@ -67,7 +85,7 @@ void UnpackRun::draw_scale() {
 }
 
 void UnpackRun::draw_progress(std::uint64_t done, std::int64_t archive_size) {
-    Canvas& canvas = form_.ticker_canvas.Canvas();
+    Canvas& canvas = screen_.ticker.strip().Canvas();
     canvas.brush.colour = kBlockGreen;
     // Only the first volume is measured, so the blocks of a volume set run past the scale's end.
     const std::uint64_t blocks =
@@ -81,48 +99,43 @@ void UnpackRun::draw_progress(std::uint64_t done, std::int64_t archive_size) {
     canvas.brush.colour = kBlack;
 }
 
-void UnpackRun::show_strip() {
-    form_.scroll.Canvas().Draw(0, 0, form_.ticker_canvas);
-    form_.scroll.Repaint();
-}
-
 // The window can be closed from the desktop while its messages are served during a run; its pictures
 // are gone then, and the run must stop before it draws again.
 bool UnpackRun::window_gone() const {
-    return form_.services.application.Terminated() || form_.Closed();
+    return view_.services.application.Terminated() || view_.window_closed();
 }
 
 // The reader must be able to read which file failed: the line stays until the cancel area is pressed
 // or the window goes, and meanwhile the run sleeps between the window's events.
 void UnpackRun::wait_for_cancel() {
     awaiting_cancel_ = true;
-    while (!form_.cancel_requested && !window_gone())
-        form_.services.application.WaitForMessages();
-    form_.cancel_requested = false;
+    while (!cancel_requested_ && !window_gone())
+        view_.services.application.WaitForMessages();
+    cancel_requested_ = false;
     awaiting_cancel_ = false;
 }
 
 void UnpackRun::run(const QString& archive) {
-    Application& application = form_.services.application;
-    TUnRar& unrar = form_.UnRar;
-    form_.scrolltimer.SetOnTimer({});
+    Application& application = view_.services.application;
+    TUnRar& unrar = unrar_;
+    view_.scrolltimer.SetOnTimer({});
     unrar.SetArchiveName(archive);
     unrar.SetDestPath(unpack_dir);
     unrar.Open();
-    form_.rar_cancel.Show();
+    view_.controls.rar_cancel.Show();
     const std::int64_t archive_size = file_size(unrar.ArchiveName());
     bool ok = unrar.ArchiveOpen();
     std::uint64_t done = 0;
     prepare_strip(ok);
 
-    Canvas& canvas = form_.ticker_canvas.Canvas();
+    Canvas& canvas = screen_.ticker.strip().Canvas();
     while (!unrar.Eof()) {
         application.ProcessMessages();
         if (window_gone())
             break;
-        if (form_.cancel_requested) {
+        if (cancel_requested_) {
             ok = false;
-            form_.cancel_requested = false;
+            cancel_requested_ = false;
             break;
         }
         canvas.FillRect({320, 0, canvas.Width(), canvas.Height()});
@@ -135,19 +148,19 @@ void UnpackRun::run(const QString& archive) {
             // The status would not change on later passes: show the failure once and wait.
             ok = false;
             canvas.TextOut(100, 0, kFileFailed + unrar.FileName());
-            show_strip();
+            screen_.ticker.show_strip();
             wait_for_cancel();
             break;
         }
-        show_strip();
+        screen_.ticker.show_strip();
     }
     unrar.Close();
-    form_.rar_cancel.Hide();
+    view_.controls.rar_cancel.Hide();
     if (window_gone())
         return;
     canvas.TextOut(320, 0, ok ? kAllDone : kSomeFailed);
-    show_strip();
-    form_.ticker.start_wipe();
+    screen_.ticker.show_strip();
+    screen_.ticker.start_wipe();
 }
 
 } // namespace kelvox

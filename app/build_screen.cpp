@@ -4,14 +4,12 @@
 #include "app/screen_layout.h"
 #include "app/skin_files.h"
 #include "app/tform1.h"
-#include "platform/files.h"
+#include "app/wallpaper_error.h"
 #include "platform/screen.h"
 
 namespace kelvox {
 
 namespace {
-
-constexpr Colour kTickerGreen = 0x00B600;
 
 void tile_horizontally(Canvas& target, const Bitmap& tile, const Rect& piece, int from_x, int to_x, int y) {
     for (int x = from_x; x < to_x; x += piece.Width())
@@ -21,15 +19,13 @@ void tile_horizontally(Canvas& target, const Bitmap& tile, const Rect& piece, in
 } // namespace
 
 QString TForm1::painted_wallpaper() const {
+    const QString& wallpaper = state.wallpaper;
     if (wallpaper == QLatin1String(wallpaper_none) || wallpaper == unusable_wallpaper_)
         return {};
     return wallpaper;
 }
 
 void TForm1::build_screen() {
-    // A drive root is only a directory with its backslash ("D:" alone names the drive's current one).
-    set_current_directory(program_dir.size() < 3 ? program_dir + QLatin1Char('\\') : program_dir);
-
     Bitmap wallpaper_picture;
     if (const QString picture = painted_wallpaper(); !picture.isEmpty()) {
         if (!is_plain_skin_file_name(picture)) {
@@ -41,50 +37,42 @@ void TForm1::build_screen() {
             throw WallpaperError(cannot_open_file(QStringLiteral("menu\\") + shown));
         }
         try {
-            wallpaper_picture.LoadFromFile(QStringLiteral("menu\\") + picture);
+            read_in_directory(
+                state.program_dir, QStringLiteral("menu\\") + picture,
+                [&wallpaper_picture](const QString& path) { wallpaper_picture.LoadFromFile(path); });
         } catch (const PlatformError& error) {
             throw WallpaperError(error);
         }
     }
 
-    screenzaznak.Hide();
-    list_shown = false;
-    panel_shown = false;
+    controls.screenzaznak.Hide();
+    state.list_shown = false;
+    state.panel_shown = false;
     // The rebuild empties the list: no row can be hovered and no scroll button stands over nothing.
-    entry_list.stop_row_hover();
-    listazaznak.Hide();
-    przewin_dol.Hide();
-    przewin_gora.Hide();
+    screen.entry_list.stop_row_hover();
+    controls.listazaznak.Hide();
+    controls.przewin_dol.Hide();
+    controls.przewin_gora.Hide();
 
     place_window();
     place_controls();
-
-    ticker_canvas.Canvas().brush = {kBlack, BrushStyle::Solid};
-    ticker_canvas.Canvas().font.name = QString::fromLatin1(skin_font_face);
-    ticker_canvas.Canvas().font.size = 18;
-    ticker_canvas.Canvas().pen.colour = kTickerGreen;
-    ticker_canvas.SetSize(layout_width, 22);
-
-    section_bar_canvas.SetSize(layout_width - 188, 48);
-    section_bar_canvas.SetDeviceIndependent24(true);
-    section_bar_canvas.Canvas().font.name = QStringLiteral("Verdana");
-    section_bar_canvas.Canvas().font.size = 8;
-    section_bar_canvas.Canvas().brush.style = BrushStyle::Clear;
+    screen.ticker.size_strip(QString::fromLatin1(skin_font_face));
+    screen.section_bar.size_canvas();
 
     paint_background(wallpaper_picture);
     copy_backgrounds_under_images();
-    settings_open = false;
+    state.settings_open = false;
     Invalidate(Rect::sized(0, 0, ClientWidth(), ClientHeight()));
-    transitions.arm_startanima();
+    screen.transitions.arm_startanima();
 }
 
 void TForm1::place_window() {
-    const ScreenLayout layout =
-        compute_screen_layout(services.screen.Width(), services.screen.Height(), full_screen, is_win95);
-    layout_width = layout.layout_width;
-    layout_height = layout.layout_height;
-    content_top = layout.content_top;
-    SetFullScreen(full_screen);
+    const ScreenLayout layout = compute_screen_layout(services.screen.width(), services.screen.height(),
+                                                      state.full_screen, state.is_win95);
+    state.layout_width = layout.layout_width;
+    state.layout_height = layout.layout_height;
+    state.content_top = layout.content_top;
+    SetFullScreen(state.full_screen);
     SetPosition(layout.window_left, layout.window_top);
     SetClientSize(layout.client_width, layout.client_height);
     switch (layout.region) {
@@ -92,7 +80,7 @@ void TForm1::place_window() {
         ClearRegion();
         break;
     case ScreenLayout::Region::Rectangle:
-        SetRegion(Rect::sized(0, 0, layout_width, layout_height));
+        SetRegion(Rect::sized(0, 0, state.layout_width, state.layout_height));
         break;
     case ScreenLayout::Region::Polygon: {
         std::vector<Point> outline;
@@ -105,59 +93,62 @@ void TForm1::place_window() {
 }
 
 void TForm1::place_controls() {
-    panelek.SetBounds(200, content_top + 86, 550, 350);
-    lista.SetBounds(0, content_top + 22, 188, 458);
-    przewin_gora.SetBounds(84, lista.Top() + 36, 20, 20);
-    przewin_dol.SetBounds(84, lista.Top() + 436, 20, 20);
-    tlo.DiscardSurface();
-    tlo.SetBounds(0, content_top, layout_width, layout_height - content_top);
-    scroll.SetBounds(0, content_top, layout_width, 22);
-    rar_cancel.SetBounds(0, content_top, 100, 20);
-    Canvas& strip = scroll.Canvas();
+    MenuControls& c = controls;
+    const int content_top = state.content_top;
+    const int layout_width = state.layout_width;
+    c.panelek.SetBounds(200, content_top + 86, 550, 350);
+    c.lista.SetBounds(0, content_top + 22, 188, 458);
+    c.przewin_gora.SetBounds(84, c.lista.Top() + 36, 20, 20);
+    c.przewin_dol.SetBounds(84, c.lista.Top() + 436, 20, 20);
+    c.tlo.DiscardSurface();
+    c.tlo.SetBounds(0, content_top, layout_width, state.layout_height - content_top);
+    c.scroll.SetBounds(0, content_top, layout_width, 22);
+    c.rar_cancel.SetBounds(0, content_top, 100, 20);
+    Canvas& strip = c.scroll.Canvas();
     strip.brush = {kBlack, BrushStyle::Solid};
     strip.FillRect(Rect::sized(0, 0, strip.Width(), strip.Height()));
-    menu.SetBounds(188, content_top + 29, layout_width - 188, 48);
-    menuzaznak.Hide();
-    menuzaznak.SetBounds(menuzaznak.Left(), content_top + 28, menuzaznak.Width(), 20);
-    listazaznak.SetBounds(2, listazaznak.Top(), 184, 20);
-    screenzaznak.SetBounds(screenzaznak.Left(), panelek.Top() + 269, 10, 17);
+    c.menu.SetBounds(188, content_top + 29, layout_width - 188, 48);
+    c.menuzaznak.Hide();
+    c.menuzaznak.SetBounds(c.menuzaznak.Left(), content_top + 28, c.menuzaznak.Width(), 20);
+    c.listazaznak.SetBounds(2, c.listazaznak.Top(), 184, 20);
+    c.screenzaznak.SetBounds(c.screenzaznak.Left(), c.panelek.Top() + 269, 10, 17);
 }
 
 void TForm1::paint_background(const Bitmap& wallpaper_picture) {
-    Canvas& background = tlo.Canvas();
+    MenuControls& c = controls;
+    Canvas& background = c.tlo.Canvas();
     background.brush = {kBlack, BrushStyle::Solid};
-    background.FillRect({0, 23, tlo.Width(), tlo.Height()});
+    background.FillRect({0, 23, c.tlo.Width(), c.tlo.Height()});
     if (!wallpaper_picture.Empty()) {
         background.Draw(0, 77, wallpaper_picture);
-        if (tlo.Width() > 800)
+        if (c.tlo.Width() > 800)
             background.Draw(800, 77, wallpaper_picture);
     }
 
     // The bar and the list take their copies before the tiles land on the background.
-    menu.Canvas().CopyFrom(0, 0, tlo.Surface(), Rect::sized(188, 29, menu.Width(), menu.Height()));
-    Canvas& list = lista.Canvas();
-    list.CopyFrom(0, 0, tlo.Surface(), Rect::sized(0, 22, 188, 458));
-    tile_horizontally(list, pasek_bitmap, {0, 0, 24, 56}, 0, lista.Width(), 0);
-    ImageList3.Draw(list, 0, lista.Height() - 16, 0);
+    c.menu.Canvas().CopyFrom(0, 0, c.tlo.Surface(), Rect::sized(188, 29, c.menu.Width(), c.menu.Height()));
+    Canvas& list = c.lista.Canvas();
+    list.CopyFrom(0, 0, c.tlo.Surface(), Rect::sized(0, 22, 188, 458));
+    tile_horizontally(list, pasek_bitmap_, {0, 0, 24, 56}, 0, c.lista.Width(), 0);
+    screen.entry_list.draw_bottom_edge(list, c.lista.Height() - 16);
 
-    tile_horizontally(background, pasek_bitmap, {0, 0, 24, 56}, 188, layout_width, 22);
-    tile_horizontally(background, dol_bitmap, {0, 0, 24, 16}, 188, layout_width, 464);
+    tile_horizontally(background, pasek_bitmap_, {0, 0, 24, 56}, 188, state.layout_width, 22);
+    tile_horizontally(background, dol_bitmap_, {0, 0, 24, 16}, 188, state.layout_width, 464);
 }
 
 void TForm1::copy_backgrounds_under_images() {
-    chwyt.SetVisible(!full_screen);
-    ustawienia.SetLeft(layout_width - 22);
-    ustawienia.SetTop(content_top + 70);
+    MenuControls& c = controls;
+    c.chwyt.SetVisible(!state.full_screen);
+    c.ustawienia.SetLeft(state.layout_width - 22);
+    c.ustawienia.SetTop(state.content_top + 70);
 
-    list_backdrop.Canvas().CopyFrom(0, 0, lista.Surface(), Rect::sized(0, 0, 188, 458));
+    screen.entry_list.take_backdrop();
 
-    const Rect behind_panel = Rect::sized(200, 86, panelek.Width(), panelek.Height());
-    panel_backdrop.Canvas().CopyFrom(0, 0, tlo.Surface(), behind_panel);
-    panelek.Canvas().CopyFrom(0, 0, tlo.Surface(), behind_panel);
+    screen.detail_panel.take_backdrop();
+    c.panelek.Canvas().CopyFrom(0, 0, c.tlo.Surface(),
+                                Rect::sized(200, 86, c.panelek.Width(), c.panelek.Height()));
 
-    settings_canvas.Canvas().CopyFrom(0, 0, tlo.Surface(), Rect::sized(layout_width - 22, 70, 22, 394));
-    ustawiacz.Draw(settings_canvas.Canvas(), 0, 0, 0);
-    ustawienia.Canvas().Draw(0, 0, settings_canvas);
+    settings_drawer.paint_tab();
 }
 
 } // namespace kelvox

@@ -1,6 +1,5 @@
 // The program entry: the application object, its title, the main window, the message loop. The
 // program takes no arguments; its directory is the current one, the root of the disc.
-#include "app/services.h"
 #include "app/tform1.h"
 #include "platform/application.h"
 #include "platform/application_fonts.h"
@@ -12,6 +11,7 @@
 #include "platform/primary_screen.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/registry.h"
+#include "platform/services.h"
 
 #include <cstdio>
 #include <exception>

@@ -3,9 +3,11 @@
 #include "app/settings_store.h"
 #include "app/skin_files.h"
 #include "app/tform1.h"
+#include "app/wallpaper_error.h"
 #include "platform/application.h"
 #include "platform/message_boxes.h"
 #include "platform/taskbar.h"
+#include "screen/skin_source.h"
 
 #include <climits>
 
@@ -39,6 +41,7 @@ constexpr Rect kAnimationsTickArea{127, 37, 132, 42};
 constexpr Rect kTaskbarTickArea{127, 53, 132, 58};
 constexpr Rect kSoundTickArea{127, 277, 132, 283};
 
+constexpr Colour kSettingsBrush = 0xB4FDB8;
 constexpr int kPanelHeight = 350;
 // The detail panel's top below the drawer's.
 constexpr int kPanelLineInDrawer = 16;
@@ -69,46 +72,65 @@ const SettingsDrawer::Row SettingsDrawer::kRows[] = {
     {361, 377, 13, INT_MAX, &SettingsDrawer::save},
 };
 
+void SettingsDrawer::load_skin(const SkinSource& skin) {
+    settings_canvas_.SetSize(kOpenWidth, kHeight);
+    settings_canvas_.Canvas().pen.colour = kBlack;
+    settings_canvas_.Canvas().brush = {kSettingsBrush, BrushStyle::Solid};
+    skin.fill(ustawiacz_, 142, kHeight, kBlack, {"ustawienia.bmp"});
+}
+
+void SettingsDrawer::paint_tab() {
+    settings_canvas_.Canvas().CopyFrom(
+        0, 0, form_.controls.tlo.Surface(),
+        Rect::sized(form_.state.layout_width - kTabWidth, kDrawerLineInBackground, kTabWidth, kHeight));
+    ustawiacz_.Draw(settings_canvas_.Canvas(), 0, 0, 0);
+    form_.controls.ustawienia.Canvas().Draw(0, 0, settings_canvas_);
+}
+
+void SettingsDrawer::release() {
+    settings_canvas_ = Bitmap();
+}
+
 void SettingsDrawer::ustawieniaMouseMove() {
-    if (form_.settings_open)
+    if (form_.state.settings_open)
         return;
-    form_.settings_open = true;
+    form_.state.settings_open = true;
     Canvas& canvas = take_background(kOpenWidth);
     // The background alone would cut a hole in the detail panel where the open drawer overlaps it
     // (on layouts narrower than 894 pixels).
-    const Image& panel = form_.panelek;
-    const int drawer_left = form_.layout_width - kOpenWidth;
+    const Image& panel = form_.controls.panelek;
+    const int drawer_left = form_.state.layout_width - kOpenWidth;
     const int overlap = panel.Left() + panel.Width() - drawer_left;
     if (overlap > 0)
-        canvas.CopyFrom(0, kPanelLineInDrawer, form_.panelek.Surface(),
+        canvas.CopyFrom(0, kPanelLineInDrawer, form_.controls.panelek.Surface(),
                         Rect::sized(drawer_left - panel.Left(), 0, overlap, kPanelHeight));
-    form_.ustawiacz.Draw(canvas, 0, 0, 0);
+    ustawiacz_.Draw(canvas, 0, 0, 0);
     draw_ticks_of_options_on();
     show_at_width(kOpenWidth);
 }
 
 void SettingsDrawer::collapse_settings() {
-    form_.settings_open = false;
+    form_.state.settings_open = false;
     Canvas& canvas = take_background(kTabWidth);
-    form_.ustawiacz.Draw(canvas, 0, 0, 0);
+    ustawiacz_.Draw(canvas, 0, 0, 0);
     show_at_width(kTabWidth);
 }
 
 // The drawer is hidden while its picture changes; the part of the background it is about to cover
 // goes under its picture.
 Canvas& SettingsDrawer::take_background(int shown_width) {
-    form_.ustawienia.Hide();
-    Canvas& canvas = form_.settings_canvas.Canvas();
+    form_.controls.ustawienia.Hide();
+    Canvas& canvas = settings_canvas_.Canvas();
     canvas.CopyFrom(
-        0, 0, form_.tlo.Surface(),
-        Rect::sized(form_.layout_width - shown_width, kDrawerLineInBackground, shown_width, kHeight));
+        0, 0, form_.controls.tlo.Surface(),
+        Rect::sized(form_.state.layout_width - shown_width, kDrawerLineInBackground, shown_width, kHeight));
     return canvas;
 }
 
 void SettingsDrawer::show_at_width(int shown_width) {
-    Image& drawer = form_.ustawienia;
-    drawer.Canvas().Draw(0, 0, form_.settings_canvas);
-    drawer.SetLeft(form_.layout_width - shown_width);
+    Image& drawer = form_.controls.ustawienia;
+    drawer.Canvas().Draw(0, 0, settings_canvas_);
+    drawer.SetLeft(form_.state.layout_width - shown_width);
     drawer.Repaint();
     drawer.Show();
 }
@@ -118,14 +140,14 @@ void SettingsDrawer::draw_ticks_of_options_on() {
         bool on;
         int mark_line;
     };
-    const QString& wallpaper = form_.wallpaper;
-    const Tick ticks[] = {{form_.full_screen, kFullScreenMark},
-                          {form_.animations, kAnimationsMark},
-                          {form_.show_taskbar, kTaskbarMark},
+    const QString& wallpaper = form_.state.wallpaper;
+    const Tick ticks[] = {{form_.state.full_screen, kFullScreenMark},
+                          {form_.state.animations, kAnimationsMark},
+                          {form_.state.show_taskbar, kTaskbarMark},
                           {wallpaper == kWallpaper1, kWallpaper1Mark},
                           {wallpaper == kWallpaper2, kWallpaper2Mark},
                           {wallpaper == kNoWallpaper, kNoWallpaperMark},
-                          {form_.sound, kSoundMark}};
+                          {form_.state.sound, kSoundMark}};
     for (const Tick& tick : ticks)
         if (tick.on)
             draw_tick(tick.mark_line);
@@ -143,7 +165,7 @@ void SettingsDrawer::ustawieniaMouseUp(int x, int y) {
 void SettingsDrawer::draw_tick(int m) {
     // Two strokes side by side; the platform leaves out each line's end point, so every joint is
     // drawn once and the last pixel of each stroke is never drawn.
-    Canvas& canvas = form_.settings_canvas.Canvas();
+    Canvas& canvas = settings_canvas_.Canvas();
     for (int shift : {0, 1}) {
         canvas.MoveTo(128 + shift, m);
         canvas.LineTo(130 + shift, m + 2);
@@ -152,22 +174,22 @@ void SettingsDrawer::draw_tick(int m) {
 }
 
 void SettingsDrawer::erase_tick(const Rect& area) {
-    form_.settings_canvas.Canvas().FillRect(area);
+    settings_canvas_.Canvas().FillRect(area);
 }
 
 void SettingsDrawer::refresh() {
-    Image& drawer = form_.ustawienia;
-    drawer.Canvas().Draw(0, 0, form_.settings_canvas);
+    Image& drawer = form_.controls.ustawienia;
+    drawer.Canvas().Draw(0, 0, settings_canvas_);
     drawer.Repaint();
 }
 
 void SettingsDrawer::toggle_full_screen() {
-    if (form_.is_win95) {
+    if (form_.state.is_win95) {
         form_.services.messages.show(kNotOnWindows95);
         return;
     }
-    form_.full_screen = !form_.full_screen;
-    if (!form_.full_screen) {
+    form_.state.full_screen = !form_.state.full_screen;
+    if (!form_.state.full_screen) {
         relayout();
         return;
     }
@@ -178,8 +200,8 @@ void SettingsDrawer::toggle_full_screen() {
 }
 
 void SettingsDrawer::toggle_animations() {
-    form_.animations = !form_.animations;
-    if (form_.animations)
+    form_.state.animations = !form_.state.animations;
+    if (form_.state.animations)
         draw_tick(kAnimationsMark);
     else
         erase_tick(kAnimationsTickArea);
@@ -187,13 +209,13 @@ void SettingsDrawer::toggle_animations() {
 }
 
 void SettingsDrawer::toggle_taskbar() {
-    form_.show_taskbar = !form_.show_taskbar;
-    if (form_.show_taskbar) {
+    form_.state.show_taskbar = !form_.state.show_taskbar;
+    if (form_.state.show_taskbar) {
         draw_tick(kTaskbarMark);
-        form_.services.taskbar.Show();
+        form_.services.taskbar.show();
     } else {
         erase_tick(kTaskbarTickArea);
-        form_.services.taskbar.Hide();
+        form_.services.taskbar.hide();
     }
     refresh();
 }
@@ -213,13 +235,13 @@ void SettingsDrawer::choose_wallpaper_2() {
 void SettingsDrawer::choose_wallpaper(const QString& name) {
     // A picture missing from the skin must not leave the menu minimised under a name it cannot show:
     // the one in use comes back.
-    relayout_with_first_loadable({name, form_.wallpaper, kNoWallpaper});
+    relayout_with_first_loadable({name, form_.state.wallpaper, kNoWallpaper});
 }
 
 void SettingsDrawer::toggle_sound() {
-    if (!form_.music_ready)
+    if (!form_.state.music_ready)
         return;
-    if (form_.sound) {
+    if (form_.state.sound) {
         form_.music.switch_off();
         erase_tick(kSoundTickArea);
     } else if (form_.music.switch_on()) {
@@ -230,11 +252,11 @@ void SettingsDrawer::toggle_sound() {
 
 void SettingsDrawer::save() {
     if (form_.services.messages.confirm(kSaveQuestion, kSaveCaption))
-        save_settings(form_, form_.services.registry, form_.services.messages);
+        save_settings(form_.state, form_.services.registry, form_.services.messages);
 }
 
 void SettingsDrawer::relayout() {
-    relayout_with_first_loadable({form_.wallpaper, kNoWallpaper});
+    relayout_with_first_loadable({form_.state.wallpaper, kNoWallpaper});
 }
 
 void SettingsDrawer::relayout_with_first_loadable(const QStringList& pictures) {
@@ -244,7 +266,7 @@ void SettingsDrawer::relayout_with_first_loadable(const QStringList& pictures) {
     application.Minimize();
     QString failure;
     for (const QString& picture : pictures) {
-        form_.wallpaper = picture;
+        form_.state.wallpaper = picture;
         try {
             form_.build_screen();
             break;

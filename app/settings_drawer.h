@@ -2,7 +2,9 @@
 // The settings drawer at the window's right edge: a 22-pixel tab that slides open to 144 pixels when
 // the pointer moves over it, shows a tick beside every option that is on, and acts on a click on one
 // of its rows. Changes live in the window's fields until the save row writes all five to the registry.
+#include "platform/bitmap.h"
 #include "platform/geometry.h"
+#include "platform/image_list.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,6 +12,7 @@
 namespace kelvox {
 
 class Canvas;
+class SkinSource;
 class TForm1;
 
 class SettingsDrawer {
@@ -19,6 +22,14 @@ public:
     static constexpr int kOpenWidth = 144;
     static constexpr int kTabWidth = 22;
     static constexpr int kHeight = 394;
+
+    // The drawer's picture from the skin, and the canvas it is composed on.
+    void load_skin(const SkinSource& skin);
+    // The closed drawer over the background the screen build painted.
+    void paint_tab();
+    void release();
+    // The drawer's picture as last composed.
+    const Bitmap& canvas() const { return settings_canvas_; }
 
     // Opens the drawer; moves over the open drawer change nothing.
     void ustawieniaMouseMove();
@@ -56,6 +67,8 @@ private:
     void refresh();
 
     TForm1& form_;
+    Bitmap settings_canvas_;
+    ImageList ustawiacz_;
 };
 
 } // namespace kelvox

@@ -10,21 +10,11 @@
 // Booleans are stored as 1 and 0; any non-zero value reads as on.
 #include "platform/message_boxes.h"
 #include "platform/registry.h"
+#include "screen/menu_state.h"
 
 #include <QString>
 
 namespace kelvox {
-
-// The main window derives from this, so the fields keep the names the rest of the menu uses. All start
-// off and empty, as in a freshly allocated window.
-struct MenuSettings {
-    bool full_screen = false;
-    bool animations = false;
-    bool show_taskbar = false;
-    QString wallpaper;
-    bool sound = false;
-    bool is_win95 = false;
-};
 
 inline const QString kSettingsKeyPath = QStringLiteral("\\SOFTWARE\\Kelvox cover menu");
 inline const QString kReadFailedMessage = QStringLiteral("Nie można odczytać danych z Rejestru");

@@ -3,7 +3,9 @@
 #include "actions/unpack_dialog.h"
 #include "app/grip_strip.h"
 #include "app/music_timer.h"
+#include "app/settings_store.h"
 #include "app/skin_files.h"
+#include "app/wallpaper_error.h"
 #include "catalogue/catalogue_loading.h"
 #include "platform/application.h"
 #include "platform/files.h"
@@ -22,7 +24,18 @@ const QString kFontFailed = QStringLiteral("Nie mogłem załadować czcionki");
 TForm1::TForm1(Services& services_)
     : services(services_),
       music(services_.player, services_.messages, musictimer_hooks(musictimer, [this] { musictimerTimer(); }),
-            program_dir, sound, music_ready) {
+            state.program_dir, state.sound, state.music_ready),
+      view_{services_,
+            state,
+            *this,
+            controls,
+            timer1,
+            scrolltimer,
+            parser,
+            catalogue,
+            description,
+            [this] { FormClose(); },
+            [this] { return closed_; }} {
     create_controls();
     start();
 }
@@ -38,71 +51,85 @@ void TForm1::create_controls() {
     SetCaption(QStringLiteral("Kelvox menu"));
     SetColour(kBlack);
 
-    menuzaznak.pen = {kBlack, 1, PenMode::Xor, PenStyle::Solid};
-    menuzaznak.brush = {kWhite, BrushStyle::Solid};
-    menuzaznak.Hide();
-    listazaznak.pen = {kBlack, 1, PenMode::Not, PenStyle::Clear};
-    listazaznak.Hide();
-    screenzaznak.pen = {kWhite, 1, PenMode::Copy, PenStyle::Solid};
-    screenzaznak.brush = {kWhite, BrushStyle::Clear};
-    screenzaznak.Hide();
-    przewin_dol.Hide();
-    przewin_gora.Hide();
-    rar_cancel.Hide();
-    chwyt.SetBounds(0, 0, 770, 14);
-    draw_grip_strip(chwyt.Surface());
-    chwyt.Hide();
-    ustawienia.SetBounds(0, 0, 144, 394);
+    MenuControls& c = controls;
+    c.menuzaznak.pen = {kBlack, 1, PenMode::Xor, PenStyle::Solid};
+    c.menuzaznak.brush = {kWhite, BrushStyle::Solid};
+    c.menuzaznak.Hide();
+    c.listazaznak.pen = {kBlack, 1, PenMode::Not, PenStyle::Clear};
+    c.listazaznak.Hide();
+    c.screenzaznak.pen = {kWhite, 1, PenMode::Copy, PenStyle::Solid};
+    c.screenzaznak.brush = {kWhite, BrushStyle::Clear};
+    c.screenzaznak.Hide();
+    c.przewin_dol.Hide();
+    c.przewin_gora.Hide();
+    c.rar_cancel.Hide();
+    c.chwyt.SetBounds(0, 0, 770, 14);
+    draw_grip_strip(c.chwyt.Surface());
+    c.chwyt.Hide();
+    c.ustawienia.SetBounds(0, 0, 144, 394);
 
     musictimer.SetOnTimer([this](TThreadedTimer*) { musictimerTimer(); });
     parser.OnFoundTag = [this](THTMLParser& Sender, const QString& Tag) { parserFoundTag(Sender, Tag); };
     parser.OnFoundText = [this](THTMLParser& Sender, const QString& Text) { parserFoundText(Sender, Text); };
-    description.OnLoadPicture = [this](const QString& file) { load_first_picture(file); };
+    // The first picture of an entry, as its description is read.
+    description.OnLoadPicture = [this](const QString& file) { screen.detail_panel.load_picture(file); };
     bind_screen_events();
     OnShow = [this] { FormShow(); };
     OnClose = [this] { FormClose(); };
 }
 
 void TForm1::bind_screen_events() {
-    const auto background_move = [this](ShiftState, int, int) { transitions.tloMouseMove(); };
+    MenuControls& c = controls;
+    SectionBar& section_bar = screen.section_bar;
+    EntryList& entry_list = screen.entry_list;
+    WindowDrag& window_drag = screen.window_drag;
+
+    const auto background_move = [this](ShiftState, int, int) {
+        screen.transitions.tloMouseMove();
+        if (state.settings_open)
+            settings_drawer.collapse_settings();
+    };
     OnMouseMove = background_move;
-    tlo.OnMouseMove = background_move;
-    scroll.OnMouseMove = background_move;
-    panelek.OnMouseMove = background_move;
+    c.tlo.OnMouseMove = background_move;
+    c.scroll.OnMouseMove = background_move;
+    c.panelek.OnMouseMove = background_move;
 
-    menu.OnClick = [this] { section_bar.menuClick(); };
-    menu.OnMouseMove = [this](ShiftState, int x, int y) { section_bar.menuMouseMove(x, y); };
-    menuzaznak.OnMouseDown = [this](MouseButton, ShiftState, int, int) { section_bar.menuzaznakMouseDown(); };
+    c.menu.OnClick = [&section_bar] { section_bar.menuClick(); };
+    c.menu.OnMouseMove = [&section_bar](ShiftState, int x, int y) { section_bar.menuMouseMove(x, y); };
+    c.menuzaznak.OnMouseDown = [&section_bar](MouseButton, ShiftState, int, int) {
+        section_bar.menuzaznakMouseDown();
+    };
 
-    przewin_dol.OnMouseDown = [this](MouseButton, ShiftState, int, int) {
+    c.przewin_dol.OnMouseDown = [&entry_list](MouseButton, ShiftState, int, int) {
         entry_list.przewin_dolMouseDown();
     };
-    przewin_dol.OnMouseMove = [this](ShiftState, int, int) { entry_list.przewin_dolMouseMove(); };
-    przewin_gora.OnMouseDown = [this](MouseButton, ShiftState, int, int) {
+    c.przewin_dol.OnMouseMove = [&entry_list](ShiftState, int, int) { entry_list.przewin_dolMouseMove(); };
+    c.przewin_gora.OnMouseDown = [&entry_list](MouseButton, ShiftState, int, int) {
         entry_list.przewin_goraMouseDown();
     };
-    przewin_gora.OnMouseMove = [this](ShiftState, int, int) { entry_list.przewin_goraMouseMove(); };
+    c.przewin_gora.OnMouseMove = [&entry_list](ShiftState, int, int) { entry_list.przewin_goraMouseMove(); };
 
-    listazaznak.OnMouseDown = [this](MouseButton, ShiftState, int, int) {
-        entry_activation.listazaznakMouseDown();
+    c.listazaznak.OnMouseDown = [this](MouseButton, ShiftState, int, int) {
+        actions.entry_activation.listazaznakMouseDown();
     };
-    panelek.OnMouseDown = [this](MouseButton, ShiftState, int x, int y) {
-        panel_buttons.panelekMouseDown(x, y);
+    c.panelek.OnMouseDown = [this](MouseButton, ShiftState, int x, int y) {
+        actions.panel_buttons.panelekMouseDown(x, y);
     };
-    rar_cancel.OnClick = [this] { unpack_run.rar_cancelClick(); };
-    unpack_run.show_dialog = [this] {
+    UnpackRun& unpack_run = actions.unpack_run;
+    c.rar_cancel.OnClick = [&unpack_run] { unpack_run.rar_cancelClick(); };
+    unpack_run.show_dialog = [this, &unpack_run] {
         TForm3 dialog(unpack_run.unpack_confirmed, unpack_run.unpack_dir, services.messages);
         dialog.ShowModal();
     };
-    UnRar.SetExtract(true);
-    UnRar.SetExceptionOnError(false);
 
-    chwyt.OnMouseDown = [this](MouseButton, ShiftState, int x, int y) { window_drag.chwytMouseDown(x, y); };
-    chwyt.OnMouseMove = [this](ShiftState, int x, int y) { window_drag.chwytMouseMove(x, y); };
-    chwyt.OnMouseUp = [this](MouseButton, ShiftState, int, int) { window_drag.chwytMouseUp(); };
+    c.chwyt.OnMouseDown = [&window_drag](MouseButton, ShiftState, int x, int y) {
+        window_drag.chwytMouseDown(x, y);
+    };
+    c.chwyt.OnMouseMove = [&window_drag](ShiftState, int x, int y) { window_drag.chwytMouseMove(x, y); };
+    c.chwyt.OnMouseUp = [&window_drag](MouseButton, ShiftState, int, int) { window_drag.chwytMouseUp(); };
 
-    ustawienia.OnMouseMove = [this](ShiftState, int, int) { settings_drawer.ustawieniaMouseMove(); };
-    ustawienia.OnMouseUp = [this](MouseButton, ShiftState, int x, int y) {
+    c.ustawienia.OnMouseMove = [this](ShiftState, int, int) { settings_drawer.ustawieniaMouseMove(); };
+    c.ustawienia.OnMouseUp = [this](MouseButton, ShiftState, int x, int y) {
         settings_drawer.ustawieniaMouseUp(x, y);
     };
 }
@@ -111,36 +138,28 @@ void TForm1::start() {
     services.application.OnRestore = [this] { AppRestore(); };
     services.application.OnMinimize = [this] { AppMinimize(); };
 
+    QString& program_dir = state.program_dir;
     program_dir = current_directory();
-    read_settings(*this, services.registry, services.messages);
-    detect_win95(*this, services.registry);
+    read_settings(state, services.registry, services.messages);
+    detect_win95(state, services.registry);
     if (program_dir.endsWith(QLatin1Char('\\')))
         program_dir.chop(1);
+    // A drive root is only a directory with its backslash ("D:" alone names the drive's current one).
     disc_root_.emplace(program_dir.size() < 3 ? program_dir + QLatin1Char('\\') : program_dir);
-    if (!show_taskbar) {
-        services.taskbar.Hide();
+    if (!state.show_taskbar) {
+        services.taskbar.hide();
         taskbar_hidden_ = true;
     }
     try {
-        ticker.ticker_x = 10;
-        ticker.ticker_y = -22;
-        ticker.ticker_colour = 0x003300;
-        cancel_requested = false;
-
         description.program_dir = program_dir;
         parser.HTML.clear();
-        load_catalogue(parser, catalogue);
-        ticker_lines = load_ticker_lines();
-        // The full count: kept in eight bits, a file of 256 lines would count as none and no section
-        // would ever get its line.
-        ticker_line_count = static_cast<int>(ticker_lines.size());
+        load_catalogue(parser, catalogue, program_dir);
+        screen.ticker.set_lines(load_ticker_lines(program_dir));
 
         description.reset();
-        picture_bitmap = Bitmap();
-        jpeg_picture = JpegPicture();
+        screen.detail_panel.forget_picture();
         register_font();
-        load_skin_bitmaps();
-        fill_image_lists();
+        load_skin();
         music.start();
         build_screen_keeping_on();
     } catch (...) {
@@ -157,36 +176,35 @@ void TForm1::build_screen_keeping_on() {
         build_screen();
     } catch (const WallpaperError& error) {
         services.messages.show(error.message());
-        unusable_wallpaper_ = wallpaper;
+        unusable_wallpaper_ = state.wallpaper;
         build_screen();
     }
 }
 
 QString TForm1::font_path() const {
-    return program_dir + QStringLiteral("\\menu\\") + QString::fromLatin1(skin_font_file);
+    return state.program_dir + QStringLiteral("\\menu\\") + QString::fromLatin1(skin_font_file);
 }
 
 void TForm1::register_font() {
-    font_registered_ = services.fonts.Add(font_path());
+    font_registered_ = services.fonts.add(font_path());
     if (!font_registered_)
         services.messages.show(kFontFailed);
 }
 
-// What a start that fails, or the close, gives back to the desktop.
-void TForm1::give_back_desktop() {
+void TForm1::give_back_font() {
     if (font_registered_) {
-        services.fonts.Remove(font_path());
+        services.fonts.remove(font_path());
         font_registered_ = false;
-    }
-    if (taskbar_hidden_) {
-        services.taskbar.Show();
-        taskbar_hidden_ = false;
     }
 }
 
-void TForm1::load_first_picture(const QString& file) {
-    jpeg_picture.load_from_file(file);
-    picture_bitmap.Assign(jpeg_picture.image());
+// What a start that fails gives back to the desktop.
+void TForm1::give_back_desktop() {
+    give_back_font();
+    if (taskbar_hidden_) {
+        services.taskbar.show();
+        taskbar_hidden_ = false;
+    }
 }
 
 void TForm1::FormShow() {
@@ -201,40 +219,36 @@ void TForm1::FormClose() {
     scrolltimer.SetEnabled(false);
     musictimer.SetEnabled(false);
 
-    if (font_registered_) {
-        services.fonts.Remove(font_path());
-        font_registered_ = false;
-    }
+    give_back_font();
     catalogue.clear();
     // Released bitmaps are empty ones, so a late handler draws nothing instead of touching freed memory.
-    for (Bitmap* bitmap : {&cancel_bitmap, &settings_canvas, &panel_bitmap, &panel_canvas, &panel_backdrop,
-                           &ticker_canvas, &pasek_bitmap, &separator_bitmap, &dol_bitmap, &lista_g_bitmap,
-                           &lista_tlo_bitmap, &list_canvas, &menu_l_bitmap, &menu_s_bitmap, &menu_r_bitmap,
-                           &list_animation_canvas, &list_backdrop, &section_bar_canvas, &picture_bitmap})
-        *bitmap = Bitmap();
-    jpeg_picture = JpegPicture();
-    ticker_lines.clear();
+    screen.release();
+    actions.unpack_run.release();
+    settings_drawer.release();
+    pasek_bitmap_ = Bitmap();
+    dol_bitmap_ = Bitmap();
     description.reset();
 
-    services.taskbar.Show();
+    // Shown whatever hid it: the start, or the settings drawer's row.
+    services.taskbar.show();
     taskbar_hidden_ = false;
     music.end();
 }
 
 void TForm1::AppRestore() {
     Hide();
-    if (!show_taskbar)
-        services.taskbar.Hide();
-    if (services.screen.Width() != layout_width) {
+    if (!state.show_taskbar)
+        services.taskbar.hide();
+    if (services.screen.width() != state.layout_width) {
         build_screen_keeping_on();
-        przewin_dol.Hide();
-        przewin_gora.Hide();
+        controls.przewin_dol.Hide();
+        controls.przewin_gora.Hide();
     }
     Show();
 }
 
 void TForm1::AppMinimize() {
-    services.taskbar.Show();
+    services.taskbar.show();
 }
 
 } // namespace kelvox

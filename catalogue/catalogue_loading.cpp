@@ -9,17 +9,19 @@ namespace kelvox {
 
 namespace {
 
-void run_file(THTMLParser& parser, const QString& name, qint64 max_bytes) {
+void run_file(THTMLParser& parser, const QString& directory, const QString& name, qint64 max_bytes) {
     parser.HTML.clear();
-    parser.HTML = load_text_lines(name, max_bytes);
+    read_in_directory(directory, name, [&parser, max_bytes](const QString& path) {
+        parser.HTML = load_text_lines(path, max_bytes);
+    });
     parser.Execute();
 }
 
 } // namespace
 
-void load_catalogue(THTMLParser& parser, Catalogue& catalogue) {
+void load_catalogue(THTMLParser& parser, Catalogue& catalogue, const QString& program_dir) {
     catalogue.clear();
-    run_file(parser, QStringLiteral("menu\\index.xml"), kCatalogueFileCap);
+    run_file(parser, program_dir, QStringLiteral("menu\\index.xml"), kCatalogueFileCap);
 }
 
 void load_entry_description(THTMLParser& parser, EntryDescription& description, const QString& program_dir,
@@ -27,13 +29,17 @@ void load_entry_description(THTMLParser& parser, EntryDescription& description, 
     description.reset();
     description.program_dir = program_dir;
     const QString info = QStringLiteral("info.xml");
-    if (!set_current_directory(program_dir + QLatin1Char('\\') + path))
+    const QString directory = disc_path_in(program_dir, path);
+    if (!directory_exists(directory))
         throw cannot_open_file(info);
-    run_file(parser, info, kDescriptionFileCap);
+    run_file(parser, directory, info, kDescriptionFileCap);
 }
 
-QStringList load_ticker_lines() {
-    return load_text_lines(QStringLiteral("menu\\reklamy.txt"), kTickerFileCap);
+QStringList load_ticker_lines(const QString& program_dir) {
+    QStringList lines;
+    read_in_directory(program_dir, QStringLiteral("menu\\reklamy.txt"),
+                      [&lines](const QString& path) { lines = load_text_lines(path, kTickerFileCap); });
+    return lines;
 }
 
 } // namespace kelvox

@@ -49,8 +49,6 @@ public:
     // Number of lines when the last Execute began.
     int32_t LineCount = 0;
 
-    void SetRaw(const QStringList& lines) { HTML = lines; }
-
     // Tokenizes HTML from its first line to its last; events fire inside, in input order. An exception
     // from a handler leaves at once, with the rest of the input unread.
     void Execute();

@@ -29,7 +29,6 @@ public:
     // The window whose minimising and restoring is the application's; OnMinimize and OnRestore are
     // raised for it whether the program or the user (through the desktop) does it.
     void SetMainForm(Form* form);
-    Form* MainForm() const { return main_form_; }
 
     // Runs the message loop until Terminate(); returns at once when Terminate() came first.
     int Run();

@@ -9,7 +9,7 @@ namespace kelvox {
 
 ApplicationFonts::~ApplicationFonts() = default;
 
-bool ApplicationFonts::Add(const QString& file) {
+bool ApplicationFonts::add(const QString& file) {
     // Read here rather than by Qt, so the font file is held to the disc's rules like every other.
     QByteArray data;
     try {
@@ -28,7 +28,7 @@ bool ApplicationFonts::Add(const QString& file) {
     return true;
 }
 
-void ApplicationFonts::Remove(const QString& file) {
+void ApplicationFonts::remove(const QString& file) {
     auto found = ids_.find(file);
     if (found == ids_.end())
         return;

@@ -13,8 +13,8 @@ namespace kelvox {
 class ApplicationFonts : public FontRegistry {
 public:
     ~ApplicationFonts() override;
-    bool Add(const QString& file) override;
-    void Remove(const QString& file) override;
+    bool add(const QString& file) override;
+    void remove(const QString& file) override;
 
 private:
     std::map<QString, std::vector<int>> ids_;

@@ -27,7 +27,6 @@ public:
     // Resizing keeps the pixels that still fit at their places; new pixels are white.
     void SetSize(int width, int height);
     void SetWidth(int width) { SetSize(width, Height()); }
-    void SetHeight(int height) { SetSize(Width(), height); }
 
     // Loads a .bmp file named as the disc names it (backslashes, any case), read as
     // platform/disc_file.h says (at most kBitmapFileCap bytes). Raises DiscFileError, a
@@ -40,10 +39,7 @@ public:
     // Takes the pixels of a Qt image (converted to 32 bits).
     void Assign(const QImage& image);
 
-    // The pixel rows are always 32-bit words (see pixel.h); the flag only records that the menu asked
-    // for a device-independent 24-bit bitmap, whose rows it then works on directly.
-    void SetDeviceIndependent24(bool on) { device_independent_24_ = on; }
-    bool DeviceIndependent24() const { return device_independent_24_; }
+    // The pixel rows are always 32-bit words (see pixel.h), so the rows can be worked on directly.
     Pixel* ScanLine(int y);
     const Pixel* ScanLine(int y) const;
 
@@ -56,7 +52,6 @@ public:
 private:
     std::unique_ptr<QImage> image_;
     std::unique_ptr<kelvox::Canvas> canvas_;
-    bool device_independent_24_ = false;
 };
 
 } // namespace kelvox

@@ -26,7 +26,6 @@ public:
     void SetLeft(int left) { SetBounds(left, Top(), Width(), Height()); }
     void SetTop(int top) { SetBounds(Left(), top, Width(), Height()); }
     void SetWidth(int width) { SetBounds(Left(), Top(), width, Height()); }
-    void SetHeight(int height) { SetBounds(Left(), Top(), Width(), height); }
     virtual void SetBounds(int left, int top, int width, int height);
 
     bool Visible() const { return visible_; }
@@ -37,8 +36,6 @@ public:
 
     // Redraws the control's area of the form on screen.
     void Repaint();
-
-    Form* Parent() const { return parent_; }
 
     MouseButtonEvent OnMouseDown;
     MouseMoveEvent OnMouseMove;

@@ -10,11 +10,11 @@ namespace kelvox {
 
 class DesktopTaskbar : public Taskbar {
 public:
-    void Hide() override;
-    void Show() override;
+    void hide() override;
+    void show() override;
 
 private:
-    // X11: the dock windows this object unmapped, mapped again by Show().
+    // X11: the dock windows this object unmapped, mapped again by show().
     std::vector<std::uint64_t> hidden_;
 };
 

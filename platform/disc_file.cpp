@@ -18,12 +18,7 @@ QString& root_path() {
     return root;
 }
 
-constexpr Qt::CaseSensitivity kFileNameCase =
-#ifdef Q_OS_WIN
-    Qt::CaseInsensitive;
-#else
-    Qt::CaseSensitive;
-#endif
+constexpr Qt::CaseSensitivity kFileNameCase = Qt::CaseSensitive;
 
 bool inside_root(const QString& canonical_file) {
     const QString& root = root_path();
@@ -86,6 +81,10 @@ QByteArray read_disc_file(const QString& disc_path, qint64 max_bytes) {
     } catch (const std::bad_alloc&) {
         throw DiscFileError(disc_path, QStringLiteral("not enough memory to read it"));
     }
+}
+
+QString disc_path_in(const QString& directory, const QString& name) {
+    return directory + QLatin1Char('\\') + name;
 }
 
 } // namespace kelvox

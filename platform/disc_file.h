@@ -51,4 +51,17 @@ QString checked_disc_file(const QString& disc_path, qint64 max_bytes);
 // The whole content of the disc file, checked as above. Raises DiscFileError.
 QByteArray read_disc_file(const QString& disc_path, qint64 max_bytes);
 
+// A file named under a directory the caller knows, in the disc's form: directory + "\" + name.
+QString disc_path_in(const QString& directory, const QString& name);
+
+// Runs the load of a file named under a directory; a file that cannot be read is reported by its name
+// under the directory alone, the way the disc and its reader name it ("menu\tapeta.bmp").
+template <typename Load> void read_in_directory(const QString& directory, const QString& name, Load&& load) {
+    try {
+        load(disc_path_in(directory, name));
+    } catch (const DiscFileError& error) {
+        throw DiscFileError(name, error.reason());
+    }
+}
+
 } // namespace kelvox

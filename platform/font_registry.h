@@ -8,9 +8,9 @@ class FontRegistry {
 public:
     virtual ~FontRegistry() = default;
     // Registers the font file (named as the disc names it); true when a font was added.
-    virtual bool Add(const QString& file) = 0;
+    virtual bool add(const QString& file) = 0;
     // Gives up one registration of that file; nothing happens when it has none.
-    virtual void Remove(const QString& file) = 0;
+    virtual void remove(const QString& file) = 0;
 };
 
 } // namespace kelvox

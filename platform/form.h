@@ -39,7 +39,6 @@ public:
     void SetCaption(const QString& caption);
     QString Caption() const;
     void SetColour(Colour colour);
-    Colour WindowColour() const { return colour_; }
 
     // Shows the window; OnShow runs each time it goes from hidden to shown.
     void Show();

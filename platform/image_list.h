@@ -28,7 +28,6 @@ public:
     int Count() const;
 
     void SetTransparentColour(Colour colour) { transparent_ = colour; }
-    Colour TransparentColour() const { return transparent_; }
 
     // Cuts the bitmap into cells from left to right (one cell when it is narrower than two); the part
     // of a cell the bitmap does not cover is transparent. Returns the index of the first cell added.

@@ -5,12 +5,12 @@
 
 namespace kelvox {
 
-int PrimaryScreen::Width() const {
+int PrimaryScreen::width() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? screen->geometry().width() : 0;
 }
 
-int PrimaryScreen::Height() const {
+int PrimaryScreen::height() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? screen->geometry().height() : 0;
 }

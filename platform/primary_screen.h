@@ -6,8 +6,8 @@ namespace kelvox {
 
 class PrimaryScreen : public Screen {
 public:
-    int Width() const override;
-    int Height() const override;
+    int width() const override;
+    int height() const override;
 };
 
 } // namespace kelvox

@@ -5,8 +5,8 @@ namespace kelvox {
 class Screen {
 public:
     virtual ~Screen() = default;
-    virtual int Width() const = 0;
-    virtual int Height() const = 0;
+    virtual int width() const = 0;
+    virtual int height() const = 0;
 };
 
 } // namespace kelvox

@@ -6,8 +6,8 @@ namespace kelvox {
 class Taskbar {
 public:
     virtual ~Taskbar() = default;
-    virtual void Hide() = 0;
-    virtual void Show() = 0;
+    virtual void hide() = 0;
+    virtual void show() = 0;
 };
 
 } // namespace kelvox

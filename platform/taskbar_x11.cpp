@@ -99,7 +99,7 @@ bool on_x11() {
 
 } // namespace
 
-void DesktopTaskbar::Hide() {
+void DesktopTaskbar::hide() {
     if (!on_x11())
         return;
     XSession session;
@@ -112,7 +112,7 @@ void DesktopTaskbar::Hide() {
     }
 }
 
-void DesktopTaskbar::Show() {
+void DesktopTaskbar::show() {
     if (!on_x11() || hidden_.empty())
         return;
     XSession session;

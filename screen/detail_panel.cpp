@@ -1,8 +1,17 @@
 #include "screen/detail_panel.h"
 
-#include "app/tform1.h"
+#include "catalogue/entry_description.h"
+#include "catalogue/html_parser.h"
 #include "platform/application.h"
+#include "platform/disc_file.h"
+#include "platform/message_boxes.h"
+#include "platform/services.h"
+#include "screen/menu_controls.h"
+#include "screen/menu_state.h"
+#include "screen/menu_view.h"
 #include "screen/panel_blend.h"
+#include "screen/skin_source.h"
+#include "timing/threaded_timer.h"
 
 namespace kelvox {
 
@@ -16,6 +25,8 @@ constexpr Colour kRequirementGrey = 0xCCCCCC;
 const QString kNoPictures = QStringLiteral(" BRAK OBRAZKÓW ");
 const QString kRequirementsHeading = QStringLiteral("wymagania:");
 const QString kNoRequirements = QStringLiteral("nie podano ;(");
+constexpr Colour kPanelPen = 0xEEEEEE;
+constexpr Colour kPanelBackdropBrush = 0xAAAAAA;
 
 void set_font(Canvas& canvas, const char* face, bool bold, bool underline, Colour colour) {
     canvas.font.name = QString::fromLatin1(face);
@@ -26,22 +37,88 @@ void set_font(Canvas& canvas, const char* face, bool bold, bool underline, Colou
 
 } // namespace
 
+void DetailPanel::load_skin(const SkinSource& skin) {
+    skin.load(panel_bitmap_, "panel.bmp");
+    panel_canvas_.SetSize(panel_bitmap_.Width(), panel_bitmap_.Height());
+    panel_canvas_.Canvas().brush.style = BrushStyle::Clear;
+    panel_canvas_.Canvas().font.size = 8;
+    panel_canvas_.Canvas().pen.colour = kPanelPen;
+    panel_backdrop_.SetSize(panel_bitmap_.Width(), panel_bitmap_.Height());
+    panel_backdrop_.Canvas().font.name = QStringLiteral("Fixedsys");
+    panel_backdrop_.Canvas().brush = {kPanelBackdropBrush, BrushStyle::Solid};
+}
+
+void DetailPanel::take_backdrop() {
+    const Image& panel = view_.controls.panelek;
+    panel_backdrop_.Canvas().CopyFrom(0, 0, view_.controls.tlo.Surface(),
+                                      Rect::sized(200, 86, panel.Width(), panel.Height()));
+}
+
+void DetailPanel::release() {
+    for (Bitmap* bitmap : {&panel_bitmap_, &panel_canvas_, &panel_backdrop_})
+        *bitmap = Bitmap();
+    forget_picture();
+}
+
+void DetailPanel::load_picture(const QString& file) {
+    jpeg_picture_.load_from_file(file);
+    picture_bitmap_.Assign(jpeg_picture_.image());
+}
+
+void DetailPanel::forget_picture() {
+    picture_bitmap_ = Bitmap();
+    jpeg_picture_ = JpegPicture();
+}
+
+void DetailPanel::fade_to_entry() {
+    view_.timer1.SetOnTimer({});
+    // The buttons count pictures from the shown one: a new entry starts at its first, or an arrow
+    // pressed during its fade would step from a picture of the previous entry's list.
+    current_picture = 0;
+    if (view_.state.panel_shown && view_.state.animations) {
+        panel_level = kFullLevel;
+        install_hide();
+    } else {
+        panel_level = 0;
+        install_show();
+    }
+}
+
+void DetailPanel::show_picture(int index) {
+    current_picture = static_cast<uint8_t>(index);
+    const QString& name = view_.description.picture_names.at(current_picture);
+    try {
+        read_in_directory(view_.state.program_dir, name, [this](const QString& path) { load_picture(path); });
+    } catch (const PlatformError& error) {
+        view_.services.messages.show(error.message());
+        return;
+    }
+    copy_background_to_backdrop();
+    draw_picture();
+    blend_backdrop(panel_level);
+    draw_picture_numbers();
+    show_backdrop();
+    view_.controls.screenzaznak.SetLeft(view_.controls.panelek.Left() + picture_numbers_x +
+                                        16 * current_picture - 1);
+}
+
 void DetailPanel::clear_panel() {
-    form_.panelek.Canvas().CopyFrom(0, 0, form_.tlo.Surface(), Rect::sized(200, 86, 550, 350));
-    form_.panelek.Repaint();
+    view_.controls.panelek.Canvas().CopyFrom(0, 0, view_.controls.tlo.Surface(),
+                                             Rect::sized(200, 86, 550, 350));
+    view_.controls.panelek.Repaint();
 }
 
 void DetailPanel::install_show() {
-    form_.timer1.SetOnTimer([this](TThreadedTimer*) { panel_show(); });
+    view_.timer1.SetOnTimer([this](TThreadedTimer*) { panel_show(); });
 }
 
 void DetailPanel::install_hide() {
-    form_.timer1.SetOnTimer([this](TThreadedTimer*) { panel_hide(); });
+    view_.timer1.SetOnTimer([this](TThreadedTimer*) { panel_hide(); });
 }
 
 void DetailPanel::write_texts() {
-    const EntryDescription& description = form_.description;
-    Canvas& canvas = form_.panel_canvas.Canvas();
+    const EntryDescription& description = view_.description;
+    Canvas& canvas = panel_canvas_.Canvas();
 
     set_font(canvas, "Fixedsys", false, false, kBlack);
     canvas.TextOut(80, 24, description.entry_title);
@@ -63,63 +140,62 @@ void DetailPanel::write_texts() {
 }
 
 void DetailPanel::copy_background_to_backdrop() {
-    const Bitmap& backdrop = form_.panel_backdrop;
-    form_.panel_backdrop.Canvas().CopyFrom(0, 0, form_.tlo.Surface(),
-                                           Rect::sized(200, 86, backdrop.Width(), backdrop.Height()));
+    const Bitmap& backdrop = panel_backdrop_;
+    panel_backdrop_.Canvas().CopyFrom(0, 0, view_.controls.tlo.Surface(),
+                                      Rect::sized(200, 86, backdrop.Width(), backdrop.Height()));
 }
 
 bool DetailPanel::blend_backdrop(int level) {
-    Application& application = form_.services.application;
-    const unsigned handlers_before = form_.timer1.HandlerChanges();
-    panel_blend(form_.panel_canvas, form_.panel_backdrop, level,
-                [&application] { application.ProcessMessages(); });
+    Application& application = view_.services.application;
+    const unsigned handlers_before = view_.timer1.HandlerChanges();
+    panel_blend(panel_canvas_, panel_backdrop_, level, [&application] { application.ProcessMessages(); });
     // A press served among the messages (another row, a section) may have put its own step in this
     // one's place; that step owns the panel from now on.
-    return form_.timer1.HandlerChanges() == handlers_before;
+    return view_.timer1.HandlerChanges() == handlers_before;
 }
 
 void DetailPanel::draw_picture() {
-    form_.panel_backdrop.Canvas().StretchDraw(kPictureFrame, form_.picture_bitmap);
+    panel_backdrop_.Canvas().StretchDraw(kPictureFrame, picture_bitmap_);
 }
 
 void DetailPanel::draw_picture_numbers() {
-    Canvas& canvas = form_.panel_backdrop.Canvas();
-    const int count = static_cast<int>(form_.description.picture_names.size());
+    Canvas& canvas = panel_backdrop_.Canvas();
+    const int count = static_cast<int>(view_.description.picture_names.size());
     for (int i = 0; i < count; ++i)
         canvas.TextOut(picture_numbers_x + kNumberStep * i, kNumbersY, QString::number(i + 1));
 }
 
 void DetailPanel::show_backdrop() {
-    form_.panelek.Canvas().Draw(0, 0, form_.panel_backdrop);
-    form_.panelek.Repaint();
+    view_.controls.panelek.Canvas().Draw(0, 0, panel_backdrop_);
+    view_.controls.panelek.Repaint();
 }
 
 void DetailPanel::panel_show() {
     // The description is still being read (the tick came while a picture was decoding).
-    if (form_.parser.Running())
+    if (view_.parser.Running())
         return;
     if (panel_level == 0) {
-        if (!form_.animations)
+        if (!view_.state.animations)
             panel_level = kFullLevel;
-        form_.panel_canvas.Canvas().Draw(0, 0, form_.panel_bitmap);
+        panel_canvas_.Canvas().Draw(0, 0, panel_bitmap_);
         write_texts();
     }
     copy_background_to_backdrop();
     if (!blend_backdrop(panel_level))
         return;
     if (panel_level == kFullLevel) {
-        form_.panel_shown = true;
-        form_.timer1.SetOnTimer({});
-        if (form_.description.picture_loaded) {
+        view_.state.panel_shown = true;
+        view_.timer1.SetOnTimer({});
+        if (view_.description.picture_loaded) {
             draw_picture();
-            const auto count = static_cast<uint8_t>(form_.description.picture_names.size());
+            const auto count = static_cast<uint8_t>(view_.description.picture_names.size());
             picture_numbers_x = static_cast<uint16_t>(202 - 8 * count);
             current_picture = 0;
             draw_picture_numbers();
-            form_.screenzaznak.SetLeft(form_.panelek.Left() + picture_numbers_x - 1);
-            form_.screenzaznak.Show();
+            view_.controls.screenzaznak.SetLeft(view_.controls.panelek.Left() + picture_numbers_x - 1);
+            view_.controls.screenzaznak.Show();
         } else {
-            form_.panel_backdrop.Canvas().TextOut(145, 165, kNoPictures);
+            panel_backdrop_.Canvas().TextOut(145, 165, kNoPictures);
         }
     }
     show_backdrop();
@@ -132,7 +208,7 @@ void DetailPanel::panel_hide() {
         return;
     show_backdrop();
     if (--panel_level == 0) {
-        form_.panel_shown = false;
+        view_.state.panel_shown = false;
         install_show();
     }
 }

@@ -1,16 +1,22 @@
 #pragma once
 // The detail panel: the 550 × 350 area right of the list describing the entry chosen. The background
 // behind it is tinted with the relief of panel.bmp, into which the entry's texts were written, and the
-// tint fades in and out in 16 steps on timer1.
+// tint fades in and out in 16 steps on timer1. It shows the entry's pictures one at a time.
+#include "platform/bitmap.h"
+#include "platform/jpeg_picture.h"
+
+#include <QString>
+
 #include <cstdint>
 
 namespace kelvox {
 
-class TForm1;
+class SkinSource;
+struct MenuView;
 
 class DetailPanel {
 public:
-    explicit DetailPanel(TForm1& form) : form_(form) {}
+    explicit DetailPanel(MenuView& view) : view_(view) {}
 
     static constexpr uint8_t kFullLevel = 16;
 
@@ -18,8 +24,30 @@ public:
     uint16_t picture_numbers_x = 0;
     uint8_t current_picture = 0;
 
+    // The panel's relief from the skin, and the pictures it is drawn in.
+    void load_skin(const SkinSource& skin);
+    // The background behind the panel, as the screen build leaves it.
+    void take_backdrop();
+    void release();
+
+    // The entry's picture from a disc file, at its own size; raises the platform's error, the panel's
+    // picture unchanged, when it cannot be read.
+    void load_picture(const QString& file);
+    // No picture (a start).
+    void forget_picture();
+    // The picture as decoded, for the viewer.
+    const QImage& picture() const { return jpeg_picture_.image(); }
+    // The panel's relief from the skin.
+    const Bitmap& relief() const { return panel_bitmap_; }
+
     // The panel vanishes at once: the background behind it is copied back onto it.
     void clear_panel();
+    // The panel fades to the entry just read, from its first picture: out and in again when it stands
+    // and animations are on, else in.
+    void fade_to_entry();
+    // The entry's picture of that number, in place of the one shown; a picture that cannot be read is
+    // told in a message box and the panel stays as it is.
+    void show_picture(int index);
 
     // timer1 steps: one frame of the fade-in, one of the fade-out (which hands over to the fade-in).
     void panel_show();
@@ -42,7 +70,12 @@ public:
 private:
     void write_texts();
 
-    TForm1& form_;
+    MenuView& view_;
+    Bitmap panel_bitmap_;
+    Bitmap panel_canvas_;
+    Bitmap panel_backdrop_;
+    Bitmap picture_bitmap_;
+    JpegPicture jpeg_picture_;
 };
 
 } // namespace kelvox

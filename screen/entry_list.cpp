@@ -1,6 +1,11 @@
 #include "screen/entry_list.h"
 
-#include "app/tform1.h"
+#include "catalogue/catalogue.h"
+#include "screen/menu_controls.h"
+#include "screen/menu_state.h"
+#include "screen/menu_view.h"
+#include "screen/skin_source.h"
+#include "timing/threaded_timer.h"
 
 #include <algorithm>
 
@@ -13,106 +18,153 @@ constexpr int kFirstRowInBody = 40;
 constexpr int kFirstRowOnList = 56;
 constexpr int kUpButtonY = 36;
 constexpr int kDownButtonY = 436;
+constexpr Colour kListText = 0xEEFFEE;
+constexpr Colour kListAnimationText = 0xABCDAB;
 enum ScrollCell { kUpPlain = 0, kDownPlain = 1, kUpLit = 2, kDownLit = 3 };
 
 } // namespace
 
+void EntryList::load_skin(const SkinSource& skin) {
+    skin.load(lista_g_bitmap_, "lista_g.bmp");
+    skin.load(lista_tlo_bitmap_, "lista_tlo.bmp");
+
+    list_canvas_.SetSize(188, 454);
+    list_canvas_.Canvas().brush.style = BrushStyle::Clear;
+    list_canvas_.Canvas().font = {QStringLiteral("Tahoma"), 8, false, false, kListText};
+
+    list_animation_canvas_.SetSize(188, 458);
+    list_animation_canvas_.Canvas().font.name = QStringLiteral("Fixedsys");
+    list_animation_canvas_.Canvas().font.colour = kListAnimationText;
+    list_animation_canvas_.Canvas().brush.style = BrushStyle::Clear;
+    list_backdrop_.SetSize(188, 458);
+
+    body_cells_.Clear();
+    body_cells_.SetSize(188, 454);
+    body_cells_.SetTransparentColour(kWhite);
+    body_cells_.Add(lista_g_bitmap_, kWhite);
+    skin.fill(banner_cells_, 188, 34, kWhite, {"lista_ban.bmp"});
+    skin.fill(bottom_cells_, 188, 16, kWhite, {"lista_d.bmp"});
+    skin.fill(scroll_cells_, 20, 20, kWhite, {"scroll01.bmp", "scroll02.bmp", "scroll1.bmp", "scroll2.bmp"});
+}
+
+void EntryList::take_backdrop() {
+    list_backdrop_.Canvas().CopyFrom(0, 0, view_.controls.lista.Surface(), Rect::sized(0, 0, 188, 458));
+}
+
+void EntryList::draw_bottom_edge(Canvas& canvas, int y) const {
+    bottom_cells_.Draw(canvas, 0, y, 0);
+}
+
+void EntryList::release() {
+    for (Bitmap* bitmap :
+         {&lista_g_bitmap_, &lista_tlo_bitmap_, &list_canvas_, &list_animation_canvas_, &list_backdrop_})
+        *bitmap = Bitmap();
+}
+
 void EntryList::render_list() {
-    const Catalogue& catalogue = form_.catalogue;
-    const int section = form_.section_bar.selected_section;
+    const Catalogue& catalogue = view_.catalogue;
+    MenuControls& controls = view_.controls;
+    const int section = view_.state.selected_section;
     const int n = static_cast<uint16_t>(catalogue.entry_count(section));
     const int f = std::min<int>(first_visible, n);
     const int end = n - f > kMaxRows ? f + kMaxRows : n;
     visible_rows = static_cast<uint16_t>(end - f);
 
-    Canvas& canvas = form_.list_canvas.Canvas();
-    canvas.CopyFrom(0, 0, form_.lista_g_bitmap, {0, 0, 188, 454});
+    Canvas& canvas = list_canvas_.Canvas();
+    canvas.CopyFrom(0, 0, lista_g_bitmap_, {0, 0, 188, 454});
     for (int i = f; i < end; ++i) {
         const int r = i - f;
-        canvas.CopyFrom(0, kFirstRowInBody + kRowHeight * r, form_.lista_tlo_bitmap, {0, 0, 188, kRowHeight},
+        canvas.CopyFrom(0, kFirstRowInBody + kRowHeight * r, lista_tlo_bitmap_, {0, 0, 188, kRowHeight},
                         CopyMode::Or);
         canvas.TextOut(10, 42 + kRowHeight * r, catalogue.entry(section, i).name);
     }
 
     can_scroll_up = f > 0;
     if (!can_scroll_up)
-        form_.przewin_gora.Hide();
+        controls.przewin_gora.Hide();
     can_scroll_down = end < n;
     if (!can_scroll_down)
-        form_.przewin_dol.Hide();
-    form_.ImageList1.Replace(0, form_.list_canvas, kWhite);
+        controls.przewin_dol.Hide();
+    body_cells_.Replace(0, list_canvas_, kWhite);
+}
+
+void EntryList::render_from_top() {
+    first_visible = 0;
+    render_list();
 }
 
 void EntryList::compose_list(int banner, int body, const QString& name) {
-    Canvas& canvas = form_.list_animation_canvas.Canvas();
-    canvas.Draw(0, 0, form_.list_backdrop);
-    form_.ImageList1.Draw(canvas, 0, body, 0);
-    form_.ImageList3.Draw(canvas, 0, 442, 0);
-    form_.ImageList2.Draw(canvas, banner, 0, 0);
+    Canvas& canvas = list_animation_canvas_.Canvas();
+    canvas.Draw(0, 0, list_backdrop_);
+    body_cells_.Draw(canvas, 0, body, 0);
+    bottom_cells_.Draw(canvas, 0, 442, 0);
+    banner_cells_.Draw(canvas, banner, 0, 0);
     canvas.TextOut(banner + 30, 9, name.toUpper());
-    form_.lista.Canvas().CopyFrom(0, 0, form_.list_animation_canvas, {0, 0, 188, 458});
-    form_.lista.Repaint();
+    Image& lista = view_.controls.lista;
+    lista.Canvas().CopyFrom(0, 0, list_animation_canvas_, {0, 0, 188, 458});
+    lista.Repaint();
 }
 
 void EntryList::compose_at_rest() {
-    compose_list(0, 16, form_.section_bar.selected_section_name);
+    compose_list(0, 16, view_.state.selected_section_name);
 }
 
 void EntryList::start_row_hover() {
-    form_.lista.OnMouseMove = [this](ShiftState, int x, int y) { listaMouseMove(x, y); };
+    view_.controls.lista.OnMouseMove = [this](ShiftState, int x, int y) { listaMouseMove(x, y); };
 }
 
 void EntryList::stop_row_hover() {
-    form_.lista.OnMouseMove = nullptr;
+    view_.controls.lista.OnMouseMove = nullptr;
 }
 
 void EntryList::listaMouseMove(int, int y) {
-    form_.entry_armed = false;
-    form_.menuzaznak.Hide();
+    MenuControls& controls = view_.controls;
+    view_.state.entry_armed = false;
+    controls.menuzaznak.Hide();
     if (down_hover) {
         down_hover = false;
-        give_button_picture(form_.przewin_dol, kDownButtonY, kDownPlain);
+        give_button_picture(controls.przewin_dol, kDownButtonY, kDownPlain);
     }
     if (up_hover) {
         up_hover = false;
-        give_button_picture(form_.przewin_gora, kUpButtonY, kUpPlain);
+        give_button_picture(controls.przewin_gora, kUpButtonY, kUpPlain);
     }
-    const bool animating = static_cast<bool>(form_.timer1.OnTimer());
+    const bool animating = static_cast<bool>(view_.timer1.OnTimer());
     if (y <= kFirstRowOnList || y >= kFirstRowOnList + kRowHeight * visible_rows || animating) {
-        form_.listazaznak.Hide();
+        controls.listazaznak.Hide();
         return;
     }
     hover_row = static_cast<uint16_t>((y - kFirstRowOnList) / kRowHeight);
-    form_.listazaznak.SetTop(form_.lista.Top() + kFirstRowOnList + kRowHeight * hover_row);
-    if (!form_.listazaznak.Visible())
-        form_.listazaznak.Show();
+    controls.listazaznak.SetTop(controls.lista.Top() + kFirstRowOnList + kRowHeight * hover_row);
+    if (!controls.listazaznak.Visible())
+        controls.listazaznak.Show();
 }
 
 // A button's picture is the list pixels under it with the arrow cell drawn over them.
 void EntryList::give_button_picture(Image& button, int list_y, int cell) {
     Canvas& canvas = button.Canvas();
-    canvas.CopyFrom(0, 0, form_.lista.Surface(), Rect::sized(84, list_y, 20, 20));
-    form_.scrolllista.Draw(canvas, 0, 0, cell);
+    canvas.CopyFrom(0, 0, view_.controls.lista.Surface(), Rect::sized(84, list_y, 20, 20));
+    scroll_cells_.Draw(canvas, 0, 0, cell);
     button.Repaint();
 }
 
 void EntryList::show_scroll_down() {
-    give_button_picture(form_.przewin_dol, kDownButtonY, kDownPlain);
-    form_.przewin_dol.Show();
+    give_button_picture(view_.controls.przewin_dol, kDownButtonY, kDownPlain);
+    view_.controls.przewin_dol.Show();
 }
 
 void EntryList::przewin_dolMouseMove() {
     if (down_hover)
         return;
     down_hover = true;
-    give_button_picture(form_.przewin_dol, kDownButtonY, kDownLit);
+    give_button_picture(view_.controls.przewin_dol, kDownButtonY, kDownLit);
 }
 
 void EntryList::przewin_goraMouseMove() {
     if (up_hover)
         return;
     up_hover = true;
-    give_button_picture(form_.przewin_gora, kUpButtonY, kUpLit);
+    give_button_picture(view_.controls.przewin_gora, kUpButtonY, kUpLit);
 }
 
 void EntryList::przewin_dolMouseDown() {
@@ -120,23 +172,23 @@ void EntryList::przewin_dolMouseDown() {
     // push the list past its end.
     if (!can_scroll_down)
         return;
-    form_.listazaznak.Hide();
+    view_.controls.listazaznak.Hide();
     ++first_visible;
     render_list();
     compose_at_rest();
-    give_button_picture(form_.przewin_gora, kUpButtonY, kUpPlain);
-    form_.przewin_gora.Show();
+    give_button_picture(view_.controls.przewin_gora, kUpButtonY, kUpPlain);
+    view_.controls.przewin_gora.Show();
 }
 
 void EntryList::przewin_goraMouseDown() {
     if (!can_scroll_up)
         return;
-    form_.listazaznak.Hide();
+    view_.controls.listazaznak.Hide();
     --first_visible;
     render_list();
     compose_at_rest();
-    give_button_picture(form_.przewin_dol, kDownButtonY, kDownPlain);
-    form_.przewin_dol.Show();
+    give_button_picture(view_.controls.przewin_dol, kDownButtonY, kDownPlain);
+    view_.controls.przewin_dol.Show();
 }
 
 } // namespace kelvox

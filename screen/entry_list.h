@@ -1,18 +1,23 @@
 #pragma once
 // The entry list: the selected section's entries under a banner with its name, at most 19 rows at a
 // time, the inverting row highlight under the pointer and the two scroll buttons.
+#include "platform/bitmap.h"
+#include "platform/image_list.h"
+
 #include <QString>
 
 #include <cstdint>
 
 namespace kelvox {
 
+class Canvas;
 class Image;
-class TForm1;
+class SkinSource;
+struct MenuView;
 
 class EntryList {
 public:
-    explicit EntryList(TForm1& form) : form_(form) {}
+    explicit EntryList(MenuView& view) : view_(view) {}
 
     static constexpr int kMaxRows = 19;
 
@@ -23,12 +28,20 @@ public:
     bool can_scroll_down = false;
     bool up_hover = false;
     bool down_hover = false;
-    int32_t banner_x = 0;
-    int32_t body_y = 16;
+
+    // The list's pictures from the skin: body, row background, banner, bottom edge, scroll arrows.
+    void load_skin(const SkinSource& skin);
+    // The background under the list, kept for the list's frames.
+    void take_backdrop();
+    // The bottom edge of the list at y on a canvas (the screen build's background of the list).
+    void draw_bottom_edge(Canvas& canvas, int y) const;
+    void release();
 
     // Renders the selected section's rows from first_visible into the body picture.
     void render_list();
-    // One picture of the list: backdrop, body at body_y, bottom edge, banner at banner_x with the name.
+    // The same from the section's first entry.
+    void render_from_top();
+    // One picture of the list: backdrop, body at body, bottom edge, banner at banner with the name.
     void compose_list(int banner, int body, const QString& name);
     void compose_at_rest();
 
@@ -51,7 +64,16 @@ public:
 private:
     void give_button_picture(Image& button, int list_y, int cell);
 
-    TForm1& form_;
+    MenuView& view_;
+    Bitmap lista_g_bitmap_;
+    Bitmap lista_tlo_bitmap_;
+    Bitmap list_canvas_;
+    Bitmap list_animation_canvas_;
+    Bitmap list_backdrop_;
+    ImageList body_cells_; // the rendered body, drawn leaving white out
+    ImageList banner_cells_;
+    ImageList bottom_cells_;
+    ImageList scroll_cells_;
 };
 
 } // namespace kelvox

@@ -1,7 +1,14 @@
 #include "screen/section_bar.h"
 
-#include "app/tform1.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/entry_description.h"
 #include "platform/application.h"
+#include "platform/services.h"
+#include "screen/menu_controls.h"
+#include "screen/menu_screen.h"
+#include "screen/menu_state.h"
+#include "screen/menu_view.h"
+#include "screen/skin_source.h"
 
 namespace kelvox {
 
@@ -15,6 +22,7 @@ constexpr int kButtonsFromRight = 128;
 constexpr int kFirstSeparator = 48;
 // Space a name takes beside its own width: 12 before it, 10 after it.
 constexpr int kNameMargin = 22;
+constexpr Colour kButtonsTransparent = 0x8D8D8D;
 
 bool inside_open(int value, int low, int high) {
     return low < value && value < high;
@@ -22,60 +30,93 @@ bool inside_open(int value, int low, int high) {
 
 } // namespace
 
+void SectionBar::load_skin(const SkinSource& skin) {
+    skin.load(separator_bitmap_, "separator.bmp");
+    skin.load(menu_l_bitmap_, "menu_l.bmp");
+    skin.load(menu_s_bitmap_, "menu_s.bmp");
+    skin.load(menu_r_bitmap_, "menu_r.bmp");
+    section_bar_canvas_ = Bitmap();
+    skin.fill(system_, 120, 22, kButtonsTransparent, {"winmenu.bmp", "winmenu_1.bmp", "winmenu_2.bmp"});
+}
+
+void SectionBar::size_canvas() {
+    section_bar_canvas_.SetSize(bar_width(), kBarHeight);
+    Canvas& canvas = section_bar_canvas_.Canvas();
+    canvas.font.name = QStringLiteral("Verdana");
+    canvas.font.size = 8;
+    canvas.brush.style = BrushStyle::Clear;
+}
+
+void SectionBar::release() {
+    for (Bitmap* bitmap :
+         {&menu_l_bitmap_, &menu_s_bitmap_, &menu_r_bitmap_, &separator_bitmap_, &section_bar_canvas_})
+        *bitmap = Bitmap();
+}
+
 int SectionBar::bar_width() const {
-    return form_.layout_width - 188;
+    return view_.state.layout_width - 188;
 }
 
 int SectionBar::name_width(const QString& name) const {
-    return form_.section_bar_canvas.Canvas().TextWidth(name);
+    return section_bar_canvas_.Canvas().TextWidth(name);
 }
 
-void SectionBar::draw_bar() {
+void SectionBar::draw_bar(int left_x, int text_x) {
     const int wb = bar_width();
-    Canvas& canvas = form_.section_bar_canvas.Canvas();
-    canvas.CopyFrom(0, 0, form_.tlo.Surface(), Rect::sized(188, 29, wb, kBarHeight));
-    canvas.CopyFrom(bar_left_x, 0, form_.menu_l_bitmap, {0, 0, kLeftPieceWidth, kBarHeight});
-    for (int x = bar_left_x + kLeftPieceWidth; x < wb - kRightPieceWidth; x += kMiddleTileWidth)
-        canvas.CopyFrom(x, 0, form_.menu_s_bitmap, {0, 0, kMiddleTileWidth, kBarHeight});
-    canvas.CopyFrom(wb - kRightPieceWidth, 0, form_.menu_r_bitmap, {0, 0, kRightPieceWidth, kBarHeight});
+    Canvas& canvas = section_bar_canvas_.Canvas();
+    canvas.CopyFrom(0, 0, view_.controls.tlo.Surface(), Rect::sized(188, 29, wb, kBarHeight));
+    canvas.CopyFrom(left_x, 0, menu_l_bitmap_, {0, 0, kLeftPieceWidth, kBarHeight});
+    for (int x = left_x + kLeftPieceWidth; x < wb - kRightPieceWidth; x += kMiddleTileWidth)
+        canvas.CopyFrom(x, 0, menu_s_bitmap_, {0, 0, kMiddleTileWidth, kBarHeight});
+    canvas.CopyFrom(wb - kRightPieceWidth, 0, menu_r_bitmap_, {0, 0, kRightPieceWidth, kBarHeight});
 
-    bar_cursor_x = static_cast<uint32_t>(bar_text_x);
-    const Catalogue& catalogue = form_.catalogue;
+    bar_cursor_x = static_cast<uint32_t>(text_x);
+    const Catalogue& catalogue = view_.catalogue;
     for (int i = 0; i < catalogue.section_count(); ++i) {
         const QString name = catalogue.section_name(i);
         const int x = static_cast<int>(bar_cursor_x);
-        canvas.CopyFrom(x, 0, form_.separator_bitmap, {0, 0, 2, 21});
+        canvas.CopyFrom(x, 0, separator_bitmap_, {0, 0, 2, 21});
         canvas.TextOut(x + 12, 3, name);
         bar_cursor_x += static_cast<uint32_t>(name_width(name) + kNameMargin);
     }
-    canvas.CopyFrom(static_cast<int>(bar_cursor_x), 0, form_.separator_bitmap, {0, 0, 2, 21});
-    form_.system.Draw(canvas, wb - kButtonsFromRight, 0, 0);
+    canvas.CopyFrom(static_cast<int>(bar_cursor_x), 0, separator_bitmap_, {0, 0, 2, 21});
+    system_.Draw(canvas, wb - kButtonsFromRight, 0, 0);
 
-    form_.menu.Canvas().Draw(0, 0, form_.section_bar_canvas);
-    form_.menu.Repaint();
+    view_.controls.menu.Canvas().Draw(0, 0, section_bar_canvas_);
+    view_.controls.menu.Repaint();
 }
 
 void SectionBar::draw_buttons(int cell) {
-    form_.system.Draw(form_.menu.Canvas(), bar_width() - kButtonsFromRight, 0, cell);
-    form_.menu.Repaint();
+    system_.Draw(view_.controls.menu.Canvas(), bar_width() - kButtonsFromRight, 0, cell);
+    view_.controls.menu.Repaint();
+}
+
+void SectionBar::unlight_buttons() {
+    if (!minimise_hover && !close_hover)
+        return;
+    draw_buttons(0);
+    minimise_hover = false;
+    close_hover = false;
+    view_.state.entry_armed = false;
 }
 
 void SectionBar::menuMouseMove(int x, int y) {
+    MenuControls& controls = view_.controls;
     minimise_hover = false;
     close_hover = false;
-    form_.listazaznak.Hide();
+    controls.listazaznak.Hide();
     const int wb = bar_width();
 
     if (inside_open(x, kFirstSeparator, wb - kButtonsFromRight)) {
         if (y > 20) {
-            form_.menuzaznak.Hide();
+            controls.menuzaznak.Hide();
             return;
         }
         bool found = hover_span_left <= x && x <= hover_span_right;
         if (!found) {
             // Measured from where the names stand once the intro is over, also while it plays.
             bar_cursor_x = kFirstSeparator;
-            const Catalogue& catalogue = form_.catalogue;
+            const Catalogue& catalogue = view_.catalogue;
             for (int i = 0; i < catalogue.section_count() && !found; ++i) {
                 const QString name = catalogue.section_name(i);
                 const uint32_t span = static_cast<uint32_t>(name_width(name) + kNameMargin);
@@ -85,20 +126,20 @@ void SectionBar::menuMouseMove(int x, int y) {
                     hover_span_right = static_cast<uint16_t>(bar_cursor_x + span);
                     hover_section_name = name;
                     hover_section = static_cast<int16_t>(i);
-                    form_.menuzaznak.SetLeft(188 + static_cast<int>(bar_cursor_x) + 1);
-                    form_.menuzaznak.SetWidth(static_cast<int>(span) + 1);
+                    controls.menuzaznak.SetLeft(188 + static_cast<int>(bar_cursor_x) + 1);
+                    controls.menuzaznak.SetWidth(static_cast<int>(span) + 1);
                     found = true;
                 } else {
                     bar_cursor_x += span;
                 }
             }
         }
-        if (found && !form_.menuzaznak.Visible())
-            form_.menuzaznak.Show();
+        if (found && !controls.menuzaznak.Visible())
+            controls.menuzaznak.Show();
         return;
     }
 
-    form_.menuzaznak.Hide();
+    controls.menuzaznak.Hide();
     if (inside_open(x, wb - 98, wb - 68) && inside_open(y, 2, 15)) {
         minimise_hover = true;
         draw_buttons(1);
@@ -111,35 +152,36 @@ void SectionBar::menuMouseMove(int x, int y) {
 }
 
 void SectionBar::menuzaznakMouseDown() {
-    selected_section_name = hover_section_name;
-    selected_section = static_cast<uint16_t>(hover_section);
+    MenuState& state = view_.state;
+    MenuControls& controls = view_.controls;
+    state.selected_section_name = hover_section_name;
+    state.selected_section = static_cast<uint16_t>(hover_section);
 
-    form_.shown_entry = TForm1::kNoEntryShown;
-    form_.lista.OnMouseMove = nullptr;
-    form_.panel_shown = false;
-    form_.description.picture_loaded = false;
-    form_.screenzaznak.Hide();
-    form_.przewin_gora.Hide();
-    form_.przewin_dol.Hide();
+    state.shown_entry = MenuState::kNoEntryShown;
+    EntryList& list = screen_.entry_list;
+    list.stop_row_hover();
+    state.panel_shown = false;
+    view_.description.picture_loaded = false;
+    controls.screenzaznak.Hide();
+    controls.przewin_gora.Hide();
+    controls.przewin_dol.Hide();
 
-    EntryList& list = form_.entry_list;
-    if (form_.animations) {
-        if (form_.list_shown) {
-            form_.detail_panel.clear_panel();
-            form_.transitions.arm_zniklista();
+    Transitions& transitions = screen_.transitions;
+    if (state.animations) {
+        if (state.list_shown) {
+            screen_.detail_panel.clear_panel();
+            transitions.arm_zniklista();
         } else {
-            list.first_visible = 0;
-            list.render_list();
-            form_.list_shown = true;
-            form_.transitions.arm_startlista();
+            list.render_from_top();
+            state.list_shown = true;
+            transitions.arm_startlista();
         }
         return;
     }
-    list.first_visible = 0;
-    form_.detail_panel.clear_panel();
-    list.render_list();
-    form_.list_shown = true;
-    form_.transitions.leaving_section_name = selected_section_name;
+    screen_.detail_panel.clear_panel();
+    list.render_from_top();
+    state.list_shown = true;
+    transitions.keep_leaving_name(state.selected_section_name);
     list.compose_at_rest();
     list.start_row_hover();
     if (list.can_scroll_down)
@@ -147,12 +189,12 @@ void SectionBar::menuzaznakMouseDown() {
 }
 
 void SectionBar::menuClick() {
-    Application& application = form_.services.application;
+    Application& application = view_.services.application;
     if (minimise_hover)
         application.Minimize();
     if (close_hover) {
         application.Minimize();
-        form_.FormClose();
+        view_.close_window();
         application.Terminate();
     }
 }

@@ -1,46 +1,66 @@
 #pragma once
 // The section bar: the catalogue's section names right of the entry list, the inverting highlight over
 // the one under the pointer, selection by a press on it, and the minimise and close buttons.
+#include "platform/bitmap.h"
+#include "platform/image_list.h"
+
 #include <QString>
 
 #include <cstdint>
 
 namespace kelvox {
 
-class TForm1;
+class MenuScreen;
+class SkinSource;
+struct MenuView;
 
 class SectionBar {
 public:
-    explicit SectionBar(TForm1& form) : form_(form) {}
+    SectionBar(MenuView& view, MenuScreen& screen) : view_(view), screen_(screen) {}
 
-    int32_t bar_left_x = 0;
-    int32_t bar_text_x = 0;
     uint32_t bar_cursor_x = 0;
     int16_t hover_section = 0;
     QString hover_section_name;
     uint16_t hover_span_left = 0;
     uint16_t hover_span_right = 0;
-    uint16_t selected_section = 0;
-    QString selected_section_name;
     bool minimise_hover = false;
     bool close_hover = false;
+
+    // The bar's pieces and window buttons from the skin.
+    void load_skin(const SkinSource& skin);
+    // The bar's picture at the layout's width, in the bar's font.
+    void size_canvas();
+    // The pictures go; a late handler draws nothing.
+    void release();
 
     // The bar's width inside the window.
     int bar_width() const;
 
-    // One picture of the bar from bar_left_x and bar_text_x, shown on the bar image.
-    void draw_bar();
+    // One picture of the bar, its left piece at left_x and its first name's separator at text_x, shown
+    // on the bar image.
+    void draw_bar(int left_x, int text_x);
     // Draws a cell of the window buttons (0 plain, 1 minimise lit, 2 close lit) straight onto the bar.
     void draw_buttons(int cell);
+    // The window buttons plain again, when one of them was lit.
+    void unlight_buttons();
 
     void menuMouseMove(int x, int y);
     void menuzaznakMouseDown();
     void menuClick();
 
+    const Bitmap& canvas() const { return section_bar_canvas_; }
+
 private:
     int name_width(const QString& name) const;
 
-    TForm1& form_;
+    MenuView& view_;
+    MenuScreen& screen_;
+    Bitmap menu_l_bitmap_;
+    Bitmap menu_s_bitmap_;
+    Bitmap menu_r_bitmap_;
+    Bitmap separator_bitmap_;
+    Bitmap section_bar_canvas_;
+    ImageList system_;
 };
 
 } // namespace kelvox

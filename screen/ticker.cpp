@@ -1,6 +1,9 @@
 #include "screen/ticker.h"
 
-#include "app/tform1.h"
+#include "screen/menu_controls.h"
+#include "screen/menu_state.h"
+#include "screen/menu_view.h"
+#include "timing/threaded_timer.h"
 
 namespace kelvox {
 
@@ -12,11 +15,41 @@ constexpr int kWipeHold = 150;
 // Room for a glyph at the cut that reaches to the right of its advance.
 constexpr int kTailSlack = 32;
 constexpr qsizetype kFirstTailLength = 64;
+constexpr Colour kTickerGreen = 0x00B600;
 
 } // namespace
 
+void Ticker::set_lines(QStringList lines) {
+    lines_ = std::move(lines);
+}
+
+void Ticker::size_strip(const QString& font_face) {
+    Canvas& canvas = ticker_canvas_.Canvas();
+    canvas.brush = {kBlack, BrushStyle::Solid};
+    canvas.font.name = font_face;
+    canvas.font.size = 18;
+    canvas.pen.colour = kTickerGreen;
+    ticker_canvas_.SetSize(view_.state.layout_width, kStripHeight);
+}
+
+void Ticker::release() {
+    ticker_canvas_ = Bitmap();
+    lines_.clear();
+}
+
+void Ticker::show_strip() {
+    Image& scroll = view_.controls.scroll;
+    scroll.Canvas().Draw(0, 0, ticker_canvas_);
+    scroll.Repaint();
+}
+
+void Ticker::show_section_line(int section) {
+    if (section < line_count())
+        restart_ticker(lines_.at(section));
+}
+
 int Ticker::text_width(const QString& text) const {
-    return form_.ticker_canvas.Canvas().TextWidth(text);
+    return ticker_canvas_.Canvas().TextWidth(text);
 }
 
 void Ticker::measure() {
@@ -28,7 +61,7 @@ void Ticker::measure() {
     measured_ = true;
     measured_text_ = ticker_text;
     measured_width_ = text_width(ticker_text);
-    measured_exact_width_ = form_.ticker_canvas.Canvas().ExactTextWidth(ticker_text);
+    measured_exact_width_ = ticker_canvas_.Canvas().ExactTextWidth(ticker_text);
     tail_covers_ = -1;
 }
 
@@ -39,7 +72,7 @@ void Ticker::cut_tail(int width) {
         if (measured_text_[from].isLowSurrogate())
             --from;
         const QString tail = measured_text_.mid(from);
-        const qreal tail_width = form_.ticker_canvas.Canvas().ExactTextWidth(tail);
+        const qreal tail_width = ticker_canvas_.Canvas().ExactTextWidth(tail);
         if (tail_width >= width + kTailSlack) {
             tail_ = tail;
             tail_offset_ = measured_exact_width_ - tail_width;
@@ -51,14 +84,14 @@ void Ticker::cut_tail(int width) {
 }
 
 void Ticker::restart_ticker(const QString& text) {
-    form_.scrolltimer.SetOnTimer({});
+    view_.scrolltimer.SetOnTimer({});
     ticker_y = -22;
     ticker_colour = 0x003300;
     ticker_text = text;
     measured_ = false; // measured anew, in the canvas's present font
     measure();
-    ticker_x = form_.scroll.Width() - measured_width_;
-    form_.scrolltimer.SetOnTimer([this](TThreadedTimer*) { scrolltimerMMTimer(); });
+    ticker_x = view_.controls.scroll.Width() - measured_width_;
+    view_.scrolltimer.SetOnTimer([this](TThreadedTimer*) { scrolltimerMMTimer(); });
 }
 
 void Ticker::scrolltimerMMTimer() {
@@ -71,13 +104,13 @@ void Ticker::scrolltimerMMTimer() {
             ticker_colour -= kGreenStep;
         measure();
         if (ticker_x < -measured_width_)
-            form_.scrolltimer.SetOnTimer({});
+            view_.scrolltimer.SetOnTimer({});
     }
     draw();
 }
 
 void Ticker::draw() {
-    Canvas& canvas = form_.ticker_canvas.Canvas();
+    Canvas& canvas = ticker_canvas_.Canvas();
     canvas.font.colour = ticker_colour;
     canvas.FillRect({0, 0, canvas.Width(), canvas.Height()});
     measure();
@@ -87,31 +120,29 @@ void Ticker::draw() {
         canvas.TextOut(ticker_x, ticker_y, tail_);
     else
         canvas.TextOutAt(ticker_x + tail_offset_, ticker_y, tail_);
-    form_.scroll.Canvas().Draw(0, 0, form_.ticker_canvas);
-    form_.scroll.Repaint();
+    show_strip();
 }
 
 void Ticker::start_wipe() {
     ticker_y = 0;
-    form_.transitions.delay_ticks = 0;
-    form_.scrolltimer.SetOnTimer([this](TThreadedTimer*) { scrollwymaz(); });
+    view_.state.delay_ticks = 0;
+    view_.scrolltimer.SetOnTimer([this](TThreadedTimer*) { scrollwymaz(); });
 }
 
 void Ticker::scrollwymaz() {
-    uint8_t& hold = form_.transitions.delay_ticks;
+    uint8_t& hold = view_.state.delay_ticks;
     if (hold < kWipeHold) {
         ++hold;
         return;
     }
-    Canvas& canvas = form_.ticker_canvas.Canvas();
-    const int width = form_.scroll.Width();
-    const int height = form_.scroll.Height();
+    Canvas& canvas = ticker_canvas_.Canvas();
+    const int width = view_.controls.scroll.Width();
+    const int height = view_.controls.scroll.Height();
     canvas.FillRect({0, 0, width, height});
-    canvas.CopyFrom(0, ticker_y, form_.scroll.Surface(), {0, 0, width, height - ticker_y});
-    form_.scroll.Canvas().Draw(0, 0, form_.ticker_canvas);
-    form_.scroll.Repaint();
+    canvas.CopyFrom(0, ticker_y, view_.controls.scroll.Surface(), {0, 0, width, height - ticker_y});
+    show_strip();
     if (++ticker_y > kStripHeight) {
-        form_.scrolltimer.SetOnTimer({});
+        view_.scrolltimer.SetOnTimer({});
         ticker_y = 0;
     }
 }

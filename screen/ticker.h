@@ -1,25 +1,39 @@
 #pragma once
 // The ticker strip: one line of text drops in from above, runs to the left and darkens; and the wipe
 // that slides the strip's picture down after an unpack run. Both are steps of scrolltimer.
+#include "platform/bitmap.h"
 #include "platform/colour.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
 namespace kelvox {
 
-class TForm1;
+struct MenuView;
 
 class Ticker {
 public:
-    explicit Ticker(TForm1& form) : form_(form) {}
+    explicit Ticker(MenuView& view) : view_(view) {}
 
     QString ticker_text;
     int32_t ticker_x = 10;
     int32_t ticker_y = -22;
     Colour ticker_colour = 0x003300;
 
+    // The disc's ticker lines, line i for section i.
+    void set_lines(QStringList lines);
+    int line_count() const { return static_cast<int>(lines_.size()); }
+    // The strip's picture at the layout's width, in the skin's font.
+    void size_strip(const QString& font_face);
+    void release();
+    // The strip's picture, which the unpack run draws its progress on, and its showing on the strip.
+    Bitmap& strip() { return ticker_canvas_; }
+    void show_strip();
+
+    // The line of the section, when the disc has one.
+    void show_section_line(int section);
     // Shows the text from the top: dropping in at the right edge, in the darkest green.
     void restart_ticker(const QString& text);
     void scrolltimerMMTimer();
@@ -36,7 +50,11 @@ private:
     // when it is narrower).
     void cut_tail(int width);
 
-    TForm1& form_;
+    MenuView& view_;
+    Bitmap ticker_canvas_;
+    // Counted in full: kept in eight bits, a file of 256 lines would count as none and no section
+    // would ever get its line.
+    QStringList lines_;
     // A tick costs the same for a line of any length: the whole line is measured once, and only its
     // end, the part that can stand on the strip, is laid out and drawn (its right end is at the strip's
     // right edge when the run starts, and it only moves left).

@@ -1,6 +1,10 @@
 #include "screen/transitions.h"
 
-#include "app/tform1.h"
+#include "screen/menu_controls.h"
+#include "screen/menu_screen.h"
+#include "screen/menu_state.h"
+#include "screen/menu_view.h"
+#include "timing/threaded_timer.h"
 
 namespace kelvox {
 
@@ -14,71 +18,69 @@ constexpr int kBodyOut = kListHeight - 50;
 } // namespace
 
 void Transitions::install(void (Transitions::*step)()) {
-    form_.timer1.SetOnTimer([this, step](TThreadedTimer*) { (this->*step)(); });
+    view_.timer1.SetOnTimer([this, step](TThreadedTimer*) { (this->*step)(); });
 }
 
 void Transitions::remove_step() {
-    form_.timer1.SetOnTimer({});
+    view_.timer1.SetOnTimer({});
 }
 
 void Transitions::arm_startanima() {
     remove_step();
-    const int wb = form_.section_bar.bar_width();
-    form_.section_bar.bar_left_x = wb - 198;
-    form_.section_bar.bar_text_x = wb - 150;
+    const int wb = screen_.section_bar.bar_width();
+    bar_left_x = wb - 198;
+    bar_text_x = wb - 150;
     install(&Transitions::startanima);
 }
 
 void Transitions::arm_zniklista() {
     remove_step();
-    form_.entry_list.banner_x = 0;
-    form_.entry_list.body_y = 16;
+    banner_x = 0;
+    body_y = 16;
     install(&Transitions::zniklista);
 }
 
 void Transitions::arm_startlista() {
     remove_step();
-    form_.entry_list.banner_x = -188;
-    form_.entry_list.body_y = kListHeight - 16;
-    leaving_section_name = form_.section_bar.selected_section_name;
+    banner_x = -188;
+    body_y = kListHeight - 16;
+    leaving_section_name = view_.state.selected_section_name;
     install(&Transitions::startlista);
 }
 
 void Transitions::startanima() {
-    int32_t& left = form_.section_bar.bar_left_x;
-    int32_t& text = form_.section_bar.bar_text_x;
-    if (left < 0)
-        left = 0;
-    if (text < 48)
-        text = 48;
-    if (left == 0 && text == 48) {
+    if (bar_left_x < 0)
+        bar_left_x = 0;
+    if (bar_text_x < 48)
+        bar_text_x = 48;
+    if (bar_left_x == 0 && bar_text_x == 48) {
         remove_step();
-        form_.ticker.restart_ticker(kWelcome);
+        screen_.ticker.restart_ticker(kWelcome);
     }
-    form_.section_bar.draw_bar();
-    left -= left > 10 ? left / 10 + 1 : 1;
-    text -= text > 68 ? text / 30 + 1 : 1;
+    screen_.section_bar.draw_bar(bar_left_x, bar_text_x);
+    bar_left_x -= bar_left_x > 10 ? bar_left_x / 10 + 1 : 1;
+    bar_text_x -= bar_text_x > 68 ? bar_text_x / 30 + 1 : 1;
 }
 
 void Transitions::zniklista() {
-    EntryList& list = form_.entry_list;
-    if (list.banner_x < kBannerOut)
-        list.banner_x = kBannerOut;
-    if (list.body_y > kBodyOut)
-        list.body_y = kBodyOut;
-    if (list.banner_x == kBannerOut && list.body_y == kBodyOut) {
+    EntryList& list = screen_.entry_list;
+    if (banner_x < kBannerOut)
+        banner_x = kBannerOut;
+    if (body_y > kBodyOut)
+        body_y = kBodyOut;
+    if (banner_x == kBannerOut && body_y == kBodyOut) {
         remove_step();
-        delay_ticks = 0;
-        list.first_visible = 0;
-        list.render_list();
+        view_.state.delay_ticks = 0;
+        list.render_from_top();
         install(&Transitions::opozniacz);
     }
-    list.compose_list(list.banner_x, list.body_y, leaving_section_name);
-    list.banner_x -= list.banner_x > -30 ? 1 : list.banner_x > -60 ? 3 : 10;
-    list.body_y += list.body_y < 40 ? 1 : list.body_y < 100 ? 5 : 35;
+    list.compose_list(banner_x, body_y, leaving_section_name);
+    banner_x -= banner_x > -30 ? 1 : banner_x > -60 ? 3 : 10;
+    body_y += body_y < 40 ? 1 : body_y < 100 ? 5 : 35;
 }
 
 void Transitions::opozniacz() {
+    uint8_t& delay_ticks = view_.state.delay_ticks;
     if (delay_ticks > 10)
         arm_startlista();
     else
@@ -86,39 +88,32 @@ void Transitions::opozniacz() {
 }
 
 void Transitions::startlista() {
-    EntryList& list = form_.entry_list;
-    if (list.banner_x > 0)
-        list.banner_x = 0;
-    if (list.body_y < 16)
-        list.body_y = 16;
-    if (list.banner_x == 0 && list.body_y == 16) {
+    EntryList& list = screen_.entry_list;
+    const MenuState& state = view_.state;
+    if (banner_x > 0)
+        banner_x = 0;
+    if (body_y < 16)
+        body_y = 16;
+    if (banner_x == 0 && body_y == 16) {
         remove_step();
-        const int section = form_.section_bar.selected_section;
-        if (section < form_.ticker_line_count)
-            form_.ticker.restart_ticker(form_.ticker_lines.at(section));
+        screen_.ticker.show_section_line(state.selected_section);
         list.start_row_hover();
         if (list.can_scroll_down)
             list.show_scroll_down();
     }
-    list.compose_list(list.banner_x, list.body_y, form_.section_bar.selected_section_name);
-    list.banner_x += list.banner_x < -60 ? 10 : list.banner_x < -20 ? 3 : 1;
-    list.body_y -= list.body_y > 90 ? 25 : list.body_y > 40 ? 4 : 1;
+    list.compose_list(banner_x, body_y, state.selected_section_name);
+    banner_x += banner_x < -60 ? 10 : banner_x < -20 ? 3 : 1;
+    body_y -= body_y > 90 ? 25 : body_y > 40 ? 4 : 1;
 }
 
+// The settings drawer, which the window keeps, closes on the same moves: the window binds that.
 void Transitions::tloMouseMove() {
-    if (form_.listazaznak.Visible())
-        form_.listazaznak.Hide();
-    if (form_.menuzaznak.Visible())
-        form_.menuzaznak.Hide();
-    SectionBar& bar = form_.section_bar;
-    if (bar.minimise_hover || bar.close_hover) {
-        bar.draw_buttons(0);
-        bar.minimise_hover = false;
-        bar.close_hover = false;
-        form_.entry_armed = false;
-    }
-    if (form_.settings_open)
-        form_.settings_drawer.collapse_settings();
+    MenuControls& controls = view_.controls;
+    if (controls.listazaznak.Visible())
+        controls.listazaznak.Hide();
+    if (controls.menuzaznak.Visible())
+        controls.menuzaznak.Hide();
+    screen_.section_bar.unlight_buttons();
 }
 
 } // namespace kelvox

@@ -8,14 +8,23 @@
 
 namespace kelvox {
 
-class TForm1;
+class MenuScreen;
+struct MenuView;
 
 class Transitions {
 public:
-    explicit Transitions(TForm1& form) : form_(form) {}
+    Transitions(MenuView& view, MenuScreen& screen) : view_(view), screen_(screen) {}
 
-    uint8_t delay_ticks = 0;
+    // Where the intro's bar stands: its left piece and its first name's separator.
+    int32_t bar_left_x = 0;
+    int32_t bar_text_x = 0;
+    // Where the sliding list stands: its banner's left and its body's top.
+    int32_t banner_x = 0;
+    int32_t body_y = 16;
+    // The name on the banner of the list that slides out next.
     QString leaving_section_name;
+
+    void keep_leaving_name(const QString& name) { leaving_section_name = name; }
 
     void arm_startanima();
     void arm_zniklista();
@@ -33,7 +42,8 @@ private:
     void install(void (Transitions::*step)());
     void remove_step();
 
-    TForm1& form_;
+    MenuView& view_;
+    MenuScreen& screen_;
 };
 
 } // namespace kelvox

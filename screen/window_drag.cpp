@@ -1,6 +1,6 @@
 #include "screen/window_drag.h"
 
-#include "app/tform1.h"
+#include "platform/form.h"
 
 namespace kelvox {
 
@@ -14,7 +14,7 @@ void WindowDrag::chwytMouseMove(int x, int y) {
     if (!dragging)
         return;
     // The strip moves with the window, so the grabbed point stays under the pointer.
-    form_.SetPosition(form_.Left() + (x - drag_x), form_.Top() + (y - drag_y));
+    window_.SetPosition(window_.Left() + (x - drag_x), window_.Top() + (y - drag_y));
 }
 
 void WindowDrag::chwytMouseUp() {

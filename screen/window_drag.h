@@ -4,11 +4,11 @@
 
 namespace kelvox {
 
-class TForm1;
+class Form;
 
 class WindowDrag {
 public:
-    explicit WindowDrag(TForm1& form) : form_(form) {}
+    explicit WindowDrag(Form& window) : window_(window) {}
 
     bool dragging = false;
     uint16_t drag_x = 0;
@@ -20,7 +20,7 @@ public:
     void chwytMouseUp();
 
 private:
-    TForm1& form_;
+    Form& window_;
 };
 
 } // namespace kelvox

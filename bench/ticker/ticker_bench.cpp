@@ -26,7 +26,7 @@ struct Costs {
 Costs measure(TForm1& window, const QString& line) {
     QElapsedTimer clock;
     clock.start();
-    window.ticker.restart_ticker(line);
+    window.screen.ticker.restart_ticker(line);
     const double restart_ms = double(clock.nsecsElapsed()) / 1e6;
     std::vector<double> ticks;
     // The 20 drop-in ticks and as many run ticks as a second and a half of running.

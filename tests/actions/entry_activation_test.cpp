@@ -34,8 +34,8 @@ public:
         fixture.store_settings(true, animations, false, QStringLiteral("tapeta.bmp"), false);
         window = &fixture.open();
         finish_steps();
-        window->section_bar.hover_section_name = QStringLiteral("Gry");
-        window->section_bar.menuzaznakMouseDown();
+        window->screen.section_bar.hover_section_name = QStringLiteral("Gry");
+        window->screen.section_bar.menuzaznakMouseDown();
         finish_steps();
     }
     static TestSkinOptions skin(const QStringList& exe_paths) {
@@ -46,12 +46,14 @@ public:
     int finish_steps() { return run_timer1_steps(*window); }
     // A press on row r of the list, through the form's pointer routing.
     void press_row(int row) {
-        const int y = window->lista.Top() + 56 + 20 * row + 10;
+        const int y = window->controls.lista.Top() + 56 + 20 * row + 10;
         fixture.window->DispatchMouseMove(50, y);
         fixture.window->DispatchMouseDown(50, y);
         fixture.window->DispatchMouseUp(50, y);
     }
-    QString dir(const QString& relative) const { return window->program_dir + QLatin1Char('\\') + relative; }
+    QString dir(const QString& relative) const {
+        return window->state.program_dir + QLatin1Char('\\') + relative;
+    }
 
     WindowFixture fixture;
     TForm1* window;
@@ -70,7 +72,7 @@ TEST(EntryActivation, TheFilesNameDecidesWhatHappens) {
         {Call::Kind::start, QStringLiteral("run.bat"), list.dir(QStringLiteral("d:"))},
     };
     for (int i = 0; i < 6; ++i)
-        list.window->entry_activation.activate_entry(i);
+        list.window->actions.entry_activation.activate_entry(i);
     EXPECT_EQ(list.fixture.launcher.calls, expected);
 }
 
@@ -78,21 +80,21 @@ TEST(EntryActivation, AFirstPressShowsTheEntryAndASecondPressOnTheArmedRowStarts
     ActivationWindow list({QStringLiteral("a\\a.exe"), QStringLiteral("b\\b.exe")});
     TForm1& window = *list.window;
     list.press_row(1);
-    EXPECT_EQ(window.shown_entry, 1);
-    EXPECT_TRUE(window.entry_armed);
+    EXPECT_EQ(window.state.shown_entry, 1);
+    EXPECT_TRUE(window.state.entry_armed);
     EXPECT_EQ(window.description.entry_title, QStringLiteral("Tytuł 1"));
     EXPECT_EQ(list.finish_steps(), 17); // the panel fades in
-    EXPECT_TRUE(window.panel_shown);
+    EXPECT_TRUE(window.state.panel_shown);
     EXPECT_TRUE(list.fixture.launcher.calls.empty());
 
-    const int y = window.lista.Top() + 56 + 20 + 10;
+    const int y = window.controls.lista.Top() + 56 + 20 + 10;
     list.fixture.window->DispatchMouseDown(50, y, MouseButton::Right);
     ASSERT_EQ(list.fixture.launcher.calls.size(), 1u);
     EXPECT_EQ(list.fixture.launcher.calls[0].file, QStringLiteral("b.exe"));
 
     // The pointer wanders off the highlight and back: the next presses do nothing.
     list.fixture.window->DispatchMouseUp(50, y, MouseButton::Right);
-    list.fixture.window->DispatchMouseMove(50, window.lista.Top() + 30);
+    list.fixture.window->DispatchMouseMove(50, window.controls.lista.Top() + 30);
     list.press_row(1);
     list.press_row(1);
     EXPECT_EQ(list.fixture.launcher.calls.size(), 1u);
@@ -111,12 +113,12 @@ TEST(EntryActivation, APressServedWhileAFrameIsTintedTakesThePanelOver) {
         list.press_row(0);
         // Another row chosen while the first frame is being tinted: its fade starts from nothing,
         // with its own title, instead of going on from the interrupted one's level.
-        QTimer::singleShot(0, [&] { window.entry_activation.select_entry(1); });
+        QTimer::singleShot(0, [&] { window.actions.entry_activation.select_entry(1); });
         window.timer1.Timer();
-        EXPECT_EQ(window.detail_panel.panel_level, 0);
+        EXPECT_EQ(window.screen.detail_panel.panel_level, 0);
         EXPECT_EQ(list.finish_steps(), animations ? 17 : 1);
         EXPECT_EQ(window.description.entry_title, QStringLiteral("Tytuł 1"));
-        EXPECT_TRUE(window.panel_shown);
+        EXPECT_TRUE(window.state.panel_shown);
     }
 }
 
@@ -126,14 +128,14 @@ TEST(EntryActivation, ASectionPressedDuringThePanelsLastFrameLetsTheListGo) {
     list.press_row(0);
     for (int i = 0; i < 16; ++i)
         window.timer1.Timer();
-    ASSERT_EQ(window.detail_panel.panel_level, DetailPanel::kFullLevel);
+    ASSERT_EQ(window.screen.detail_panel.panel_level, DetailPanel::kFullLevel);
     QTimer::singleShot(0, [&] {
-        window.section_bar.hover_section_name = QStringLiteral("Gry");
-        window.section_bar.menuzaznakMouseDown();
+        window.screen.section_bar.hover_section_name = QStringLiteral("Gry");
+        window.screen.section_bar.menuzaznakMouseDown();
     });
     window.timer1.Timer();
     EXPECT_TRUE(static_cast<bool>(window.timer1.OnTimer())) << "the list's slide was removed";
-    EXPECT_FALSE(window.panel_shown);
+    EXPECT_FALSE(window.state.panel_shown);
 }
 
 TEST(EntryActivation, WithAnimationsOffThePanelComesUpInOneFrame) {
@@ -142,7 +144,7 @@ TEST(EntryActivation, WithAnimationsOffThePanelComesUpInOneFrame) {
     EXPECT_EQ(list.finish_steps(), 1);
     list.press_row(1);
     EXPECT_EQ(list.finish_steps(), 1);
-    EXPECT_TRUE(list.window->panel_shown);
+    EXPECT_TRUE(list.window->state.panel_shown);
 }
 
 TEST(EntryActivation, EntryTwoHundredFiftyFiveOfALongSectionIsShownAndStarted) {
@@ -151,15 +153,16 @@ TEST(EntryActivation, EntryTwoHundredFiftyFiveOfALongSectionIsShownAndStarted) {
         paths << QStringLiteral("p%1.exe").arg(i);
     ActivationWindow list(paths);
     TForm1& window = *list.window;
-    window.entry_list.first_visible = 250;
-    window.entry_list.render_list();
-    window.entry_list.compose_at_rest();
+    window.screen.entry_list.first_visible = 250;
+    window.screen.entry_list.render_list();
+    window.screen.entry_list.compose_at_rest();
     list.press_row(5);
-    EXPECT_EQ(window.shown_entry, 255);
+    EXPECT_EQ(window.state.shown_entry, 255);
     EXPECT_EQ(window.description.entry_title, QStringLiteral("Tytuł 255"));
     list.finish_steps();
     // The run button of the panel starts it.
-    list.fixture.window->DispatchMouseDown(window.panelek.Left() + 200, window.panelek.Top() + 325);
+    list.fixture.window->DispatchMouseDown(window.controls.panelek.Left() + 200,
+                                           window.controls.panelek.Top() + 325);
     ASSERT_EQ(list.fixture.launcher.calls.size(), 1u);
     EXPECT_EQ(list.fixture.launcher.calls[0].file, QStringLiteral("p255.exe"));
 }
@@ -170,13 +173,13 @@ TEST(EntryActivation, AMissingDescriptionIsReportedAndThePanelStillComesUp) {
     list.press_row(0);
     EXPECT_EQ(list.fixture.messages.shown, QStringList{QStringLiteral("Cannot open file info.xml")});
     EXPECT_EQ(list.finish_steps(), 17);
-    EXPECT_TRUE(list.window->panel_shown);
+    EXPECT_TRUE(list.window->state.panel_shown);
 }
 
 TEST(EntryActivation, AWindowsProgramWithNothingToRunItIsReported) {
     ActivationWindow list({QStringLiteral("setup.exe")});
     list.fixture.launcher.start_error = QStringLiteral("brak wine");
-    list.window->entry_activation.activate_entry(0);
+    list.window->actions.entry_activation.activate_entry(0);
     EXPECT_EQ(list.fixture.messages.shown, QStringList{QStringLiteral("brak wine")});
 }
 

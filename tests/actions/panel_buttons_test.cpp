@@ -24,11 +24,11 @@ public:
         fixture.store_settings(true, true, false, QStringLiteral("tapeta.bmp"), false);
         window = &fixture.open();
         finish();
-        window->section_bar.hover_section_name = QStringLiteral("Gry");
-        window->section_bar.menuzaznakMouseDown();
+        window->screen.section_bar.hover_section_name = QStringLiteral("Gry");
+        window->screen.section_bar.menuzaznakMouseDown();
         finish();
-        window->entry_list.hover_row = 0;
-        window->entry_activation.listazaznakMouseDown();
+        window->screen.entry_list.hover_row = 0;
+        window->actions.entry_activation.listazaznakMouseDown();
         finish();
     }
     static TestSkinOptions skin() {
@@ -38,7 +38,7 @@ public:
         return options;
     }
     void finish() { run_timer1_steps(*window); }
-    void press(int x, int y) { window->panel_buttons.panelekMouseDown(x, y); }
+    void press(int x, int y) { window->actions.panel_buttons.panelekMouseDown(x, y); }
 
     WindowFixture fixture;
     TForm1* window;
@@ -48,24 +48,25 @@ TEST(DetailPanel, ThreePicturesAreNumberedFrom178WithTheFrameAroundTheFirst) {
     PanelWindow panel(3);
     TForm1& window = *panel.window;
     EXPECT_TRUE(window.description.picture_loaded);
-    EXPECT_EQ(window.detail_panel.picture_numbers_x, 178);
-    EXPECT_EQ(window.detail_panel.current_picture, 0);
-    EXPECT_TRUE(window.screenzaznak.Visible());
-    EXPECT_EQ(window.screenzaznak.Left(), window.panelek.Left() + 177);
-    EXPECT_EQ(window.screenzaznak.Top(), window.panelek.Top() + 269);
-    EXPECT_EQ(window.detail_panel.panel_level, 17);
+    EXPECT_EQ(window.screen.detail_panel.picture_numbers_x, 178);
+    EXPECT_EQ(window.screen.detail_panel.current_picture, 0);
+    EXPECT_TRUE(window.controls.screenzaznak.Visible());
+    EXPECT_EQ(window.controls.screenzaznak.Left(), window.controls.panelek.Left() + 177);
+    EXPECT_EQ(window.controls.screenzaznak.Top(), window.controls.panelek.Top() + 269);
+    EXPECT_EQ(window.screen.detail_panel.panel_level, 17);
 }
 
 TEST(DetailPanel, WithoutPicturesTheGreyBoxSaysSoAndNoFrameIsShown) {
     PanelWindow panel(0, false);
     TForm1& window = *panel.window;
     EXPECT_FALSE(window.description.picture_loaded);
-    EXPECT_FALSE(window.screenzaznak.Visible());
+    EXPECT_FALSE(window.controls.screenzaznak.Visible());
     EXPECT_TRUE(window.description.requirement_lines.isEmpty());
     // The text " BRAK OBRAZKÓW " stands on the backdrop's grey brush from (145, 165).
     int grey = 0;
     for (int x = 145; x < 200; ++x)
-        grey += panel.fixture.pixel(window.panelek.Left() + x, window.panelek.Top() + 166) == 0xAAAAAA;
+        grey += panel.fixture.pixel(window.controls.panelek.Left() + x,
+                                    window.controls.panelek.Top() + 166) == 0xAAAAAA;
     EXPECT_GT(grey, 0);
     // The zones of pictures do nothing; the run button still starts the entry.
     panel.press(200, 275);
@@ -80,7 +81,7 @@ TEST(DetailPanel, WithoutPicturesTheGreyBoxSaysSoAndNoFrameIsShown) {
 TEST(PanelButtons, NumbersAndArrowsSwitchPicturesWithinStrictBounds) {
     PanelWindow panel(5);
     TForm1& window = *panel.window;
-    DetailPanel& details = window.detail_panel;
+    DetailPanel& details = window.screen.detail_panel;
     ASSERT_EQ(details.picture_numbers_x, 162);
     struct Case {
         int x, y;
@@ -95,10 +96,12 @@ TEST(PanelButtons, NumbersAndArrowsSwitchPicturesWithinStrictBounds) {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
         panel.press(c.x, c.y);
         EXPECT_EQ(details.current_picture, c.picture_after);
-        EXPECT_EQ(window.screenzaznak.Left(), window.panelek.Left() + 162 + 16 * details.current_picture - 1);
+        EXPECT_EQ(window.controls.screenzaznak.Left(),
+                  window.controls.panelek.Left() + 162 + 16 * details.current_picture - 1);
     }
     // The picture shown is the one chosen: picture 2 is (80, 140, 90).
-    const uint32_t shown = panel.fixture.pixel(window.panelek.Left() + 200, window.panelek.Top() + 170);
+    const uint32_t shown =
+        panel.fixture.pixel(window.controls.panelek.Left() + 200, window.controls.panelek.Top() + 170);
     EXPECT_NEAR(static_cast<int>(shown & 0xFF), 80, 6);
 }
 
@@ -106,14 +109,14 @@ TEST(PanelButtons, AnEntryChosenAgainCountsFromItsFirstPictureEvenDuringItsFade)
     PanelWindow panel(5);
     TForm1& window = *panel.window;
     panel.press(162 + 16 * 4 + 1, 275); // the fifth picture
-    ASSERT_EQ(window.detail_panel.current_picture, 4);
+    ASSERT_EQ(window.screen.detail_panel.current_picture, 4);
     // Chosen again (or another entry, whose list may be shorter): an arrow pressed while it fades in
     // must step from its first picture, not from the fifth of the list before.
-    window.entry_activation.select_entry(0);
+    window.actions.entry_activation.select_entry(0);
     window.timer1.Timer();
-    EXPECT_EQ(window.detail_panel.current_picture, 0);
+    EXPECT_EQ(window.screen.detail_panel.current_picture, 0);
     panel.press(320, 170);
-    EXPECT_EQ(window.detail_panel.current_picture, 1);
+    EXPECT_EQ(window.screen.detail_panel.current_picture, 1);
 }
 
 TEST(PanelButtons, ThePictureOpensTheViewerAtItsOwnSize) {

@@ -33,13 +33,13 @@ public:
                                                  {"c.txt", bytes_of(3000, 3)}});
         window = &fixture.open();
         run_timer1_steps(*window);
-        window->section_bar.hover_section_name = QStringLiteral("Gry");
-        window->section_bar.menuzaznakMouseDown();
+        window->screen.section_bar.hover_section_name = QStringLiteral("Gry");
+        window->screen.section_bar.menuzaznakMouseDown();
         run_timer1_steps(*window);
-        window->unpack_run.show_dialog = [this] {
+        window->actions.unpack_run.show_dialog = [this] {
             ++dialogs;
-            window->unpack_run.unpack_confirmed = confirm;
-            window->unpack_run.unpack_dir = destination.path();
+            window->actions.unpack_run.unpack_confirmed = confirm;
+            window->actions.unpack_run.unpack_dir = destination.path();
             if (while_in_dialog)
                 while_in_dialog();
         };
@@ -53,7 +53,7 @@ public:
     bool extracted(const char* name) const {
         return QFile::exists(destination.path() + QLatin1Char('/') + name);
     }
-    uint32_t strip_pixel(int x, int y) const { return fixture.pixel(x, window->scroll.Top() + y); }
+    uint32_t strip_pixel(int x, int y) const { return fixture.pixel(x, window->controls.scroll.Top() + y); }
 
     WindowFixture fixture;
     QTemporaryDir destination;
@@ -66,7 +66,7 @@ public:
 
 TEST(UnpackRun, ExtractsEveryFileShowsTheProgressAndStartsTheWipe) {
     UnpackWindow run;
-    run.window->entry_activation.activate_entry(0);
+    run.window->actions.entry_activation.activate_entry(0);
     EXPECT_EQ(run.dialogs, 1);
     EXPECT_TRUE(run.extracted("a.txt"));
     EXPECT_TRUE(run.extracted("katalog/b.txt"));
@@ -82,29 +82,29 @@ TEST(UnpackRun, ExtractsEveryFileShowsTheProgressAndStartsTheWipe) {
     EXPECT_EQ(run.strip_pixel(100 + 5 * (blocks - 1) + 1, 10), 0x00D600u);
     EXPECT_NE(run.strip_pixel(100 + 5 * blocks + 1, 10), 0x00D600u);
     EXPECT_EQ(run.strip_pixel(100, 1), 0x00B600u); // the scale's rule and first tick
-    EXPECT_FALSE(run.window->rar_cancel.Visible());
-    EXPECT_FALSE(run.window->UnRar.ArchiveOpen());
+    EXPECT_FALSE(run.window->controls.rar_cancel.Visible());
+    EXPECT_FALSE(run.window->actions.unpack_run.archive_open());
     EXPECT_TRUE(static_cast<bool>(run.window->scrolltimer.OnTimer()));
 }
 
 TEST(UnpackRun, LeavingTheDialogWithAbortChangesNothing) {
     UnpackWindow run;
     run.confirm = false;
-    run.window->ticker.restart_ticker(QStringLiteral("biegnie"));
-    run.window->entry_activation.activate_entry(0);
+    run.window->screen.ticker.restart_ticker(QStringLiteral("biegnie"));
+    run.window->actions.entry_activation.activate_entry(0);
     EXPECT_FALSE(run.extracted("a.txt"));
-    EXPECT_EQ(run.window->ticker.ticker_text, QStringLiteral("biegnie"));
+    EXPECT_EQ(run.window->screen.ticker.ticker_text, QStringLiteral("biegnie"));
     EXPECT_TRUE(static_cast<bool>(run.window->scrolltimer.OnTimer()));
 }
 
 TEST(UnpackRun, ADialogClosedWithoutAnAnswerDoesNotReuseThePreviousOne) {
     UnpackWindow run;
-    run.window->entry_activation.activate_entry(0);
+    run.window->actions.entry_activation.activate_entry(0);
     ASSERT_TRUE(run.extracted("a.txt"));
     ASSERT_TRUE(QFile::remove(run.destination.path() + QStringLiteral("/a.txt")));
     // The next dialog goes away without either label (the desktop closed it).
-    run.window->unpack_run.show_dialog = [&] { ++run.dialogs; };
-    run.window->entry_activation.activate_entry(0);
+    run.window->actions.unpack_run.show_dialog = [&] { ++run.dialogs; };
+    run.window->actions.entry_activation.activate_entry(0);
     EXPECT_EQ(run.dialogs, 2);
     EXPECT_FALSE(run.extracted("a.txt"));
 }
@@ -113,18 +113,18 @@ TEST(UnpackRun, TheWindowClosedByTheDesktopDuringARunEndsIt) {
     UnpackWindow run;
     // The close arrives among the messages the run serves between files.
     QTimer::singleShot(0, [&] { run.window->FormClose(); });
-    run.window->entry_activation.activate_entry(0);
+    run.window->actions.entry_activation.activate_entry(0);
     EXPECT_FALSE(run.extracted("a.txt"));
-    EXPECT_FALSE(run.window->UnRar.ArchiveOpen());
+    EXPECT_FALSE(run.window->actions.unpack_run.archive_open());
 }
 
 TEST(UnpackRun, ACancelOnTheFirstPassExtractsNothing) {
     UnpackWindow run;
-    run.while_in_dialog = [&] { run.window->unpack_run.rar_cancelClick(); };
-    run.window->entry_activation.activate_entry(0);
+    run.while_in_dialog = [&] { run.window->actions.unpack_run.rar_cancelClick(); };
+    run.window->actions.entry_activation.activate_entry(0);
     EXPECT_FALSE(run.extracted("a.txt"));
-    EXPECT_FALSE(run.window->cancel_requested);
-    EXPECT_FALSE(run.window->UnRar.ArchiveOpen());
+    EXPECT_FALSE(run.window->actions.unpack_run.cancel_requested());
+    EXPECT_FALSE(run.window->actions.unpack_run.archive_open());
 }
 
 // Processor time of the calling thread, in seconds: the run's own, apart from the timers' threads.
@@ -152,8 +152,8 @@ TEST(UnpackRun, AFailedFilesLineStaysUntilTheCancelAreaIsPressedWithoutBusyWaiti
     const auto strip_row = [&] {
         const QImage frame = window.ComposeFrame();
         std::vector<QRgb> row;
-        for (int x = 0; x < window.scroll.Width(); ++x)
-            row.push_back(frame.pixel(x, window.scroll.Top() + 10));
+        for (int x = 0; x < window.controls.scroll.Width(); ++x)
+            row.push_back(frame.pixel(x, window.controls.scroll.Top() + 10));
         return row;
     };
     std::vector<QRgb> line_at_start;
@@ -165,7 +165,7 @@ TEST(UnpackRun, AFailedFilesLineStaysUntilTheCancelAreaIsPressedWithoutBusyWaiti
     QElapsedTimer waited;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (!window.unpack_run.awaiting_cancel())
+        if (!window.actions.unpack_run.awaiting_cancel())
             return;
         if (line_at_start.empty()) {
             line_at_start = strip_row();
@@ -175,16 +175,16 @@ TEST(UnpackRun, AFailedFilesLineStaysUntilTheCancelAreaIsPressedWithoutBusyWaiti
             cpu_over_the_second = thread_cpu_seconds() - cpu_at_start;
             line_after_a_second = strip_row();
             wipe_during_wait = static_cast<bool>(window.scrolltimer.OnTimer());
-            cancel_shown = window.rar_cancel.Visible();
+            cancel_shown = window.controls.rar_cancel.Visible();
             // The reader presses the cancel picture at the strip's left end.
-            const int y = window.rar_cancel.Top() + 5;
+            const int y = window.controls.rar_cancel.Top() + 5;
             window.DispatchMouseDown(5, y);
             window.DispatchMouseUp(5, y);
             watch.stop();
         }
     });
     watch.start(100);
-    run.window->entry_activation.activate_entry(0);
+    run.window->actions.entry_activation.activate_entry(0);
 
     EXPECT_TRUE(run.extracted("a.txt"));
     EXPECT_FALSE(run.extracted("katalog/b.txt"));
@@ -196,8 +196,8 @@ TEST(UnpackRun, AFailedFilesLineStaysUntilTheCancelAreaIsPressedWithoutBusyWaiti
     EXPECT_TRUE(cancel_shown);
     EXPECT_LT(cpu_over_the_second, 0.2) << "the wait keeps the processor busy";
     EXPECT_NE(strip_row(), line_at_start) << "the closing line comes after the press";
-    EXPECT_FALSE(run.window->UnRar.ArchiveOpen());
-    EXPECT_FALSE(run.window->cancel_requested);
+    EXPECT_FALSE(run.window->actions.unpack_run.archive_open());
+    EXPECT_FALSE(run.window->actions.unpack_run.cancel_requested());
     EXPECT_TRUE(static_cast<bool>(run.window->scrolltimer.OnTimer()));
 }
 
@@ -208,17 +208,17 @@ TEST(UnpackRun, TheWindowClosedWhileAFailedFilesLineWaitsEndsTheRun) {
     bool closed_while_waiting = false;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (run.window->unpack_run.awaiting_cancel() && !closed_while_waiting) {
+        if (run.window->actions.unpack_run.awaiting_cancel() && !closed_while_waiting) {
             closed_while_waiting = true;
             run.window->FormClose();
         }
     });
     watch.start(50);
-    run.window->entry_activation.activate_entry(0);
+    run.window->actions.entry_activation.activate_entry(0);
     EXPECT_TRUE(closed_while_waiting);
     EXPECT_TRUE(run.extracted("a.txt"));
-    EXPECT_FALSE(run.window->unpack_run.awaiting_cancel());
-    EXPECT_FALSE(run.window->UnRar.ArchiveOpen());
+    EXPECT_FALSE(run.window->actions.unpack_run.awaiting_cancel());
+    EXPECT_FALSE(run.window->actions.unpack_run.archive_open());
 }
 
 TEST(UnpackRun, AMissingArchiveShowsTheFailureAndASecondRunMeanwhileIsIgnored) {
@@ -226,11 +226,11 @@ TEST(UnpackRun, AMissingArchiveShowsTheFailureAndASecondRunMeanwhileIsIgnored) {
     QFile::remove(run.archive);
     run.while_in_dialog = [&] {
         if (run.dialogs == 1)
-            run.window->entry_activation.activate_entry(0);
+            run.window->actions.entry_activation.activate_entry(0);
     };
-    run.window->entry_activation.activate_entry(0);
+    run.window->actions.entry_activation.activate_entry(0);
     EXPECT_EQ(run.dialogs, 1);
-    EXPECT_FALSE(run.window->UnRar.ArchiveOpen());
+    EXPECT_FALSE(run.window->actions.unpack_run.archive_open());
     EXPECT_TRUE(static_cast<bool>(run.window->scrolltimer.OnTimer()));
 }
 

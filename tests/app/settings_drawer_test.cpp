@@ -32,14 +32,14 @@ constexpr int kSoundY = 279;
 constexpr int kSaveY = 370;
 
 void open_drawer(TForm1& window) {
-    window.DispatchMouseMove(window.layout_width - 10, window.ustawienia.Top() + 200);
+    window.DispatchMouseMove(window.state.layout_width - 10, window.controls.ustawienia.Top() + 200);
 }
 
 // Opens the drawer as the pointer would on its way, then presses and releases at a drawer pixel.
 void click(TForm1& window, int x, int y, int release_x = -1) {
     open_drawer(window);
-    const int left = window.ustawienia.Left();
-    const int top = window.ustawienia.Top();
+    const int left = window.controls.ustawienia.Left();
+    const int top = window.controls.ustawienia.Top();
     window.DispatchMouseDown(left + x, top + y);
     window.DispatchMouseUp(left + (release_x < 0 ? x : release_x), top + y);
 }
@@ -47,7 +47,8 @@ void click(TForm1& window, int x, int y, int release_x = -1) {
 // The composed frame, read in the drawer's own pixels.
 struct DrawerView {
     explicit DrawerView(const TForm1& window)
-        : frame(window.ComposeFrame()), left(window.ustawienia.Left()), top(window.ustawienia.Top()) {}
+        : frame(window.ComposeFrame()), left(window.controls.ustawienia.Left()),
+          top(window.controls.ustawienia.Top()) {}
     uint32_t at(int x, int y) const {
         const QRgb rgb = frame.pixel(left + x, top + y);
         return static_cast<uint32_t>(qRed(rgb) | (qGreen(rgb) << 8) | (qBlue(rgb) << 16));
@@ -98,17 +99,17 @@ TEST(SettingsDrawerOpen, TakesTheDetailPanelStripIntoItsPictureOnlyWhereItOverla
         fixture.disc.write(QStringLiteral("menu/ustawienia.bmp"), flat_bmp(142, 394, kBlackPixel));
         TForm1& window = fixture.open();
         // Each panel column a colour of its own, to tell which columns were taken.
-        Canvas& panel = window.panelek.Canvas();
+        Canvas& panel = window.controls.panelek.Canvas();
         for (int x = 0; x < 550; ++x) {
             panel.brush = {static_cast<Colour>(0x100000 + x), BrushStyle::Solid};
             panel.FillRect({x, 0, x + 1, 350});
         }
 
         open_drawer(window);
-        ASSERT_TRUE(window.settings_open);
-        ASSERT_EQ(window.ustawienia.Left(), window.layout_width - 144);
+        ASSERT_TRUE(window.state.settings_open);
+        ASSERT_EQ(window.controls.ustawienia.Left(), window.state.layout_width - 144);
         const DrawerView view(window);
-        const int first_column = window.layout_width - 344;
+        const int first_column = window.state.layout_width - 344;
         for (int x = 0; x<c.strip_width; x += c.strip_width - 1> 0 ? c.strip_width - 1 : 1)
             for (int y : {16, 365})
                 EXPECT_EQ(view.at(x, y), 0x100000u + first_column + x) << x << ", " << y;
@@ -121,12 +122,12 @@ TEST(SettingsDrawerOpen, TakesTheDetailPanelStripIntoItsPictureOnlyWhereItOverla
 // What a click can change, taken before and after it.
 struct Snapshot {
     explicit Snapshot(const WindowFixture& fixture)
-        : full_screen(fixture.window->full_screen), animations(fixture.window->animations),
-          show_taskbar(fixture.window->show_taskbar), sound(fixture.window->sound),
-          wallpaper(fixture.window->wallpaper), boxes(fixture.messages.all.size()),
+        : full_screen(fixture.window->state.full_screen), animations(fixture.window->state.animations),
+          show_taskbar(fixture.window->state.show_taskbar), sound(fixture.window->state.sound),
+          wallpaper(fixture.window->state.wallpaper), boxes(fixture.messages.all.size()),
           taskbar_calls(fixture.taskbar.calls.size()), player_calls(fixture.player.calls.size()),
-          background_mark(fixture.window->tlo.Canvas().PixelAt(300, 300)),
-          canvas(fixture.window->settings_canvas.Canvas().Target()) {}
+          background_mark(fixture.window->controls.tlo.Canvas().PixelAt(300, 300)),
+          canvas(fixture.window->settings_drawer.canvas().Canvas().Target()) {}
     bool operator==(const Snapshot&) const = default;
 
     bool full_screen, animations, show_taskbar, sound;
@@ -162,7 +163,7 @@ TEST(SettingsDrawerClick, EachRowActsOnlyInsideItsRanges) {
     for (const Probe& p : probes) {
         SCOPED_TRACE(testing::Message() << "(" << p.x << ", " << p.y << ")");
         open_drawer(window);
-        window.tlo.Canvas().SetPixel(300, 300, 0x0000FE);
+        window.controls.tlo.Canvas().SetPixel(300, 300, 0x0000FE);
         const Snapshot before(fixture);
         click(window, p.x, p.y);
         EXPECT_EQ(Snapshot(fixture) == before, !p.acts);
@@ -184,28 +185,28 @@ TEST(SettingsDrawerFullScreen, UnderWindows95OnlyTheMessageComes) {
     fixture.registry.put_string(QStringLiteral("\\Software\\Microsoft\\Windows\\CurrentVersion"),
                                 QStringLiteral("ProductName"), QStringLiteral("Microsoft Windows 95"));
     TForm1& window = fixture.open();
-    window.tlo.Canvas().SetPixel(300, 300, 0x0000FE);
+    window.controls.tlo.Canvas().SetPixel(300, 300, 0x0000FE);
     click(window, 60, kFullScreenY);
     EXPECT_EQ(fixture.messages.shown, QStringList{kWindows95});
-    EXPECT_TRUE(window.full_screen);
-    EXPECT_EQ(window.tlo.Canvas().PixelAt(300, 300), 0x0000FEu);
+    EXPECT_TRUE(window.state.full_screen);
+    EXPECT_EQ(window.controls.tlo.Canvas().PixelAt(300, 300), 0x0000FEu);
 }
 
 TEST(SettingsDrawerFullScreen, SwitchedOffRebuildsInWindowModeAtOnce) {
     WindowFixture fixture;
     fixture.store_settings(true, true, false, QStringLiteral("tapeta.bmp"), false);
     TForm1& window = fixture.open();
-    ASSERT_EQ(window.layout_width, 1024);
+    ASSERT_EQ(window.state.layout_width, 1024);
     window.timer1.SetOnTimer({});
     click(window, 60, kFullScreenY);
 
-    EXPECT_FALSE(window.full_screen);
-    EXPECT_EQ(window.layout_width, 770);
-    EXPECT_EQ(window.content_top, 16);
-    EXPECT_TRUE(window.chwyt.Visible());
+    EXPECT_FALSE(window.state.full_screen);
+    EXPECT_EQ(window.state.layout_width, 770);
+    EXPECT_EQ(window.state.content_top, 16);
+    EXPECT_TRUE(window.controls.chwyt.Visible());
     EXPECT_TRUE(window.Visible());
-    EXPECT_FALSE(window.settings_open);
-    EXPECT_EQ(window.ustawienia.Left(), 748);
+    EXPECT_FALSE(window.state.settings_open);
+    EXPECT_EQ(window.controls.ustawienia.Left(), 748);
     // The intro plays again, and the taskbar came back only while the application was minimised.
     EXPECT_TRUE(static_cast<bool>(window.timer1.OnTimer()));
     EXPECT_EQ(fixture.taskbar.calls, (std::vector<std::string>{"hide", "show", "hide"}));
@@ -216,16 +217,16 @@ TEST(SettingsDrawerFullScreen, SwitchedOnWaitsForTheNextBuildWhichAPictureChoice
     WindowFixture fixture;
     TForm1& window = window_mode(fixture).open();
     click(window, 60, kFullScreenY);
-    EXPECT_TRUE(window.full_screen);
+    EXPECT_TRUE(window.state.full_screen);
     EXPECT_EQ(fixture.messages.shown, QStringList{kNextStart});
-    EXPECT_EQ(window.layout_width, 770);
-    EXPECT_TRUE(window.settings_open);
+    EXPECT_EQ(window.state.layout_width, 770);
+    EXPECT_TRUE(window.state.settings_open);
     expect_tick_area(DrawerView(window), 21, true);
 
     click(window, 60, kWallpaper2Y);
-    EXPECT_EQ(window.wallpaper, QStringLiteral("tapeta#2.bmp"));
-    EXPECT_EQ(window.layout_width, 1024);
-    EXPECT_EQ(window.content_top, 144);
+    EXPECT_EQ(window.state.wallpaper, QStringLiteral("tapeta#2.bmp"));
+    EXPECT_EQ(window.state.layout_width, 1024);
+    EXPECT_EQ(window.state.content_top, 144);
     EXPECT_EQ(fixture.pixel(900, 400), SkinColours::wallpaper2);
 }
 
@@ -234,10 +235,10 @@ TEST(SettingsDrawerTaskbar, HidesAndShowsTheTaskbarAtOnceButStoresNothing) {
     TForm1& window = window_mode(fixture, false, true).open();
     ASSERT_TRUE(fixture.taskbar.calls.empty());
     click(window, 60, kTaskbarY);
-    EXPECT_FALSE(window.show_taskbar);
+    EXPECT_FALSE(window.state.show_taskbar);
     EXPECT_EQ(fixture.taskbar.calls, std::vector<std::string>{"hide"});
     click(window, 60, kTaskbarY);
-    EXPECT_TRUE(window.show_taskbar);
+    EXPECT_TRUE(window.state.show_taskbar);
     EXPECT_EQ(fixture.taskbar.calls, (std::vector<std::string>{"hide", "show"}));
     EXPECT_TRUE(fixture.registry.writes.isEmpty());
 }
@@ -320,16 +321,16 @@ TEST(SettingsDrawerTicks, SwitchingOffErasesItsRectangleAndOnDrawsTheTickAgain) 
 TEST(SettingsDrawerSound, SwitchesTheMusicOffAndOnAgainFromTheStart) {
     WindowFixture fixture;
     TForm1& window = window_mode(fixture, true).open();
-    ASSERT_TRUE(window.music_ready);
+    ASSERT_TRUE(window.state.music_ready);
     fixture.player.calls.clear();
     click(window, 100, kSoundY);
-    EXPECT_FALSE(window.sound);
+    EXPECT_FALSE(window.state.sound);
     EXPECT_EQ(fixture.player.calls, (QStringList{"stop", "close"}));
     EXPECT_FALSE(static_cast<bool>(window.musictimer.OnTimer()));
 
     fixture.player.calls.clear();
     click(window, 100, kSoundY);
-    EXPECT_TRUE(window.sound);
+    EXPECT_TRUE(window.state.sound);
     EXPECT_EQ(fixture.player.calls, QStringList{"open " + window.music.file_name()});
     EXPECT_TRUE(static_cast<bool>(window.musictimer.OnTimer()));
 }
@@ -339,7 +340,7 @@ TEST(SettingsDrawerSound, APlayerThatCannotOpenShowsItsErrorAndNoTick) {
     TForm1& window = window_mode(fixture, false).open();
     fixture.player.failing = {"open"};
     click(window, 100, kSoundY);
-    EXPECT_TRUE(window.sound);
+    EXPECT_TRUE(window.state.sound);
     EXPECT_EQ(fixture.messages.shown, QStringList{"open failed"});
     expect_tick_area(DrawerView(window), 277, false);
 }
@@ -349,12 +350,12 @@ TEST(SettingsDrawerSound, DoesNothingWhenTheMusicCouldNotStart) {
     window_mode(fixture, true);
     fixture.player.failing = {"open"};
     TForm1& window = fixture.open();
-    ASSERT_FALSE(window.music_ready);
+    ASSERT_FALSE(window.state.music_ready);
     fixture.player.failing.clear();
     fixture.player.calls.clear();
     fixture.messages.all.clear();
     click(window, 100, kSoundY);
-    EXPECT_FALSE(window.sound);
+    EXPECT_FALSE(window.state.sound);
     EXPECT_TRUE(fixture.player.calls.isEmpty());
     EXPECT_TRUE(fixture.messages.all.isEmpty());
     expect_tick_area(DrawerView(window), 277, false);
@@ -376,10 +377,10 @@ TEST(SettingsDrawerCollapse, OnlyTheBackgroundTickerPanelAndWindowCollapseIt) {
         WindowFixture fixture;
         TForm1& window = window_mode(fixture).open();
         open_drawer(window);
-        ASSERT_TRUE(window.settings_open);
+        ASSERT_TRUE(window.state.settings_open);
         window.DispatchMouseMove(place.x, place.y);
-        EXPECT_EQ(window.settings_open, !place.collapses);
-        EXPECT_EQ(window.ustawienia.Left(), place.collapses ? 748 : 626);
+        EXPECT_EQ(window.state.settings_open, !place.collapses);
+        EXPECT_EQ(window.controls.ustawienia.Left(), place.collapses ? 748 : 626);
         // Collapsed, the drawer's place shows the background again.
         EXPECT_EQ(fixture.pixel(700, 300), place.collapses ? SkinColours::wallpaper : kPicture);
         EXPECT_EQ(fixture.pixel(760, 300), kPicture);
@@ -400,15 +401,15 @@ TEST(SettingsDrawerWallpaper, APictureThatCannotBeLoadedGivesBackThePictureInUse
         TForm1& window = window_mode(fixture).open();
         if (c.also_missing)
             fixture.disc.remove(QString::fromLatin1(c.also_missing));
-        window.tlo.Canvas().SetPixel(300, 300, 0x0000FE);
+        window.controls.tlo.Canvas().SetPixel(300, 300, 0x0000FE);
         click(window, 60, kWallpaper2Y);
 
         EXPECT_EQ(fixture.messages.shown, QStringList{"Cannot open file menu\\tapeta#2.bmp"});
-        EXPECT_EQ(window.wallpaper, QString::fromLatin1(c.shown_after));
+        EXPECT_EQ(window.state.wallpaper, QString::fromLatin1(c.shown_after));
         EXPECT_TRUE(window.Visible());
         EXPECT_EQ(fixture.taskbar.calls, (std::vector<std::string>{"hide", "show", "hide"}));
-        EXPECT_FALSE(window.settings_open);
-        EXPECT_EQ(window.tlo.Canvas().PixelAt(300, 300), c.colour);
+        EXPECT_FALSE(window.state.settings_open);
+        EXPECT_EQ(window.controls.tlo.Canvas().PixelAt(300, 300), c.colour);
         EXPECT_EQ(fixture.pixel(400, 470), c.colour);
     }
 }

@@ -14,21 +14,21 @@ TEST(MainWindowStart, FullScreenOn1024x768LaysTheBandOutAndPaintsTheBackgroundOn
     fixture.store_settings(true, true, false, QStringLiteral("tapeta.bmp"), false);
     TForm1& window = fixture.open();
 
-    EXPECT_EQ(window.content_top, 144);
-    EXPECT_EQ(window.layout_width, 1024);
-    EXPECT_EQ(window.layout_height, 768);
+    EXPECT_EQ(window.state.content_top, 144);
+    EXPECT_EQ(window.state.layout_width, 1024);
+    EXPECT_EQ(window.state.layout_height, 768);
     EXPECT_EQ(window.ClientWidth(), 1024);
     EXPECT_EQ(window.ClientHeight(), 768);
-    EXPECT_EQ(window.tlo.BoundsRect(), Rect::sized(0, 144, 1024, 624));
-    EXPECT_EQ(window.menu.BoundsRect(), Rect::sized(188, 173, 836, 48));
-    EXPECT_EQ(window.ustawienia.Left(), 1002);
-    EXPECT_EQ(window.ustawienia.Top(), 214);
-    EXPECT_EQ(window.lista.BoundsRect(), Rect::sized(0, 166, 188, 458));
-    EXPECT_EQ(window.panelek.BoundsRect(), Rect::sized(200, 230, 550, 350));
-    EXPECT_EQ(window.scroll.BoundsRect(), Rect::sized(0, 144, 1024, 22));
-    EXPECT_EQ(window.przewin_gora.BoundsRect(), Rect::sized(84, 202, 20, 20));
-    EXPECT_EQ(window.przewin_dol.BoundsRect(), Rect::sized(84, 602, 20, 20));
-    EXPECT_FALSE(window.chwyt.Visible());
+    EXPECT_EQ(window.controls.tlo.BoundsRect(), Rect::sized(0, 144, 1024, 624));
+    EXPECT_EQ(window.controls.menu.BoundsRect(), Rect::sized(188, 173, 836, 48));
+    EXPECT_EQ(window.controls.ustawienia.Left(), 1002);
+    EXPECT_EQ(window.controls.ustawienia.Top(), 214);
+    EXPECT_EQ(window.controls.lista.BoundsRect(), Rect::sized(0, 166, 188, 458));
+    EXPECT_EQ(window.controls.panelek.BoundsRect(), Rect::sized(200, 230, 550, 350));
+    EXPECT_EQ(window.controls.scroll.BoundsRect(), Rect::sized(0, 144, 1024, 22));
+    EXPECT_EQ(window.controls.przewin_gora.BoundsRect(), Rect::sized(84, 202, 20, 20));
+    EXPECT_EQ(window.controls.przewin_dol.BoundsRect(), Rect::sized(84, 602, 20, 20));
+    EXPECT_FALSE(window.controls.chwyt.Visible());
     EXPECT_TRUE(window.RegionContains(1023, 0));
 
     // Bar tiles under the ticker right of the list, bottom tiles on window lines 608 to 623.
@@ -63,9 +63,9 @@ TEST(MainWindowStart, WindowModeCentresTheWindowWithItsOutlineAndGrip) {
     EXPECT_EQ(window.Top(), 136);
     EXPECT_EQ(window.ClientWidth(), 770);
     EXPECT_EQ(window.ClientHeight(), 496);
-    EXPECT_EQ(window.content_top, 16);
-    EXPECT_TRUE(window.chwyt.Visible());
-    EXPECT_EQ(window.chwyt.BoundsRect(), Rect::sized(0, 0, 770, 14));
+    EXPECT_EQ(window.state.content_top, 16);
+    EXPECT_TRUE(window.controls.chwyt.Visible());
+    EXPECT_EQ(window.controls.chwyt.BoundsRect(), Rect::sized(0, 0, 770, 14));
     // The outline: the top cut 12 lines lower left of the tab, the bottom cut at 482 right of x 187.
     EXPECT_FALSE(window.RegionContains(300, 5));
     EXPECT_TRUE(window.RegionContains(700, 5));
@@ -73,7 +73,7 @@ TEST(MainWindowStart, WindowModeCentresTheWindowWithItsOutlineAndGrip) {
     EXPECT_TRUE(window.RegionContains(100, 490));
     EXPECT_FALSE(window.RegionContains(400, 490));
     // In window mode the picture is cut at the band's end.
-    EXPECT_EQ(window.tlo.BoundsRect(), Rect::sized(0, 16, 770, 480));
+    EXPECT_EQ(window.controls.tlo.BoundsRect(), Rect::sized(0, 16, 770, 480));
 }
 
 TEST(MainWindowStart, WithoutBackgroundPictureTheBandStaysBlackAndNoPictureIsOpened) {
@@ -91,9 +91,9 @@ TEST(MainWindowStart, Windows95IsAlwaysFullScreenWithoutRegion) {
     fixture.registry.put_string(QStringLiteral("\\Software\\Microsoft\\Windows\\CurrentVersion"),
                                 QStringLiteral("ProductName"), QStringLiteral("Microsoft Windows 95"));
     TForm1& window = fixture.open();
-    EXPECT_TRUE(window.is_win95);
-    EXPECT_TRUE(window.full_screen);
-    EXPECT_EQ(window.layout_width, 1024);
+    EXPECT_TRUE(window.state.is_win95);
+    EXPECT_TRUE(window.state.full_screen);
+    EXPECT_EQ(window.state.layout_width, 1024);
     // No region: every point of the window answers.
     EXPECT_TRUE(window.RegionContains(1023, 767));
     EXPECT_TRUE(window.RegionContains(0, 0));
@@ -102,15 +102,15 @@ TEST(MainWindowStart, Windows95IsAlwaysFullScreenWithoutRegion) {
 TEST(MainWindowStart, FirstStartUsesTheDefaults) {
     WindowFixture fixture;
     TForm1& window = fixture.open();
-    EXPECT_TRUE(window.full_screen);
-    EXPECT_TRUE(window.animations);
-    EXPECT_FALSE(window.show_taskbar);
-    EXPECT_EQ(window.wallpaper, QStringLiteral("tapeta.bmp"));
+    EXPECT_TRUE(window.state.full_screen);
+    EXPECT_TRUE(window.state.animations);
+    EXPECT_FALSE(window.state.show_taskbar);
+    EXPECT_EQ(window.state.wallpaper, QStringLiteral("tapeta.bmp"));
     EXPECT_EQ(fixture.taskbar.calls, std::vector<std::string>{"hide"});
-    EXPECT_EQ(window.ticker_line_count, 2);
-    EXPECT_EQ(window.ticker.ticker_x, 10);
-    EXPECT_EQ(window.ticker.ticker_y, -22);
-    EXPECT_EQ(window.ticker.ticker_colour, 0x003300u);
+    EXPECT_EQ(window.screen.ticker.line_count(), 2);
+    EXPECT_EQ(window.screen.ticker.ticker_x, 10);
+    EXPECT_EQ(window.screen.ticker.ticker_y, -22);
+    EXPECT_EQ(window.screen.ticker.ticker_colour, 0x003300u);
 }
 
 TEST(MainWindowLife, TaskbarIsHiddenWhileTheMenuRunsAndShownWhileMinimisedAndAtTheEnd) {
@@ -135,13 +135,13 @@ TEST(MainWindowLife, CloseGivesBackTheFontAndReleasesTheBitmapsOnce) {
     WindowFixture fixture;
     TForm1& window = fixture.open();
     ASSERT_EQ(fixture.fonts.registered, 1);
-    EXPECT_EQ(fixture.fonts.added.front(), window.program_dir + QStringLiteral("\\menu\\Digirt__.ttf"));
+    EXPECT_EQ(fixture.fonts.added.front(), window.state.program_dir + QStringLiteral("\\menu\\Digirt__.ttf"));
     window.FormClose();
     window.FormClose();
     EXPECT_EQ(fixture.fonts.registered, 0);
     EXPECT_EQ(fixture.fonts.removed.size(), 1);
-    EXPECT_TRUE(window.panel_bitmap.Empty());
-    EXPECT_TRUE(window.ticker_lines.isEmpty());
+    EXPECT_TRUE(window.screen.detail_panel.relief().Empty());
+    EXPECT_EQ(window.screen.ticker.line_count(), 0);
     EXPECT_FALSE(window.timer1.Enabled());
     EXPECT_FALSE(window.scrolltimer.Enabled());
     EXPECT_FALSE(window.musictimer.Enabled());
@@ -151,19 +151,19 @@ TEST(MainWindowLife, RestoreRebuildsOnlyWhenTheScreenWidthChanged) {
     WindowFixture fixture;
     fixture.store_settings(true, true, false, QStringLiteral("tapeta.bmp"), false);
     TForm1& window = fixture.open();
-    window.przewin_dol.Show();
+    window.controls.przewin_dol.Show();
     // A mark on the background: a rebuild paints the background anew.
-    window.tlo.Canvas().SetPixel(900, 300, 0x0000FF);
+    window.controls.tlo.Canvas().SetPixel(900, 300, 0x0000FF);
     window.AppRestore();
     EXPECT_EQ(fixture.pixel(900, 444), 0x0000FFu);
-    EXPECT_TRUE(window.przewin_dol.Visible());
+    EXPECT_TRUE(window.controls.przewin_dol.Visible());
 
     fixture.screen.Resize(800, 600);
     window.AppRestore();
-    EXPECT_EQ(window.layout_width, 800);
-    EXPECT_EQ(window.content_top, 60);
-    EXPECT_FALSE(window.przewin_dol.Visible());
-    EXPECT_FALSE(window.przewin_gora.Visible());
+    EXPECT_EQ(window.state.layout_width, 800);
+    EXPECT_EQ(window.state.content_top, 60);
+    EXPECT_FALSE(window.controls.przewin_dol.Visible());
+    EXPECT_FALSE(window.controls.przewin_gora.Visible());
     EXPECT_TRUE(window.Visible());
 }
 
@@ -178,9 +178,9 @@ TEST(MainWindowLife, APictureGoneSinceTheStartIsReportedAtARestoreAndTheWindowCo
     ASSERT_EQ(fixture.messages.shown.size(), 1);
     EXPECT_TRUE(fixture.messages.shown.front().contains(QStringLiteral("tapeta.bmp"), Qt::CaseInsensitive))
         << fixture.messages.shown.front().toStdString();
-    EXPECT_EQ(window.layout_width, 800);
+    EXPECT_EQ(window.state.layout_width, 800);
     EXPECT_TRUE(window.Visible());
-    EXPECT_EQ(window.wallpaper, QStringLiteral("tapeta.bmp")) << "the setting keeps its value";
+    EXPECT_EQ(window.state.wallpaper, QStringLiteral("tapeta.bmp")) << "the setting keeps its value";
 }
 
 TEST(MainWindowFailures, AMissingFileEndsTheStartAndGivesTheDesktopBack) {
@@ -227,9 +227,9 @@ TEST(MainWindowFailures, ABackgroundPictureThatCannotBeLoadedIsShownAndTheMenuSt
     fixture.store_settings(true, true, false, QStringLiteral("tapeta#2.bmp"), false);
     TForm1& window = fixture.open();
     EXPECT_EQ(fixture.messages.shown, QStringList{QStringLiteral("Cannot open file menu\\tapeta#2.bmp")});
-    EXPECT_EQ(window.wallpaper, QStringLiteral("tapeta#2.bmp"));
+    EXPECT_EQ(window.state.wallpaper, QStringLiteral("tapeta#2.bmp"));
     EXPECT_EQ(fixture.pixel(900, 400), kBlackPixel);
-    EXPECT_EQ(window.layout_width, 1024);
+    EXPECT_EQ(window.state.layout_width, 1024);
 }
 
 TEST(MainWindowFailures, ABackgroundPictureNamedOutsideTheSkinDirectoryIsOneThatCannotBeLoaded) {
@@ -252,7 +252,7 @@ TEST(MainWindowFailures, ABackgroundPictureNamedOutsideTheSkinDirectoryIsOneThat
         TForm1& window = fixture.open();
         EXPECT_EQ(fixture.messages.shown, QStringList{c.message});
         EXPECT_EQ(fixture.pixel(900, 400), kBlackPixel) << "the menu starts without a picture";
-        EXPECT_EQ(window.wallpaper, c.wallpaper);
+        EXPECT_EQ(window.state.wallpaper, c.wallpaper);
     }
 }
 

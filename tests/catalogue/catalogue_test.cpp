@@ -166,10 +166,9 @@ TEST(CatalogueLoading, ReadsMenuIndexFromTheCurrentDirectory) {
     bytes += kExample.join("\r\n").toUtf8();
     bytes.replace("Edytor", "Edytor \xC5\xBC"); // ż in UTF-8
     disc.write("MENU/Index.xml", bytes);
-    ASSERT_TRUE(QDir::setCurrent(disc.root()));
     Menu menu;
     menu.catalogue.open_section("left over");
-    load_catalogue(menu.parser, menu.catalogue);
+    load_catalogue(menu.parser, menu.catalogue, disc.root());
     // The mark is no text: no section named after it.
     ASSERT_EQ(menu.catalogue.section_count(), 2);
     EXPECT_EQ(menu.catalogue.section_name(0), "Gry");
@@ -180,24 +179,22 @@ TEST(CatalogueLoading, Windows1250Catalogue) {
     test::DiscFixture disc;
     disc.write("menu/index.xml",
                encode_windows_1250(QString::fromUtf8("<nazwa>Gry logiczne – łamigłówki</nazwa>")));
-    ASSERT_TRUE(QDir::setCurrent(disc.root()));
     Menu menu;
-    load_catalogue(menu.parser, menu.catalogue);
+    load_catalogue(menu.parser, menu.catalogue, disc.root());
     EXPECT_EQ(menu.catalogue.section_name(0), QString::fromUtf8("Gry logiczne – łamigłówki"));
 }
 
 TEST(CatalogueLoading, MissingFilesRaiseTheOpenError) {
     test::DiscFixture disc;
-    ASSERT_TRUE(QDir::setCurrent(disc.root()));
     Menu menu;
     try {
-        load_catalogue(menu.parser, menu.catalogue);
+        load_catalogue(menu.parser, menu.catalogue, disc.root());
         ADD_FAILURE() << "no error";
     } catch (const PlatformError& error) {
         EXPECT_EQ(error.message(), "Cannot open file menu\\index.xml");
     }
     try {
-        load_ticker_lines();
+        load_ticker_lines(disc.root());
         ADD_FAILURE() << "no error";
     } catch (const PlatformError& error) {
         EXPECT_EQ(error.message(), "Cannot open file menu\\reklamy.txt");
@@ -210,8 +207,7 @@ TEST(CatalogueLoading, TickerLinesKeepTheirFullCount) {
     for (int i = 0; i < 256; ++i)
         bytes += "Linia " + QByteArray::number(i) + (i % 2 ? "\r\n" : "\n");
     disc.write("menu/reklamy.txt", bytes);
-    ASSERT_TRUE(QDir::setCurrent(disc.root()));
-    const QStringList lines = load_ticker_lines();
+    const QStringList lines = load_ticker_lines(disc.root());
     ASSERT_EQ(lines.size(), 256);
     EXPECT_EQ(lines[255], "Linia 255");
 }

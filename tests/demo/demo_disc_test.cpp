@@ -47,11 +47,8 @@ protected:
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    // The catalogue as the menu reads it, from the disc root as its current directory.
-    static void load(test::Menu& menu) {
-        ASSERT_TRUE(QDir::setCurrent(root()));
-        load_catalogue(menu.parser, menu.catalogue);
-    }
+    // The catalogue as the menu reads it, from the disc root.
+    static void load(test::Menu& menu) { load_catalogue(menu.parser, menu.catalogue, root()); }
 
     static QTemporaryDir* dir_;
     QString previous_dir_;
@@ -278,7 +275,7 @@ TEST_F(DemoDisc, MenuReadsFourSectionsOneOfThemLongEnoughToScroll) {
     for (int s = 0; s < 4; ++s)
         longest = std::max(longest, menu.catalogue.entry_count(s));
     EXPECT_GE(longest, 25);
-    const QStringList ticker = load_ticker_lines();
+    const QStringList ticker = load_ticker_lines(root());
     ASSERT_EQ(ticker.size(), 4);
     for (int s = 0; s < 4; ++s)
         EXPECT_TRUE(ticker[s].startsWith(menu.catalogue.section_name(s))) << ticker[s].toStdString();

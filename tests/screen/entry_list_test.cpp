@@ -13,8 +13,8 @@ public:
         fixture.store_settings(true, false, false, QStringLiteral("tapeta.bmp"), false);
         window = &fixture.open();
         run_timer1_steps(*window);
-        window->section_bar.hover_section_name = QStringLiteral("Lista");
-        window->section_bar.menuzaznakMouseDown();
+        window->screen.section_bar.hover_section_name = QStringLiteral("Lista");
+        window->screen.section_bar.menuzaznakMouseDown();
     }
     static TestSkinOptions skin(int entries) {
         TestSkinOptions options;
@@ -34,9 +34,9 @@ TEST(EntryListScrolling, TheScrollDownButtonAppearsOnlyWhenEntriesDoNotFit) {
     for (const Case c : {Case{0, false, 0}, Case{19, false, 19}, Case{20, true, 19}, Case{25, true, 19}}) {
         SCOPED_TRACE(c.entries);
         ListWindow list(c.entries);
-        EXPECT_EQ(list.window->przewin_dol.Visible(), c.down_shown);
-        EXPECT_FALSE(list.window->przewin_gora.Visible());
-        EXPECT_EQ(list.window->entry_list.visible_rows, c.rows);
+        EXPECT_EQ(list.window->controls.przewin_dol.Visible(), c.down_shown);
+        EXPECT_FALSE(list.window->controls.przewin_gora.Visible());
+        EXPECT_EQ(list.window->screen.entry_list.visible_rows, c.rows);
     }
 }
 
@@ -44,33 +44,35 @@ TEST(EntryListScrolling, TwentyFiveEntriesTakeSixPressesToReachTheEnd) {
     ListWindow list(25);
     TForm1& window = *list.window;
     int presses = 0;
-    while (window.przewin_dol.Visible() && presses < 30) {
-        list.fixture.window->DispatchMouseDown(window.przewin_dol.Left() + 5, window.przewin_dol.Top() + 5);
-        list.fixture.window->DispatchMouseUp(window.przewin_dol.Left() + 5, window.przewin_dol.Top() + 5);
+    while (window.controls.przewin_dol.Visible() && presses < 30) {
+        list.fixture.window->DispatchMouseDown(window.controls.przewin_dol.Left() + 5,
+                                               window.controls.przewin_dol.Top() + 5);
+        list.fixture.window->DispatchMouseUp(window.controls.przewin_dol.Left() + 5,
+                                             window.controls.przewin_dol.Top() + 5);
         ++presses;
-        EXPECT_TRUE(window.przewin_gora.Visible());
+        EXPECT_TRUE(window.controls.przewin_gora.Visible());
     }
     EXPECT_EQ(presses, 6);
-    EXPECT_EQ(window.entry_list.first_visible, 6);
-    EXPECT_EQ(window.entry_list.visible_rows, 19);
+    EXPECT_EQ(window.screen.entry_list.first_visible, 6);
+    EXPECT_EQ(window.screen.entry_list.visible_rows, 19);
     // A press that still arrives changes nothing.
-    window.entry_list.przewin_dolMouseDown();
-    EXPECT_EQ(window.entry_list.first_visible, 6);
+    window.screen.entry_list.przewin_dolMouseDown();
+    EXPECT_EQ(window.screen.entry_list.first_visible, 6);
 
     // Hovering the first row now hands entry 6 on.
-    window.entry_list.listaMouseMove(50, 60);
-    EXPECT_EQ(window.entry_list.hovered_entry(), 6);
+    window.screen.entry_list.listaMouseMove(50, 60);
+    EXPECT_EQ(window.screen.entry_list.hovered_entry(), 6);
 
-    while (window.przewin_gora.Visible())
-        window.entry_list.przewin_goraMouseDown();
-    EXPECT_EQ(window.entry_list.first_visible, 0);
-    EXPECT_TRUE(window.przewin_dol.Visible());
+    while (window.controls.przewin_gora.Visible())
+        window.screen.entry_list.przewin_goraMouseDown();
+    EXPECT_EQ(window.screen.entry_list.first_visible, 0);
+    EXPECT_TRUE(window.controls.przewin_dol.Visible());
 }
 
 TEST(EntryListHover, RowsLightFromTheirFirstPixelLineAndNotWhileAStepRuns) {
     ListWindow list(5);
     TForm1& window = *list.window;
-    EntryList& entries = window.entry_list;
+    EntryList& entries = window.screen.entry_list;
     struct Case {
         int y;
         bool lit;
@@ -79,46 +81,46 @@ TEST(EntryListHover, RowsLightFromTheirFirstPixelLineAndNotWhileAStepRuns) {
     for (const Case c : {Case{56, false, 0}, Case{57, true, 0}, Case{75, true, 0}, Case{76, true, 1},
                          Case{155, true, 4}, Case{156, false, 0}}) {
         SCOPED_TRACE(c.y);
-        window.listazaznak.Hide();
-        list.fixture.window->DispatchMouseMove(50, window.lista.Top() + c.y);
-        EXPECT_EQ(window.listazaznak.Visible(), c.lit);
+        window.controls.listazaznak.Hide();
+        list.fixture.window->DispatchMouseMove(50, window.controls.lista.Top() + c.y);
+        EXPECT_EQ(window.controls.listazaznak.Visible(), c.lit);
         if (c.lit) {
             EXPECT_EQ(entries.hover_row, c.row);
-            EXPECT_EQ(window.listazaznak.Top(), window.lista.Top() + 56 + 20 * c.row);
+            EXPECT_EQ(window.controls.listazaznak.Top(), window.controls.lista.Top() + 56 + 20 * c.row);
         }
     }
     window.timer1.SetOnTimer([](TThreadedTimer*) {});
-    window.listazaznak.Hide();
+    window.controls.listazaznak.Hide();
     entries.listaMouseMove(50, 60);
-    EXPECT_FALSE(window.listazaznak.Visible());
+    EXPECT_FALSE(window.controls.listazaznak.Visible());
 }
 
 TEST(EntryListHover, TheRowHighlightInvertsTheRowAndLeavingALitButtonRestoresIt) {
     ListWindow list(25);
     TForm1& window = *list.window;
     const int x = 100;
-    const int y = window.lista.Top() + 56 + 5;
+    const int y = window.controls.lista.Top() + 56 + 5;
     const uint32_t before = list.fixture.pixel(x, y);
-    window.entry_list.listaMouseMove(x, 61);
+    window.screen.entry_list.listaMouseMove(x, 61);
     EXPECT_EQ(list.fixture.pixel(x, y), before ^ 0xFFFFFF);
 
-    const int bx = window.przewin_dol.Left() + 10;
-    const int by = window.przewin_dol.Top() + 10;
-    window.entry_list.przewin_dolMouseMove();
+    const int bx = window.controls.przewin_dol.Left() + 10;
+    const int by = window.controls.przewin_dol.Top() + 10;
+    window.screen.entry_list.przewin_dolMouseMove();
     EXPECT_EQ(list.fixture.pixel(bx, by), 0x006600u);
-    window.entry_list.listaMouseMove(x, 61);
+    window.screen.entry_list.listaMouseMove(x, 61);
     EXPECT_EQ(list.fixture.pixel(bx, by), 0x003300u);
 }
 
 TEST(EntryListRebuild, ARebuildEmptiesTheListAndTakesItsHoverAndButtonsAway) {
     ListWindow list(25);
     TForm1& window = *list.window;
-    ASSERT_TRUE(window.przewin_dol.Visible());
+    ASSERT_TRUE(window.controls.przewin_dol.Visible());
     window.build_screen();
-    EXPECT_FALSE(static_cast<bool>(window.lista.OnMouseMove));
-    EXPECT_FALSE(window.przewin_dol.Visible());
-    EXPECT_FALSE(window.przewin_gora.Visible());
-    EXPECT_FALSE(window.list_shown);
+    EXPECT_FALSE(static_cast<bool>(window.controls.lista.OnMouseMove));
+    EXPECT_FALSE(window.controls.przewin_dol.Visible());
+    EXPECT_FALSE(window.controls.przewin_gora.Visible());
+    EXPECT_FALSE(window.state.list_shown);
 }
 
 } // namespace

@@ -19,67 +19,68 @@ protected:
         return options;
     }
     int width_of(const char* name) const {
-        return window->section_bar_canvas.Canvas().TextWidth(QString::fromLatin1(name));
+        return window->screen.section_bar.canvas().Canvas().TextWidth(QString::fromLatin1(name));
     }
     WindowFixture fixture;
     TForm1* window;
 };
 
 TEST_F(SectionBarTest, NamesAreHitWithinTheirSpansAndTheSeparatorBetweenMatchesNeither) {
-    SectionBar& bar = window->section_bar;
+    SectionBar& bar = window->screen.section_bar;
     const int w0 = width_of("Gry");
     const int w1 = width_of("Programy");
 
     bar.menuMouseMove(48 + 5, 10);
-    EXPECT_TRUE(window->menuzaznak.Visible());
+    EXPECT_TRUE(window->controls.menuzaznak.Visible());
     EXPECT_EQ(bar.hover_section, 0);
-    EXPECT_EQ(window->menuzaznak.Left(), 188 + 48 + 1);
-    EXPECT_EQ(window->menuzaznak.Width(), w0 + 23);
-    EXPECT_EQ(window->menuzaznak.Top(), window->content_top + 28);
+    EXPECT_EQ(window->controls.menuzaznak.Left(), 188 + 48 + 1);
+    EXPECT_EQ(window->controls.menuzaznak.Width(), w0 + 23);
+    EXPECT_EQ(window->controls.menuzaznak.Top(), window->state.content_top + 28);
 
     // Below line 20 the highlight goes; back above, the cached span finds the section again.
     bar.menuMouseMove(48 + 5, 21);
-    EXPECT_FALSE(window->menuzaznak.Visible());
+    EXPECT_FALSE(window->controls.menuzaznak.Visible());
     bar.menuMouseMove(48 + 6, 20);
-    EXPECT_TRUE(window->menuzaznak.Visible());
+    EXPECT_TRUE(window->controls.menuzaznak.Visible());
 
     const int second = 48 + w0 + 22;
     bar.menuMouseMove(second + 3, 10);
     EXPECT_EQ(bar.hover_section, 1);
     EXPECT_EQ(bar.hover_section_name, QStringLiteral("Programy"));
-    EXPECT_EQ(window->menuzaznak.Left(), 188 + second + 1);
-    EXPECT_EQ(window->menuzaznak.Width(), w1 + 23);
+    EXPECT_EQ(window->controls.menuzaznak.Left(), 188 + second + 1);
+    EXPECT_EQ(window->controls.menuzaznak.Width(), w1 + 23);
 
     // Exactly on the separator, coming from outside both spans: nothing changes.
     bar.hover_span_left = bar.hover_span_right = 0;
-    window->menuzaznak.Hide();
+    window->controls.menuzaznak.Hide();
     bar.menuMouseMove(second, 10);
-    EXPECT_FALSE(window->menuzaznak.Visible());
+    EXPECT_FALSE(window->controls.menuzaznak.Visible());
     EXPECT_EQ(bar.hover_section, 1);
 
     // Right of the last section: the highlight stays where it was; pressing selects that section.
     bar.menuMouseMove(48 + 5, 10);
     bar.menuMouseMove(second + w1 + 22 + 30, 10);
-    EXPECT_TRUE(window->menuzaznak.Visible());
+    EXPECT_TRUE(window->controls.menuzaznak.Visible());
     EXPECT_EQ(bar.hover_section, 0);
-    fixture.window->DispatchMouseDown(window->menuzaznak.Left() + 2, window->menuzaznak.Top() + 2);
-    EXPECT_EQ(bar.selected_section_name, QStringLiteral("Gry"));
+    fixture.window->DispatchMouseDown(window->controls.menuzaznak.Left() + 2,
+                                      window->controls.menuzaznak.Top() + 2);
+    EXPECT_EQ(window->state.selected_section_name, QStringLiteral("Gry"));
 }
 
 TEST_F(SectionBarTest, TheHighlightInvertsInsideItsBorder) {
-    SectionBar& bar = window->section_bar;
-    const uint32_t before_inside = fixture.pixel(188 + 48 + 5, window->content_top + 28 + 10);
-    const uint32_t before_border = fixture.pixel(188 + 48 + 1, window->content_top + 28 + 10);
+    SectionBar& bar = window->screen.section_bar;
+    const uint32_t before_inside = fixture.pixel(188 + 48 + 5, window->state.content_top + 28 + 10);
+    const uint32_t before_border = fixture.pixel(188 + 48 + 1, window->state.content_top + 28 + 10);
     bar.menuMouseMove(48 + 5, 10);
-    EXPECT_EQ(fixture.pixel(188 + 48 + 5, window->content_top + 28 + 10), before_inside ^ 0xFFFFFF);
-    EXPECT_EQ(fixture.pixel(188 + 48 + 1, window->content_top + 28 + 10), before_border);
+    EXPECT_EQ(fixture.pixel(188 + 48 + 5, window->state.content_top + 28 + 10), before_inside ^ 0xFFFFFF);
+    EXPECT_EQ(fixture.pixel(188 + 48 + 1, window->state.content_top + 28 + 10), before_border);
 }
 
 TEST_F(SectionBarTest, WindowButtonsLightWithinTheirOpenSpans) {
-    SectionBar& bar = window->section_bar;
+    SectionBar& bar = window->screen.section_bar;
     const int wb = bar.bar_width();
     const int button_x = 188 + wb - 128 + 60;
-    const int button_y = window->content_top + 29 + 10;
+    const int button_y = window->state.content_top + 29 + 10;
     struct Case {
         int x, y;
         bool minimise, close;
@@ -96,13 +97,13 @@ TEST_F(SectionBarTest, WindowButtonsLightWithinTheirOpenSpans) {
         bar.menuMouseMove(c.x, c.y);
         EXPECT_EQ(bar.minimise_hover, c.minimise);
         EXPECT_EQ(bar.close_hover, c.close);
-        EXPECT_FALSE(window->menuzaznak.Visible());
+        EXPECT_FALSE(window->controls.menuzaznak.Visible());
         EXPECT_EQ(fixture.pixel(button_x, button_y), c.cell_colour);
     }
 }
 
 TEST_F(SectionBarTest, TheCloseButtonClosesTheWindowAndEndsTheApplication) {
-    SectionBar& bar = window->section_bar;
+    SectionBar& bar = window->screen.section_bar;
     bar.menuMouseMove(bar.bar_width() - 50, 8);
     ASSERT_TRUE(bar.close_hover);
     bar.menuClick();

@@ -24,12 +24,12 @@ TEST(Intro, BarSlidesInFromTheRightFrameByFrameAndEndsWithTheWelcomeText) {
     WindowFixture fixture;
     fixture.store_settings(false, true, false, QStringLiteral("tapeta.bmp"), false);
     TForm1& window = fixture.open();
-    SectionBar& bar = window.section_bar;
+    const Transitions& steps = window.screen.transitions;
     ASSERT_TRUE(step_installed(window));
 
     std::vector<std::pair<int, int>> frames;
     while (step_installed(window)) {
-        frames.emplace_back(std::max(bar.bar_left_x, 0), std::max(bar.bar_text_x, 48));
+        frames.emplace_back(std::max(steps.bar_left_x, 0), std::max(steps.bar_text_x, 48));
         window.timer1.Timer();
     }
     ASSERT_EQ(frames.size(), 70u);
@@ -38,7 +38,7 @@ TEST(Intro, BarSlidesInFromTheRightFrameByFrameAndEndsWithTheWelcomeText) {
     const std::vector<std::pair<int, int>> drawn(frames.begin(), frames.begin() + 5);
     EXPECT_EQ(drawn, first);
     EXPECT_EQ(frames.back(), (std::pair<int, int>(0, 48)));
-    EXPECT_EQ(window.ticker.ticker_text, QStringLiteral("Witamy w Kelvox cover menu..."));
+    EXPECT_EQ(window.screen.ticker.ticker_text, QStringLiteral("Witamy w Kelvox cover menu..."));
     EXPECT_TRUE(static_cast<bool>(window.scrolltimer.OnTimer()));
 }
 
@@ -56,28 +56,28 @@ TEST(ListTransitions, SlideOutPauseAndSlideInTakeTheirFramesAndEndAtRest) {
     run_timer1_steps(window);
 
     // No list yet: the first section slides straight in.
-    window.section_bar.hover_section = 0;
-    window.section_bar.hover_section_name = QStringLiteral("Gry");
-    window.section_bar.menuzaznakMouseDown();
-    EXPECT_TRUE(window.list_shown);
+    window.screen.section_bar.hover_section = 0;
+    window.screen.section_bar.hover_section_name = QStringLiteral("Gry");
+    window.screen.section_bar.menuzaznakMouseDown();
+    EXPECT_TRUE(window.state.list_shown);
     EXPECT_EQ(run_timer1_steps(window), 46);
-    EXPECT_EQ(window.entry_list.banner_x, 1); // advanced once past the last frame at 0
-    EXPECT_EQ(window.ticker.ticker_text, QStringLiteral("Linia pierwsza"));
-    EXPECT_TRUE(static_cast<bool>(window.lista.OnMouseMove));
-    EXPECT_TRUE(window.przewin_dol.Visible()); // 25 entries: more than fit
+    EXPECT_EQ(window.screen.transitions.banner_x, 1); // advanced once past the last frame at 0
+    EXPECT_EQ(window.screen.ticker.ticker_text, QStringLiteral("Linia pierwsza"));
+    EXPECT_TRUE(static_cast<bool>(window.controls.lista.OnMouseMove));
+    EXPECT_TRUE(window.controls.przewin_dol.Visible()); // 25 entries: more than fit
 
     // A list on screen: slide-out, pause, slide-in.
-    window.section_bar.hover_section = 1;
-    window.section_bar.hover_section_name = QStringLiteral("Programy");
-    window.section_bar.menuzaznakMouseDown();
-    EXPECT_FALSE(static_cast<bool>(window.lista.OnMouseMove));
-    EXPECT_FALSE(window.przewin_dol.Visible());
+    window.screen.section_bar.hover_section = 1;
+    window.screen.section_bar.hover_section_name = QStringLiteral("Programy");
+    window.screen.section_bar.menuzaznakMouseDown();
+    EXPECT_FALSE(static_cast<bool>(window.controls.lista.OnMouseMove));
+    EXPECT_FALSE(window.controls.przewin_dol.Visible());
     // The end of the slide-out resets the pause counter: a value it never has marks the slide-out.
-    window.transitions.delay_ticks = 99;
+    window.state.delay_ticks = 99;
     std::vector<std::pair<int, int>> out_frames;
-    while (window.transitions.delay_ticks == 99) {
-        const EntryList& list = window.entry_list;
-        out_frames.emplace_back(std::max(list.banner_x, -189), std::min(list.body_y, 408));
+    while (window.state.delay_ticks == 99) {
+        const Transitions& steps = window.screen.transitions;
+        out_frames.emplace_back(std::max(steps.banner_x, -189), std::min(steps.body_y, 408));
         window.timer1.Timer();
     }
     ASSERT_EQ(out_frames.size(), 54u);
@@ -87,16 +87,16 @@ TEST(ListTransitions, SlideOutPauseAndSlideInTakeTheirFramesAndEndAtRest) {
     EXPECT_EQ(out_frames[52], (std::pair<int, int>(-180, 408)));
     EXPECT_EQ(out_frames[53], (std::pair<int, int>(-189, 408)));
     int pause = 0;
-    while (window.entry_list.banner_x != -188) {
+    while (window.screen.transitions.banner_x != -188) {
         window.timer1.Timer();
         ++pause;
         ASSERT_LT(pause, 100);
     }
     EXPECT_EQ(pause, 12);
-    EXPECT_EQ(window.transitions.leaving_section_name, QStringLiteral("Programy"));
+    EXPECT_EQ(window.screen.transitions.leaving_section_name, QStringLiteral("Programy"));
     EXPECT_EQ(run_timer1_steps(window), 46);
-    EXPECT_EQ(window.ticker.ticker_text, QStringLiteral("Linia druga"));
-    EXPECT_FALSE(window.przewin_dol.Visible()); // 3 entries fit
+    EXPECT_EQ(window.screen.ticker.ticker_text, QStringLiteral("Linia druga"));
+    EXPECT_FALSE(window.controls.przewin_dol.Visible()); // 3 entries fit
 }
 
 TEST(ListTransitions, ASectionPressedDuringTheIntroCutsItShortWithoutTheWelcome) {
@@ -104,12 +104,12 @@ TEST(ListTransitions, ASectionPressedDuringTheIntroCutsItShortWithoutTheWelcome)
     TForm1& window = fixture.open();
     for (int i = 0; i < 10; ++i)
         window.timer1.Timer();
-    const int left = window.section_bar.bar_left_x;
-    window.section_bar.hover_section_name = QStringLiteral("Gry");
-    window.section_bar.menuzaznakMouseDown();
+    const int left = window.screen.transitions.bar_left_x;
+    window.screen.section_bar.hover_section_name = QStringLiteral("Gry");
+    window.screen.section_bar.menuzaznakMouseDown();
     run_timer1_steps(window);
-    EXPECT_EQ(window.section_bar.bar_left_x, left);
-    EXPECT_EQ(window.ticker.ticker_text, QStringLiteral("Linia pierwsza"));
+    EXPECT_EQ(window.screen.transitions.bar_left_x, left);
+    EXPECT_EQ(window.screen.ticker.ticker_text, QStringLiteral("Linia pierwsza"));
 }
 
 TEST(ListTransitions, WithAnimationsOffTheListIsShownAtRestAtOnce) {
@@ -117,31 +117,31 @@ TEST(ListTransitions, WithAnimationsOffTheListIsShownAtRestAtOnce) {
     fixture.store_settings(true, false, false, QStringLiteral("tapeta.bmp"), false);
     TForm1& window = fixture.open();
     run_timer1_steps(window);
-    window.ticker.ticker_text = QStringLiteral("bez zmian");
-    window.section_bar.hover_section_name = QStringLiteral("Gry");
-    window.section_bar.menuzaznakMouseDown();
+    window.screen.ticker.ticker_text = QStringLiteral("bez zmian");
+    window.screen.section_bar.hover_section_name = QStringLiteral("Gry");
+    window.screen.section_bar.menuzaznakMouseDown();
     EXPECT_FALSE(step_installed(window));
-    EXPECT_TRUE(static_cast<bool>(window.lista.OnMouseMove));
-    EXPECT_TRUE(window.przewin_dol.Visible());
-    EXPECT_EQ(window.transitions.leaving_section_name, QStringLiteral("Gry"));
-    EXPECT_EQ(window.ticker.ticker_text, QStringLiteral("bez zmian"));
+    EXPECT_TRUE(static_cast<bool>(window.controls.lista.OnMouseMove));
+    EXPECT_TRUE(window.controls.przewin_dol.Visible());
+    EXPECT_EQ(window.screen.transitions.leaving_section_name, QStringLiteral("Gry"));
+    EXPECT_EQ(window.screen.ticker.ticker_text, QStringLiteral("bez zmian"));
     // The body of the list at rest from line 16: its own colour below the 19 rows, above the bottom edge.
-    EXPECT_EQ(fixture.pixel(180, window.lista.Top() + 438), SkinColours::lista_g);
+    EXPECT_EQ(fixture.pixel(180, window.controls.lista.Top() + 438), SkinColours::lista_g);
 }
 
 TEST(Background, MovingOverTheBackgroundClearsHighlightsAndLitButtons) {
     WindowFixture fixture(skin_with({{"Gry", 2}}));
     TForm1& window = fixture.open();
     run_timer1_steps(window);
-    window.menuzaznak.Show();
-    window.listazaznak.Show();
-    window.section_bar.close_hover = true;
-    window.entry_armed = true;
+    window.controls.menuzaznak.Show();
+    window.controls.listazaznak.Show();
+    window.screen.section_bar.close_hover = true;
+    window.state.entry_armed = true;
     fixture.window->DispatchMouseMove(500, 700);
-    EXPECT_FALSE(window.menuzaznak.Visible());
-    EXPECT_FALSE(window.listazaznak.Visible());
-    EXPECT_FALSE(window.section_bar.close_hover);
-    EXPECT_FALSE(window.entry_armed);
+    EXPECT_FALSE(window.controls.menuzaznak.Visible());
+    EXPECT_FALSE(window.controls.listazaznak.Visible());
+    EXPECT_FALSE(window.screen.section_bar.close_hover);
+    EXPECT_FALSE(window.state.entry_armed);
 }
 
 } // namespace

@@ -4,24 +4,24 @@
 
 namespace kelvox::test {
 
-void FakeTaskbar::Hide() {
+void FakeTaskbar::hide() {
     calls.push_back("hide");
     hidden = true;
 }
 
-void FakeTaskbar::Show() {
+void FakeTaskbar::show() {
     calls.push_back("show");
     hidden = false;
 }
 
-bool FakeFontRegistry::Add(const QString& file) {
+bool FakeFontRegistry::add(const QString& file) {
     added << file;
     if (add_succeeds)
         ++registered;
     return add_succeeds;
 }
 
-void FakeFontRegistry::Remove(const QString& file) {
+void FakeFontRegistry::remove(const QString& file) {
     removed << file;
     if (registered > 0)
         --registered;

@@ -16,8 +16,8 @@ namespace kelvox::test {
 class FakeScreen : public Screen {
 public:
     FakeScreen(int width = 1024, int height = 768) : width_(width), height_(height) {}
-    int Width() const override { return width_; }
-    int Height() const override { return height_; }
+    int width() const override { return width_; }
+    int height() const override { return height_; }
     void Resize(int width, int height) {
         width_ = width;
         height_ = height;
@@ -30,8 +30,8 @@ private:
 
 class FakeTaskbar : public Taskbar {
 public:
-    void Hide() override;
-    void Show() override;
+    void hide() override;
+    void show() override;
     // "hide" and "show" in the order they came.
     std::vector<std::string> calls;
     bool hidden = false;
@@ -39,9 +39,9 @@ public:
 
 class FakeFontRegistry : public FontRegistry {
 public:
-    bool Add(const QString& file) override;
-    void Remove(const QString& file) override;
-    // What Add answers.
+    bool add(const QString& file) override;
+    void remove(const QString& file) override;
+    // What add answers.
     bool add_succeeds = true;
     QStringList added;
     QStringList removed;

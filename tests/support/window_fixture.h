@@ -1,9 +1,9 @@
 #pragma once
 // A whole main window on fakes: a generated test disc made current, an in-memory registry, a screen of
 // a chosen size, a recording taskbar, font registry, message boxes and media player.
-#include "app/services.h"
 #include "app/tform1.h"
 #include "platform/application.h"
+#include "platform/services.h"
 #include "tests/support/disc_fixture.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/fake_file_dialogs.h"

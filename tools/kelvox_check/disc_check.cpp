@@ -77,7 +77,7 @@ public:
     bool load_catalogue_file(DiscReport* report) {
         begin(report, kCatalogueFile, false);
         try {
-            load_catalogue(parser, catalogue);
+            load_catalogue(parser, catalogue, current_directory());
         } catch (const PlatformError& error) {
             if (report)
                 report->problem(kCatalogueFile, reason_of(error));
@@ -262,7 +262,7 @@ void check_ticker_width(DiscReport& report, const TickerMeasure& measure, std::s
 void check_ticker(DiscReport& report) {
     QStringList lines;
     try {
-        lines = load_ticker_lines();
+        lines = load_ticker_lines(current_directory());
     } catch (const PlatformError& error) {
         report.problem(kTickerFile, reason_of(error));
     }

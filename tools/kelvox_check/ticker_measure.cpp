@@ -18,7 +18,7 @@ TickerMeasure::TickerMeasure()
     : available_(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
     if (!available_)
         return;
-    font_added_ = fonts_.Add(skin_path(skin_font_file));
+    font_added_ = fonts_.add(skin_path(skin_font_file));
     canvas_.SetSize(window_mode_width, kStripHeight);
     canvas_.Canvas().font.name = QString::fromLatin1(skin_font_face);
     canvas_.Canvas().font.size = kTickerFontSize;
@@ -26,7 +26,7 @@ TickerMeasure::TickerMeasure()
 
 TickerMeasure::~TickerMeasure() {
     if (font_added_)
-        fonts_.Remove(skin_path(skin_font_file));
+        fonts_.remove(skin_path(skin_font_file));
 }
 
 int TickerMeasure::width(const QString& line) const {
