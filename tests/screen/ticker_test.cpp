@@ -13,11 +13,11 @@ bool ticking(TForm1& window) {
 TEST(Ticker, ALineDropsInBrighteningThenRunsLeftDarkeningAndLeaves) {
     WindowFixture fixture;
     TForm1& window = fixture.open();
-    Ticker& ticker = window.ticker;
+    Ticker& ticker = window.screen.ticker;
     const QString text = QStringLiteral("Nowości na płycie");
     ticker.restart_ticker(text);
-    const int width = window.ticker_canvas.Canvas().TextWidth(text);
-    EXPECT_EQ(ticker.ticker_x, window.scroll.Width() - width);
+    const int width = window.screen.ticker.strip().Canvas().TextWidth(text);
+    EXPECT_EQ(ticker.ticker_x, window.controls.scroll.Width() - width);
     EXPECT_EQ(ticker.ticker_y, -22);
 
     window.scrolltimer.Timer();
@@ -27,7 +27,7 @@ TEST(Ticker, ALineDropsInBrighteningThenRunsLeftDarkeningAndLeaves) {
         window.scrolltimer.Timer();
     EXPECT_EQ(ticker.ticker_y, -2);
     EXPECT_EQ(ticker.ticker_colour, 0x00AB00u);
-    EXPECT_EQ(ticker.ticker_x, window.scroll.Width() - width);
+    EXPECT_EQ(ticker.ticker_x, window.controls.scroll.Width() - width);
 
     int ticks = 0;
     while (ticking(window) && ticks < 5000) {
@@ -39,17 +39,17 @@ TEST(Ticker, ALineDropsInBrighteningThenRunsLeftDarkeningAndLeaves) {
     }
     EXPECT_FALSE(ticking(window));
     EXPECT_EQ(ticker.ticker_x, -width - 1);
-    EXPECT_EQ(ticks, window.scroll.Width() + 1);
+    EXPECT_EQ(ticks, window.controls.scroll.Width() + 1);
     EXPECT_EQ(ticker.ticker_colour, 0u); // darkened to black on its way out
 }
 
 TEST(Ticker, ALineFarWiderThanTheStripShowsAsIfDrawnWhole) {
     WindowFixture fixture;
     TForm1& window = fixture.open();
-    Ticker& ticker = window.ticker;
+    Ticker& ticker = window.screen.ticker;
     const QString text = QStringLiteral("Nowe gry i programy na płycie! ").repeated(300);
     ticker.restart_ticker(text);
-    const Canvas& strip = window.ticker_canvas.Canvas();
+    const Canvas& strip = window.screen.ticker.strip().Canvas();
     ASSERT_GT(strip.TextWidth(text), 10 * strip.Width());
     // Drop-in, running, and darker (a line this wide darkens from its first run tick, black after 171).
     for (int tick : {1, 25, 120}) {
@@ -72,23 +72,23 @@ TEST(Ticker, ALineFarWiderThanTheStripShowsAsIfDrawnWhole) {
 TEST(Ticker, TheWipeHoldsThenMovesTheStripDownTwentyThreeTimes) {
     WindowFixture fixture;
     TForm1& window = fixture.open();
-    window.scroll.Canvas().brush = {0x00FF00, BrushStyle::Solid};
-    window.scroll.Canvas().FillRect({0, 0, 1024, 22});
-    window.ticker.start_wipe();
+    window.controls.scroll.Canvas().brush = {0x00FF00, BrushStyle::Solid};
+    window.controls.scroll.Canvas().FillRect({0, 0, 1024, 22});
+    window.screen.ticker.start_wipe();
     for (int i = 0; i < 150; ++i)
         window.scrolltimer.Timer();
-    EXPECT_EQ(fixture.pixel(10, window.scroll.Top() + 2), 0x00FF00u);
+    EXPECT_EQ(fixture.pixel(10, window.controls.scroll.Top() + 2), 0x00FF00u);
     int moves = 0;
     while (ticking(window) && moves < 100) {
         window.scrolltimer.Timer();
         ++moves;
         if (moves == 3) { // moved by 0, 1 and 2: three black rows at the top
-            EXPECT_EQ(fixture.pixel(10, window.scroll.Top() + 2), 0u);
+            EXPECT_EQ(fixture.pixel(10, window.controls.scroll.Top() + 2), 0u);
         }
     }
     EXPECT_EQ(moves, 23);
-    EXPECT_EQ(window.ticker.ticker_y, 0);
-    EXPECT_EQ(fixture.pixel(10, window.scroll.Top() + 21), 0u);
+    EXPECT_EQ(window.screen.ticker.ticker_y, 0);
+    EXPECT_EQ(fixture.pixel(10, window.controls.scroll.Top() + 21), 0u);
 }
 
 TEST(Ticker, A256LineFileStillGivesEverySectionItsLine) {
@@ -100,12 +100,12 @@ TEST(Ticker, A256LineFileStillGivesEverySectionItsLine) {
     skin.reklamy = lines;
     WindowFixture fixture(skin);
     TForm1& window = fixture.open();
-    EXPECT_EQ(window.ticker_line_count, 256);
+    EXPECT_EQ(window.screen.ticker.line_count(), 256);
     run_timer1_steps(window);
-    window.section_bar.hover_section_name = QStringLiteral("Gry");
-    window.section_bar.menuzaznakMouseDown();
+    window.screen.section_bar.hover_section_name = QStringLiteral("Gry");
+    window.screen.section_bar.menuzaznakMouseDown();
     run_timer1_steps(window);
-    EXPECT_EQ(window.ticker.ticker_text, QStringLiteral("Linia 0"));
+    EXPECT_EQ(window.screen.ticker.ticker_text, QStringLiteral("Linia 0"));
 }
 
 TEST(Ticker, ASectionWithoutALineLeavesTheTickerAsItIs) {
@@ -115,27 +115,11 @@ TEST(Ticker, ASectionWithoutALineLeavesTheTickerAsItIs) {
     WindowFixture fixture(skin);
     TForm1& window = fixture.open();
     run_timer1_steps(window);
-    window.section_bar.hover_section = 2;
-    window.section_bar.hover_section_name = QStringLiteral("C");
-    window.section_bar.menuzaznakMouseDown();
+    window.screen.section_bar.hover_section = 2;
+    window.screen.section_bar.hover_section_name = QStringLiteral("C");
+    window.screen.section_bar.menuzaznakMouseDown();
     run_timer1_steps(window);
-    EXPECT_EQ(window.ticker.ticker_text, QStringLiteral("Witamy w Kelvox cover menu..."));
-}
-
-TEST(WindowDragging, TheGrabbedPointStaysUnderThePointerUntilRelease) {
-    WindowFixture fixture;
-    fixture.store_settings(false, true, false, QStringLiteral("tapeta.bmp"), false);
-    TForm1& window = fixture.open();
-    ASSERT_EQ(window.Left(), 127);
-    window.window_drag.chwytMouseMove(50, 5); // no press: nothing
-    EXPECT_EQ(window.Left(), 127);
-    fixture.window->DispatchMouseDown(700, 5);
-    fixture.window->DispatchMouseMove(690, 2);
-    EXPECT_EQ(window.Left(), 117);
-    EXPECT_EQ(window.Top(), 133);
-    fixture.window->DispatchMouseUp(690, 2);
-    window.window_drag.chwytMouseMove(720, 9);
-    EXPECT_EQ(window.Left(), 117);
+    EXPECT_EQ(window.screen.ticker.ticker_text, QStringLiteral("Witamy w Kelvox cover menu..."));
 }
 
 } // namespace
