@@ -1,0 +1,197 @@
+#!/usr/bin/env python3
+"""Counts that tell how well the menu's folders keep to their floors, measured the same way each time.
+
+    scripts/house-counts.py [TOP] [-v] [--check]
+
+-v lists what each count found; --check prints only what breaks the floors (upward includes and links,
+current-directory changes outside platform/) and fails when there is any.
+
+Prints one "name: value" line per count:
+- window public data members: data members declared in TForm1's public sections (static constants and
+  functions left out; members of its base structs are not counted here);
+- upward includes: #include lines in a folder naming a header of a folder above it
+  (platform, timing < catalogue < screen < actions < app; unrar stands apart and includes none of them,
+  and only its published API header unrar/unrar.h may be included from outside it);
+- upward links: kelvox_* libraries a folder's CMakeLists links that stand above it;
+- field writes through the window's reference: assignments and increments in a part's files to fields
+  reached through the window, its view or the other parts (form_, view_, screen_, actions_, directly or
+  through a reference taken from them), and how many of them go into another part's fields;
+- chdir calls: calls changing the current directory outside platform/;
+- lines of code: non-blank lines that are not only a comment, per group of folders.
+"""
+import pathlib
+import re
+import sys
+
+ARGS = [a for a in sys.argv[1:] if not a.startswith("-")]
+TOP = pathlib.Path(ARGS[0] if ARGS else pathlib.Path(__file__).resolve().parent.parent)
+FLOORS = {"platform": 0, "timing": 0, "catalogue": 1, "screen": 2, "actions": 3, "app": 4}
+SOURCES = ("*.h", "*.cpp")
+
+
+def sources(folder):
+    base = TOP / folder
+    if not base.is_dir():
+        return []
+    return sorted(p for pattern in SOURCES for p in base.rglob(pattern))
+
+
+def window_public_members():
+    text = (TOP / "app/tform1.h").read_text()
+    body = text[text.index("class TForm1"):]
+    count, public = 0, False
+    depth = 0
+    for line in body.splitlines()[1:]:
+        stripped = line.strip()
+        if depth == 0 and stripped in ("public:", "private:", "protected:"):
+            public = stripped == "public:"
+            continue
+        if stripped.startswith("};") and depth == 0:
+            break
+        if depth == 0 and public and stripped and not stripped.startswith("//"):
+            if (stripped.endswith(";") or stripped.endswith("};")) and "(" not in stripped.split("{")[0] \
+                    and not stripped.startswith(("static", "using", "friend", "enum", "struct", "class")):
+                count += 1
+        depth += line.count("{") - line.count("}")
+        depth = max(depth, 0)
+    return count
+
+
+INCLUDE = re.compile(r'#\s*include\s+"([a-z_]+)/([^"]+)"')
+
+
+def upward_includes():
+    found = []
+    for folder in list(FLOORS) + ["unrar"]:
+        for path in sources(folder):
+            for number, line in enumerate(path.read_text().splitlines(), 1):
+                match = INCLUDE.search(line)
+                if not match:
+                    continue
+                target = match.group(1)
+                if folder == "unrar":
+                    bad = target in FLOORS
+                elif target == "unrar":
+                    bad = match.group(2) != "unrar.h"
+                else:
+                    bad = target in FLOORS and FLOORS[target] > FLOORS[folder]
+                if bad:
+                    found.append(f"{path.relative_to(TOP)}:{number}: {line.strip()}")
+    return found
+
+
+def upward_links():
+    found = []
+    for folder, floor in FLOORS.items():
+        cmake = TOP / folder / "CMakeLists.txt"
+        if not cmake.exists():
+            continue
+        for library in re.findall(r"kelvox_([a-z]+)", cmake.read_text()):
+            if library in FLOORS and FLOORS[library] > floor and library != folder:
+                found.append(f"{folder} links kelvox_{library}")
+    return found
+
+
+ASSIGNED = r"(?:\s*(?:[-+*/|&]?=(?!=)|\+\+|--))"
+PARTS = {"section_bar", "entry_list", "detail_panel", "transitions", "ticker", "window_drag", "settings_drawer",
+         "entry_activation", "panel_buttons", "unpack_run", "music"}
+# The references through which a part reaches the window, the shared state and the other parts.
+REACH = r"(?:form_|view_|screen_|actions_)"
+
+
+def foreign_field_writes():
+    """Writes through the window's reference (or a reference taken from it), as (where, into a part?)."""
+    found = []
+    for folder in ("screen", "actions", "app"):
+        for path in sources(folder):
+            text = path.read_text()
+            if not re.search(REACH + r"\.", text):
+                continue
+            aliases = re.findall(r"(\w+)&\s+(\w+)\s*=\s*(" + REACH + r"\.[\w.]+);", text)
+            names = {REACH + r"\.[\w.]*\w": None}
+            for kind, alias, target in aliases:
+                names[re.escape(alias) + r"\.[\w.]*\w"] = target
+                # A reference to a plain field (not to a part, a record or a control) is itself the field.
+                if kind[0].islower():
+                    names[re.escape(alias) + r"\b"] = target
+            alternatives = "|".join(names)
+            pattern = re.compile(r"(?:(?:\+\+|--)(?:%s))|(?:(?:%s)(?!\s*\()%s)" % (alternatives, alternatives, ASSIGNED))
+            for number, line in enumerate(text.splitlines(), 1):
+                code = line.split("//")[0]
+                for match in pattern.finditer(code):
+                    written = match.group(0).strip()
+                    chain = written
+                    for kind, alias, target in aliases:
+                        if re.match(re.escape(alias) + r"\b", written.lstrip("+-")):
+                            chain = target + written.lstrip("+-")[len(alias):]
+                    into_part = any(part in chain.split(".") for part in PARTS)
+                    found.append((f"{path.relative_to(TOP)}:{number}: {written}", into_part))
+    return found
+
+
+def chdir_calls():
+    found = []
+    for folder in list(FLOORS) + ["unrar"]:
+        if folder == "platform":
+            continue
+        for path in sources(folder):
+            for number, line in enumerate(path.read_text().splitlines(), 1):
+                code = line.split("//")[0]
+                if re.search(r"\b(set_current_directory|QDir::setCurrent|chdir)\s*\(", code):
+                    found.append(f"{path.relative_to(TOP)}:{number}: {line.strip()}")
+    return found
+
+
+def lines_of_code(folders):
+    total = 0
+    for folder in folders:
+        for path in sources(folder):
+            in_block = False
+            for line in path.read_text().splitlines():
+                stripped = line.strip()
+                if in_block:
+                    if "*/" in stripped:
+                        in_block = False
+                    continue
+                if not stripped or stripped.startswith("//"):
+                    continue
+                if stripped.startswith("/*"):
+                    in_block = "*/" not in stripped
+                    continue
+                total += 1
+    return total
+
+
+def check():
+    broken = upward_includes() + upward_links() + chdir_calls()
+    for line in broken:
+        print(line)
+    return 1 if broken else 0
+
+
+def main():
+    if "--check" in sys.argv:
+        sys.exit(check())
+    verbose = "-v" in sys.argv
+    report = [
+        ("window public data members", window_public_members(), None),
+        ("upward includes", len(up := upward_includes()), up),
+        ("upward links", len(links := upward_links()), links),
+        ("field writes through the window's reference", len(writes := foreign_field_writes()),
+         [w for w, _ in writes]),
+        ("  of them into another part's fields", len(parts := [w for w, p in writes if p]), parts),
+        ("chdir calls outside platform", len(cds := chdir_calls()), cds),
+        ("lines of code (menu)", lines_of_code(["app", "screen", "actions", "catalogue", "platform", "timing"]), None),
+        ("lines of code (unrar)", lines_of_code(["unrar"]), None),
+        ("lines of code (tests)", lines_of_code(["tests"]), None),
+        ("lines of code (tools, bench)", lines_of_code(["tools", "bench"]), None),
+    ]
+    for name, value, details in report:
+        print(f"{name}: {value}")
+        if verbose and details:
+            for detail in details:
+                print(f"    {detail}")
+
+
+if __name__ == "__main__":
+    main()
