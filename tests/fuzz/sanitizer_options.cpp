@@ -4,9 +4,9 @@
 // Two frames of each allocation's stack instead of thirty: the system's Qt and libjpeg are built without
 // frame pointers, so the fast unwinder ASan uses on malloc reads whatever lies on the stack past their
 // frames as return addresses. Nearly every allocation they made was a new "stack" in ASan's depot, which
-// grew by hundreds of megabytes and made each allocation slower until a long run crawled (the catalogue
-// target fell from 1,500 to under 200 executions a second). A report still shows the faulting stack in
-// full.
+// grew by 700 MB in four minutes and made each allocation slower until a long run crawled (the catalogue
+// target ran 1,500 inputs a second at first and averaged 176 over an hour). A report still shows the
+// faulting stack in full.
 //
 // 16 MB of freed memory held back instead of 256 MB: a run frees well under a megabyte, so a use after
 // free is still caught many runs later, and recycling the smaller quarantine costs far fewer page faults.
