@@ -48,10 +48,6 @@ void Ticker::show_section_line(int section) {
         restart_ticker(lines_.at(section));
 }
 
-int Ticker::text_width(const QString& text) const {
-    return ticker_canvas_.Canvas().TextWidth(text);
-}
-
 void Ticker::measure() {
     // The same string data (not merely equal text): comparing a megabyte each tick is what must not
     // happen.
@@ -60,8 +56,9 @@ void Ticker::measure() {
         return;
     measured_ = true;
     measured_text_ = ticker_text;
-    measured_width_ = text_width(ticker_text);
+    // Once: the width in whole pixels is the exact one rounded, as the canvas rounds it.
     measured_exact_width_ = ticker_canvas_.Canvas().ExactTextWidth(ticker_text);
+    measured_width_ = qRound(measured_exact_width_);
     tail_covers_ = -1;
 }
 
@@ -69,7 +66,8 @@ void Ticker::cut_tail(int width) {
     tail_covers_ = width;
     for (qsizetype length = kFirstTailLength; length < measured_text_.size(); length *= 2) {
         qsizetype from = measured_text_.size() - length;
-        if (measured_text_[from].isLowSurrogate())
+        // at(), not []: writable access would copy the text, which then no longer counts as measured.
+        if (measured_text_.at(from).isLowSurrogate())
             --from;
         const QString tail = measured_text_.mid(from);
         const qreal tail_width = ticker_canvas_.Canvas().ExactTextWidth(tail);

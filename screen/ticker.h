@@ -43,7 +43,6 @@ public:
 
 private:
     void draw();
-    int text_width(const QString& text) const;
     // Measures ticker_text again when it is not the text last measured.
     void measure();
     // The shortest end of ticker_text, in whole characters, at least `width` pixels wide (all of it

@@ -1,6 +1,10 @@
 // Canvas operations: exact pixels for copies, OR, stretch, fill and lines; text placement and widths.
 #include "platform/bitmap.h"
+#include "platform/qt_font.h"
 #include "tests/support/qt_application.h"
+
+#include <QFontMetricsF>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -234,6 +238,28 @@ TEST_F(CanvasTest, TextWidthsAddUpAndGrowWithSizeAndWeight) {
     canvas.font.size = 18;
     EXPECT_GT(canvas.TextWidth(QStringLiteral("MMMM")), ab);
     EXPECT_GT(canvas.TextHeight(QStringLiteral("M")), plain_height);
+}
+
+TEST_F(CanvasTest, ALongTextMeasuresAsQtMeasuresItWhole) {
+    Bitmap bitmap(10, 10);
+    Canvas& canvas = bitmap.Canvas();
+    canvas.font.name = QStringLiteral("Verdana");
+    canvas.font.size = 18;
+    const QFontMetricsF whole(qt_font(canvas.font), &canvas.Target());
+    // Kerned pairs everywhere, marks, a string separator, no space at all, a tab.
+    const QString kerned = QStringLiteral("AV To Wy. \"Ty\" LT AW ").repeated(600);
+    ASSERT_NE(whole.horizontalAdvance(QStringLiteral("AV")),
+              whole.horizontalAdvance(QStringLiteral("A")) + whole.horizontalAdvance(QStringLiteral("V")));
+    const QString texts[] = {
+        QStringLiteral("Nowe gry i programy na płycie! ").repeated(1000),
+        kerned,
+        QStringLiteral("Zaz\u0307o\u0301\u0142 \u0301a ").repeated(1000),
+        kerned + QChar(0x9C) + kerned,
+        QStringLiteral("Bezodstępów").repeated(1000),
+        kerned + QLatin1Char('\t') + kerned,
+    };
+    for (const QString& text : texts)
+        EXPECT_EQ(canvas.ExactTextWidth(text), whole.horizontalAdvance(text)) << text.left(30).toStdString();
 }
 
 TEST_F(CanvasTest, ResizingKeepsPixelsAndWhitensNewOnes) {
