@@ -20,8 +20,12 @@ public:
     std::unique_ptr<RegistryKey> open_key(RegistryRoot root, const QString& path, bool create) override;
     const QString& file_path() const { return file_path_; }
 
+    struct ParsedFile;
+
 private:
     QString file_path_;
+    // Shared with the keys opened; a registry and its keys are used from one thread.
+    std::shared_ptr<ParsedFile> last_;
 };
 
 // $KELVOX_REGISTRY when set and not empty; otherwise kelvox-cover-menu/registry.reg in

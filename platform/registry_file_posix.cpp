@@ -8,6 +8,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <array>
+#include <cstring>
+#include <optional>
+
 namespace kelvox {
 namespace {
 
@@ -21,20 +25,53 @@ struct LoadedFile {
     RegistryDocument document;
 };
 
-LoadedFile load(const QString& path) {
+} // namespace
+
+// The bytes of the file last read and the document they parse to. Every read goes to the file itself,
+// but bytes that have not changed are not decoded and parsed again: the settings are read value by
+// value, and a file of megabytes would cost that much each time.
+struct FileRegistry::ParsedFile {
+    std::optional<QByteArray> bytes;
+    std::optional<RegistryDocument> document; // none: not a registry
+};
+
+namespace {
+
+using ParsedFile = FileRegistry::ParsedFile;
+
+// Whether the rest of the file is `bytes`, compared piece by piece: reading megabytes into memory
+// of their own each time would cost more than parsing them.
+bool holds(QFile& file, const QByteArray& bytes) {
+    std::array<char, 64 * 1024> piece;
+    for (qsizetype at = 0;;) {
+        const qint64 got = file.read(piece.data(), qint64(piece.size()));
+        if (got <= 0)
+            return got == 0 && at == bytes.size();
+        if (got > bytes.size() - at || std::memcmp(piece.data(), bytes.constData() + at, size_t(got)) != 0)
+            return false;
+        at += got;
+    }
+}
+
+LoadedFile load(const QString& path, ParsedFile& last) {
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
         return {};
     QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+    if (!info.isFile() || info.size() > kLargestRegistryFile || !file.open(QIODevice::ReadOnly))
         return {FileState::unreadable, {}};
-    const QByteArray bytes = file.read(kLargestRegistryFile + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > kLargestRegistryFile)
+    if (!last.bytes || !holds(file, *last.bytes)) {
+        if (!file.seek(0))
+            return {FileState::unreadable, {}};
+        QByteArray bytes = file.read(kLargestRegistryFile + 1);
+        if (file.error() != QFileDevice::NoError || bytes.size() > kLargestRegistryFile)
+            return {FileState::unreadable, {}};
+        last.document = RegistryDocument::parse(decode_disc_text(bytes));
+        last.bytes = std::move(bytes);
+    }
+    if (!last.document)
         return {FileState::unreadable, {}};
-    auto document = RegistryDocument::parse(decode_disc_text(bytes));
-    if (!document)
-        return {FileState::unreadable, {}};
-    return {FileState::read, std::move(*document)};
+    return {FileState::read, *last.document};
 }
 
 bool save(const QString& path, const RegistryDocument& document) {
@@ -73,8 +110,8 @@ QString up_to_first_zero(const QString& text) {
 
 class FileRegistryKey final : public RegistryKey {
 public:
-    FileRegistryKey(QString file_path, QString key)
-        : file_path_(std::move(file_path)), key_(std::move(key)) {}
+    FileRegistryKey(QString file_path, QString key, std::shared_ptr<ParsedFile> last)
+        : file_path_(std::move(file_path)), key_(std::move(key)), last_(std::move(last)) {}
 
     RegistryDword read_dword(const QString& name) override {
         const auto value = read(name);
@@ -104,33 +141,37 @@ public:
 
 private:
     // A file that has gone or become unreadable since the key was opened has no values.
-    std::optional<RegistryFileValue> read(const QString& name) const {
-        const LoadedFile file = load(file_path_);
+    std::optional<RegistryFileValue> read(const QString& name) {
+        const LoadedFile file = load(file_path_, *last_);
         if (file.state != FileState::read)
             return std::nullopt;
         return file.document.value(key_, name);
     }
 
-    bool write(const QString& name, const RegistryFileValue& value) const {
-        LoadedFile file = load(file_path_);
+    bool write(const QString& name, const RegistryFileValue& value) {
+        LoadedFile file = load(file_path_, *last_);
         if (file.state == FileState::unreadable)
             return false;
-        return file.document.set_value(key_, name, value) && save(file_path_, file.document);
+        const bool written = file.document.set_value(key_, name, value) && save(file_path_, file.document);
+        *last_ = {};
+        return written;
     }
 
     QString file_path_;
     QString key_;
+    std::shared_ptr<ParsedFile> last_;
 };
 
 } // namespace
 
-FileRegistry::FileRegistry(QString file_path) : file_path_(std::move(file_path)) {}
+FileRegistry::FileRegistry(QString file_path)
+    : file_path_(std::move(file_path)), last_(std::make_shared<ParsedFile>()) {}
 
 std::unique_ptr<RegistryKey> FileRegistry::open_key(RegistryRoot root, const QString& path, bool create) {
     const auto key = full_key_name(root, path);
     if (!key)
         return nullptr;
-    LoadedFile file = load(file_path_);
+    LoadedFile file = load(file_path_, *last_);
     if (file.state == FileState::unreadable)
         return nullptr;
     const bool is_root = !key->contains(QLatin1Char('\\'));
@@ -140,8 +181,9 @@ std::unique_ptr<RegistryKey> FileRegistry::open_key(RegistryRoot root, const QSt
         file.document.add_key(*key);
         if (!save(file_path_, file.document))
             return nullptr;
+        *last_ = {};
     }
-    return std::make_unique<FileRegistryKey>(file_path_, *key);
+    return std::make_unique<FileRegistryKey>(file_path_, *key, last_);
 }
 
 QString registry_file_path() {

@@ -12,24 +12,27 @@ struct Quoted {
     qsizetype end = 0; // index just past the closing quote
 };
 
-// A quoted text starting at `from`, with the two escapes of the format.
+// A quoted text starting at `from`, with the two escapes of the format. The text between escapes is
+// copied in runs: a value may be megabytes long.
 std::optional<Quoted> parse_quoted(const QString& line, qsizetype from) {
     if (from >= line.size() || line[from] != QLatin1Char('"'))
         return std::nullopt;
     QString text;
+    qsizetype run = from + 1; // the first character not yet copied
     for (qsizetype i = from + 1; i < line.size(); ++i) {
         const QChar c = line[i];
-        if (c == QLatin1Char('"'))
+        if (c == QLatin1Char('"')) {
+            text += QStringView(line).mid(run, i - run);
             return Quoted{text, i + 1};
+        }
         if (c == QLatin1Char('\\')) {
             if (i + 1 >= line.size())
                 return std::nullopt;
-            const QChar escaped = line[++i];
+            const QChar escaped = line[i + 1];
             if (escaped != QLatin1Char('\\') && escaped != QLatin1Char('"'))
                 return std::nullopt;
-            text += escaped;
-        } else {
-            text += c;
+            text += QStringView(line).mid(run, i - run);
+            run = ++i; // the escaped character opens the next run
         }
     }
     return std::nullopt;

@@ -288,6 +288,9 @@ TEST_F(RegistryFileTest, EveryOperationSeesTheFileAsItIsNow) {
     // A key whose file has gone is written back with its section.
     ASSERT_TRUE(mine->write_dword(QStringLiteral("A"), 3));
     EXPECT_EQ(file_bytes(), kHeader + "\"A\"=dword:00000003\n\n");
+    EXPECT_EQ(mine->read_dword(QStringLiteral("A")).value, 3u);
+    write_file(kHeader + "\"A\"=dword:00000004\n\n"); // as large, and in the same instant
+    EXPECT_EQ(mine->read_dword(QStringLiteral("A")).value, 4u);
 }
 
 // Files larger than the limit cannot be written; the write fails with EFBIG instead of a signal.
