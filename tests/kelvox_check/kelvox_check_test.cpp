@@ -146,7 +146,8 @@ TEST(DiscCheck, EachKindOfProblemIsReported) {
          "gry\\demo1\\shot2.jpg", "picture 2 is damaged"},
         {"picture named out of the disc",
          [](const TestDisc& d) {
-             d.write("prog/edytor/info.xml", "<_obrazek>..\\..\\..\\..\\..\\..\\..\\..\\dev\\zero</_obrazek>");
+             d.write("prog/edytor/info.xml",
+                     "<_obrazek>..\\..\\..\\..\\..\\..\\..\\..\\dev\\zero</_obrazek>");
          },
          "..\\..\\..\\..\\..\\..\\..\\..\\dev\\zero", "lies outside the disc"},
         {"catalogue a FIFO",
@@ -159,8 +160,8 @@ TEST(DiscCheck, EachKindOfProblemIsReported) {
          [](const TestDisc& d) { link_to(d, "/dev/zero", "menu/reklamy.txt"); }, "menu\\reklamy.txt",
          "lies outside the disc"},
         {"ticker file beyond its cap",
-         [](const TestDisc& d) { d.write("menu/reklamy.txt", QByteArray(3 << 20, 'x')); }, "menu\\reklamy.txt",
-         "more than the 2097152 the menu reads"},
+         [](const TestDisc& d) { d.write("menu/reklamy.txt", QByteArray(3 << 20, 'x')); },
+         "menu\\reklamy.txt", "more than the 2097152 the menu reads"},
         {"ticker line wider than the strip",
          [](const TestDisc& d) { d.write("menu/reklamy.txt", "Gry\r\n" + QByteArray(300, 'W') + "\r\n"); },
          "menu\\reklamy.txt", "the line for section 2 is"},

@@ -3,9 +3,9 @@
 // that cannot be read.
 #include "tools/kelvox_check/disc_check.h"
 
-#include <QGuiApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QJsonDocument>
 
 #include <cstdio>

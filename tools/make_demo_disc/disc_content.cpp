@@ -224,17 +224,10 @@ std::vector<DemoEntry> extras() {
 
 const std::vector<DemoSection>& demo_sections() {
     static const std::vector<DemoSection> sections = {
-        {QStringLiteral("Gry"),
-         QStringLiteral("Gry: 28 wersji demo i pełnych gier!"),
-         games()},
-        {QStringLiteral("Programy"),
-         QStringLiteral("Programy: Pisarz 2000 w pełnej wersji"),
-         programs()},
-        {QStringLiteral("Narzędzia"),
-         QStringLiteral("Narzędzia: porządki, archiwa i testy"),
-         tools()},
-        {QStringLiteral("Dodatki"),
-         QStringLiteral("Dodatki: poradniki, tapety i więcej"), extras()},
+        {QStringLiteral("Gry"), QStringLiteral("Gry: 28 wersji demo i pełnych gier!"), games()},
+        {QStringLiteral("Programy"), QStringLiteral("Programy: Pisarz 2000 w pełnej wersji"), programs()},
+        {QStringLiteral("Narzędzia"), QStringLiteral("Narzędzia: porządki, archiwa i testy"), tools()},
+        {QStringLiteral("Dodatki"), QStringLiteral("Dodatki: poradniki, tapety i więcej"), extras()},
     };
     return sections;
 }

@@ -66,7 +66,8 @@ void write_seed(const std::string& directory, const Seed& seed) {
         const int y = int(info.next_scanline);
         for (int x = 0; x < seed.width; ++x)
             for (int c = 0; c < seed.components; ++c)
-                row[std::size_t(x * seed.components + c)] = JSAMPLE((x * 37 + y * 11 + c * 85 + x * y) & 0xFF);
+                row[std::size_t(x * seed.components + c)] =
+                    JSAMPLE((x * 37 + y * 11 + c * 85 + x * y) & 0xFF);
         JSAMPROW rows[] = {row.data()};
         jpeg_write_scanlines(&info, rows, 1);
     }
