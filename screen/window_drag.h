@@ -10,10 +10,6 @@ class WindowDrag {
 public:
     explicit WindowDrag(Form& window) : window_(window) {}
 
-    bool dragging = false;
-    uint16_t drag_x = 0;
-    uint16_t drag_y = 0;
-
     void chwytMouseDown(int x, int y);
     // The strip keeps the moves while its button is held, even outside itself.
     void chwytMouseMove(int x, int y);
@@ -21,6 +17,9 @@ public:
 
 private:
     Form& window_;
+    bool dragging_ = false;
+    uint16_t drag_x_ = 0;
+    uint16_t drag_y_ = 0;
 };
 
 } // namespace kelvox

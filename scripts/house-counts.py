@@ -9,6 +9,7 @@ current-directory changes outside platform/) and fails when there is any.
 Prints one "name: value" line per count:
 - window public data members: data members declared in TForm1's public sections (static constants and
   functions left out; members of its base structs are not counted here);
+- parts' public data fields: the same for each part of the screen, the actions and the drawer;
 - upward includes: #include lines in a folder naming a header of a folder above it
   (platform, timing < catalogue < screen < actions < app; unrar stands apart and includes none of them,
   and only its published API header unrar/unrar.h may be included from outside it);
@@ -36,11 +37,12 @@ def sources(folder):
     return sorted(p for pattern in SOURCES for p in base.rglob(pattern))
 
 
-def window_public_members():
-    text = (TOP / "app/tform1.h").read_text()
-    body = text[text.index("class TForm1"):]
-    count, public = 0, False
-    depth = 0
+def public_data_members(header, class_name):
+    """Data members declared in the class's public sections (static constants and functions left out)."""
+    text = (TOP / header).read_text()
+    body = text[text.index(f"class {class_name} "):]
+    found, public = [], False
+    depth = parens = 0
     for line in body.splitlines()[1:]:
         stripped = line.strip()
         if depth == 0 and stripped in ("public:", "private:", "protected:"):
@@ -48,13 +50,38 @@ def window_public_members():
             continue
         if stripped.startswith("};") and depth == 0:
             break
-        if depth == 0 and public and stripped and not stripped.startswith("//"):
-            if (stripped.endswith(";") or stripped.endswith("};")) and "(" not in stripped.split("{")[0] \
-                    and not stripped.startswith(("static", "using", "friend", "enum", "struct", "class")):
-                count += 1
-        depth += line.count("{") - line.count("}")
-        depth = max(depth, 0)
-    return count
+        # A type's template arguments may hold parentheses (std::function<void()>); a declaration may
+        # span lines.
+        declaration = re.sub(r"<[^<>]*(?:<[^<>]*>[^<>]*)*>", "", stripped.split("//")[0])
+        if depth == 0 and parens == 0 and public and declaration:
+            if (declaration.endswith(";") or declaration.endswith("};")) and "(" not in declaration.split("{")[0] \
+                    and not declaration.startswith(("static", "using", "friend", "enum", "struct", "class")):
+                found.append(f"{header}: {stripped}")
+        depth = max(depth + line.count("{") - line.count("}"), 0)
+        parens = max(parens + declaration.count("(") - declaration.count(")"), 0)
+    return found
+
+
+def window_public_members():
+    return len(public_data_members("app/tform1.h", "TForm1"))
+
+
+# Each part's header and class: what they declare public beyond methods is another part's to write.
+PART_CLASSES = {
+    "screen/section_bar.h": "SectionBar", "screen/entry_list.h": "EntryList",
+    "screen/detail_panel.h": "DetailPanel", "screen/transitions.h": "Transitions", "screen/ticker.h": "Ticker",
+    "screen/window_drag.h": "WindowDrag", "actions/entry_activation.h": "EntryActivation",
+    "actions/panel_buttons.h": "PanelButtons", "actions/unpack_run.h": "UnpackRun",
+    "app/settings_drawer.h": "SettingsDrawer", "app/music.h": "Music",
+}
+
+
+def part_public_fields():
+    found = []
+    for header, class_name in PART_CLASSES.items():
+        if (TOP / header).exists():
+            found += public_data_members(header, class_name)
+    return found
 
 
 INCLUDE = re.compile(r'#\s*include\s+"([a-z_]+)/([^"]+)"')
@@ -175,6 +202,7 @@ def main():
     verbose = "-v" in sys.argv
     report = [
         ("window public data members", window_public_members(), None),
+        ("parts' public data fields", len(fields := part_public_fields()), fields),
         ("upward includes", len(up := upward_includes()), up),
         ("upward links", len(links := upward_links()), links),
         ("field writes through the window's reference", len(writes := foreign_field_writes()),
