@@ -1,6 +1,7 @@
 #include "unrar/entry_processor.h"
 
 #include "unrar/dos_time.h"
+#include "unrar/progress_sink.h"
 #include "unrar/rar_error.h"
 #include "unrar/safe_path.h"
 #include "unrar/stored_copy.h"
@@ -69,7 +70,8 @@ void EntryProcessor::decode_checked(Entry& entry, DataSink& sink) {
     reader_.complete(entry);
     if (entry.continuation_missing)
         fail(ERAR_BAD_DATA);
-    CrcSink checked(sink);
+    ProgressSink reported(sink, client_, abort_flag_);
+    CrcSink checked(reported);
     decode(entry, checked);
     if (checked.count() != entry.unpacked_size || (entry.has_crc && checked.crc() != entry.crc))
         fail(ERAR_BAD_DATA);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "unrar/archive_reader.h"
+#include "unrar/client_callback.h"
 #include "unrar/data_sink.h"
 #include "unrar/rar4_decoder.h"
 #include "unrar/rar5_decoder.h"
@@ -14,7 +15,10 @@ namespace kelvox::unrar {
 
 class EntryProcessor {
 public:
-    explicit EntryProcessor(ArchiveReader& reader) : reader_(reader) {}
+    // The caller's callback hears of every piece of unpacked data; it and the abort flag (a close asked
+    // for from inside the callback) stop an operation midway.
+    EntryProcessor(ArchiveReader& reader, const ClientCallback& client, const bool* abort_flag)
+        : reader_(reader), client_(client), abort_flag_(abort_flag) {}
 
     void skip(Entry& entry);
     void test(Entry& entry);
@@ -33,6 +37,8 @@ private:
     bool backslash_separates(const Entry& entry) const;
 
     ArchiveReader& reader_;
+    const ClientCallback& client_;
+    const bool* abort_flag_;
     std::unique_ptr<Rar4Decoder> rar4_;
     std::unique_ptr<Rar5Decoder> rar5_;
     FileIdentities extracted_; // every file this run has written, the only ones a hard link may name

@@ -147,3 +147,44 @@ std::string utf8_prefix(const std::string& text, std::size_t limit) {
 }
 
 } // namespace kelvox::unrar
+
+namespace kelvox::unrar {
+namespace {
+
+// The code point starting at text[at], advancing `at`; a malformed or overlong sequence is one U+FFFD.
+std::uint32_t next_code_point(const std::string& text, std::size_t& at) {
+    const auto lead = static_cast<unsigned char>(text[at++]);
+    if (lead < 0x80)
+        return lead;
+    const int extra = lead >= 0xF0 && lead < 0xF5 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 && lead < 0xE0 ? 1 : -1;
+    if (extra < 0 || (extra == 2 && lead >= 0xF0))
+        return 0xFFFD;
+    std::uint32_t code = lead & (0x3F >> extra);
+    for (int i = 0; i < extra; ++i) {
+        if (at >= text.size() || (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80)
+            return 0xFFFD;
+        code = (code << 6) | (static_cast<unsigned char>(text[at++]) & 0x3F);
+    }
+    constexpr std::uint32_t least[] = {0, 0x80, 0x800, 0x10000};
+    if (code < least[extra] || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000))
+        return 0xFFFD;
+    return code;
+}
+
+} // namespace
+
+std::wstring utf8_to_wide(const std::string& text) {
+    std::wstring out;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::uint32_t code = next_code_point(text, at);
+        if (sizeof(wchar_t) == 2 && code >= 0x10000) {
+            out += static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
+            out += static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<wchar_t>(code);
+        }
+    }
+    return out;
+}
+
+} // namespace kelvox::unrar

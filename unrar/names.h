@@ -15,6 +15,10 @@ std::string unicode_name_to_utf8(const std::string& stored);
 // kept as they are.
 std::string oem_name_to_utf8(const std::string& stored, unsigned host_os);
 
+// UTF-8 as wide characters (UTF-32, or UTF-16 where wchar_t has 16 bits); a malformed sequence
+// becomes U+FFFD.
+std::wstring utf8_to_wide(const std::string& text);
+
 // The longest prefix of `text` of at most `limit` bytes that does not cut a UTF-8 sequence.
 std::string utf8_prefix(const std::string& text, std::size_t limit);
 

@@ -1,8 +1,16 @@
 /* The C interface of the RAR extraction module: the published API of the RAR extraction library, so
  * that any build of that library can stand in for this one. Records and values keep their published
- * layouts; every field is an unsigned int or a char buffer. */
+ * layouts. */
 #ifndef KELVOX_UNRAR_H
 #define KELVOX_UNRAR_H
+
+#include <stddef.h> /* wchar_t */
+
+#if defined(_WIN32)
+#include <windows.h> /* LPARAM */
+#else
+typedef long LPARAM;
+#endif
 
 #ifdef __cplusplus
 extern "C" {
@@ -32,6 +40,11 @@ extern "C" {
 #define RAR_VOL_ASK 0
 #define RAR_VOL_NOTIFY 1
 
+/* Messages of the callback set with RARSetCallback. */
+#define UCM_CHANGEVOLUME 0 /* P1: the volume's name (a buffer of 2048 bytes), P2: RAR_VOL_ASK or RAR_VOL_NOTIFY */
+#define UCM_PROCESSDATA 1  /* P1: the address of the bytes just unpacked, P2: their count (at most 1 MiB) */
+#define UCM_NEEDPASSWORD 2 /* P1: a buffer for the password, P2: its size; never sent: nothing here decrypts */
+
 #if defined(_WIN32)
 #define RAR_API __stdcall
 #define RAR_EXPORT __declspec(dllexport)
@@ -58,6 +71,31 @@ struct RARHeaderData {
     unsigned int CmtState;
 };
 
+/* The header with 64-bit sizes (the High halves) and longer names; the client zeroes Reserved, which
+ * later versions of the record may give meanings. */
+struct RARHeaderDataEx {
+    char ArcName[1024];
+    wchar_t ArcNameW[1024];
+    char FileName[1024];
+    wchar_t FileNameW[1024];
+    unsigned int Flags;
+    unsigned int PackSize;
+    unsigned int PackSizeHigh;
+    unsigned int UnpSize;
+    unsigned int UnpSizeHigh;
+    unsigned int HostOS;
+    unsigned int FileCRC;
+    unsigned int FileTime;
+    unsigned int UnpVer;
+    unsigned int Method;
+    unsigned int FileAttr;
+    char* CmtBuf;
+    unsigned int CmtBufSize;
+    unsigned int CmtSize;
+    unsigned int CmtState;
+    unsigned int Reserved[1024];
+};
+
 struct RAROpenArchiveData {
     char* ArcName;
     unsigned int OpenMode;
@@ -70,10 +108,16 @@ struct RAROpenArchiveData {
 
 typedef int(RAR_API* CHANGEVOLPROC)(char* ArcName, int Mode);
 
+/* Answering -1 cancels the operation in progress, which then returns ERAR_UNKNOWN. */
+typedef int(RAR_API* UNRARCALLBACK)(unsigned int msg, LPARAM UserData, LPARAM P1, LPARAM P2);
+
 RAR_EXPORT void* RAR_API RAROpenArchive(struct RAROpenArchiveData* ArchiveData);
 RAR_EXPORT int RAR_API RARCloseArchive(void* hArcData);
 RAR_EXPORT int RAR_API RARReadHeader(void* hArcData, struct RARHeaderData* HeaderData);
+RAR_EXPORT int RAR_API RARReadHeaderEx(void* hArcData, struct RARHeaderDataEx* HeaderData);
 RAR_EXPORT int RAR_API RARProcessFile(void* hArcData, int Operation, char* DestPath, char* DestName);
+/* Takes over from a volume procedure set with RARSetChangeVolProc. */
+RAR_EXPORT void RAR_API RARSetCallback(void* hArcData, UNRARCALLBACK Callback, LPARAM UserData);
 RAR_EXPORT void RAR_API RARSetChangeVolProc(void* hArcData, CHANGEVOLPROC ChangeVolProc);
 RAR_EXPORT void RAR_API RARSetPassword(void* hArcData, char* Password);
 

@@ -1,8 +1,11 @@
 // The files of one archive, opened lazily in order. The next name is worked out here; the caller's
 // volume callback hears of every volume opened (RAR_VOL_NOTIFY) and is asked for a missing one
-// (RAR_VOL_ASK) through a name buffer of volume_name_buffer_size bytes.
+// (RAR_VOL_ASK) through a name buffer of volume_name_buffer_size bytes. A callback set with
+// RARSetCallback is asked instead of the older volume procedure, with UCM_CHANGEVOLUME; its -1 cancels
+// with ERAR_UNKNOWN.
 #pragma once
 
+#include "unrar/client_callback.h"
 #include "unrar/unrar.h"
 
 #include <cstddef>
@@ -22,6 +25,7 @@ public:
     VolumeSet& operator=(const VolumeSet&) = delete;
 
     void set_callback(CHANGEVOLPROC callback) { callback_ = callback; }
+    void set_client_callback(const ClientCallback* client) { client_ = client; }
     void set_new_naming(bool new_naming) { new_naming_ = new_naming; }
 
     std::size_t count() const { return volumes_.size(); }
@@ -50,9 +54,12 @@ private:
     bool try_open(const std::string& name);
     std::string ask_for(const std::string& name);
     void notify(const std::string& name);
+    bool has_callback() const { return (client_ != nullptr && *client_) || callback_ != nullptr; }
+    int call(char* buffer, int mode);
 
     std::vector<Volume> volumes_;
     CHANGEVOLPROC callback_ = nullptr;
+    const ClientCallback* client_ = nullptr;
     bool new_naming_ = true;
     const bool* abort_flag_ = nullptr;
 };

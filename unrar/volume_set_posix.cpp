@@ -44,22 +44,31 @@ bool VolumeSet::try_open(const std::string& name) {
     return true;
 }
 
+int VolumeSet::call(char* buffer, int mode) {
+    if (client_ == nullptr || !*client_)
+        return callback_(buffer, mode);
+    const int answer = client_->send(UCM_CHANGEVOLUME, reinterpret_cast<LPARAM>(buffer), mode);
+    if (answer == -1)
+        fail(ERAR_UNKNOWN);
+    return answer;
+}
+
 void VolumeSet::notify(const std::string& name) {
-    if (callback_ == nullptr)
+    if (!has_callback())
         return;
     char buffer[volume_name_buffer_size] = {};
     std::strncpy(buffer, name.c_str(), sizeof buffer - 1);
-    const int answer = callback_(buffer, RAR_VOL_NOTIFY);
+    const int answer = call(buffer, RAR_VOL_NOTIFY);
     if (answer < 0 || (abort_flag_ != nullptr && *abort_flag_))
         fail(ERAR_EOPEN);
 }
 
 std::string VolumeSet::ask_for(const std::string& name) {
-    if (callback_ == nullptr)
+    if (!has_callback())
         fail(ERAR_EOPEN);
     char buffer[volume_name_buffer_size] = {};
     std::strncpy(buffer, name.c_str(), sizeof buffer - 1);
-    const int answer = callback_(buffer, RAR_VOL_ASK);
+    const int answer = call(buffer, RAR_VOL_ASK);
     if (answer <= 0 || (abort_flag_ != nullptr && *abort_flag_))
         fail(ERAR_EOPEN);
     buffer[sizeof buffer - 1] = '\0';
