@@ -18,7 +18,7 @@ constexpr unsigned int kCommentBufferSize = 65536;
 
 using OpenArchiveFunction = decltype(&RAROpenArchive);
 using CloseArchiveFunction = decltype(&RARCloseArchive);
-using ReadHeaderFunction = decltype(&RARReadHeader);
+using SetCallbackFunction = decltype(&RARSetCallback);
 using ProcessFileFunction = decltype(&RARProcessFile);
 using SetChangeVolProcFunction = decltype(&RARSetChangeVolProc);
 using SetPasswordFunction = decltype(&RARSetPassword);
@@ -64,6 +64,19 @@ public:
             return current_->ask_for_volume(name);
         } catch (...) {
             return 0;
+        }
+    }
+
+    // The newer callback carries the component in its user value.
+    static int RAR_API library_callback(unsigned int message, LPARAM user_data, LPARAM p1, LPARAM p2) {
+        auto* unrar = reinterpret_cast<TUnRar*>(user_data);
+        if (!unrar)
+            return -1;
+        // Nothing may unwind through the library's frames: a failure here cancels.
+        try {
+            return unrar->answer_library(message, std::intptr_t(p1), std::intptr_t(p2));
+        } catch (...) {
+            return -1;
         }
     }
 
@@ -161,17 +174,33 @@ bool TUnRar::Open() {
         QByteArray password = password_.toLocal8Bit();
         set_password(archive_, password.data());
     }
-    set_change_vol_proc(archive_, &LibraryCall::volume_callback);
+    if (const auto set_callback = entry_point<SetCallbackFunction>("RARSetCallback"))
+        set_callback(archive_, &LibraryCall::library_callback, reinterpret_cast<LPARAM>(this));
+    else
+        set_change_vol_proc(archive_, &LibraryCall::volume_callback);
     return ReadHeader();
 }
 
-void TUnRar::take_header(const RARHeaderData& header, const QString& comment) {
+namespace {
+
+std::uint64_t size_of(const RARHeaderData& header, unsigned int RARHeaderData::*low) {
+    return header.*low;
+}
+
+std::uint64_t size_of(const RARHeaderDataEx& header, unsigned int RARHeaderDataEx::*low) {
+    const unsigned int high = low == &RARHeaderDataEx::PackSize ? header.PackSizeHigh : header.UnpSizeHigh;
+    return (std::uint64_t(high) << 32) | header.*low;
+}
+
+} // namespace
+
+template <typename Header> void TUnRar::take_header(const Header& header, const QString& comment) {
     archive_name_ = file_name_of(header.ArcName, sizeof header.ArcName);
     file_name_ = file_name_of(header.FileName, sizeof header.FileName);
     file_flags_ = decode_file_flags(header.Flags);
     dictionary_size_ = decode_dictionary_size(header.Flags);
-    pack_size_ = header.PackSize;
-    unp_size_ = header.UnpSize;
+    pack_size_ = size_of(header, &Header::PackSize);
+    unp_size_ = size_of(header, &Header::UnpSize);
     if (header.HostOS <= 3)
         host_os_ = std::uint8_t(header.HostOS);
     file_crc_ = header.FileCRC;
@@ -184,16 +213,13 @@ void TUnRar::take_header(const RARHeaderData& header, const QString& comment) {
     file_comment_ = comment;
 }
 
-bool TUnRar::ReadHeader() {
-    if (!archive_open_)
-        return fail(unrar_status::OpenError);
-    const auto read_header = entry_point<ReadHeaderFunction>("RARReadHeader");
-    if (!read_header) {
-        forget_library();
-        return fail(unrar_status::NoLibrary);
-    }
+// -1 when the library lacks the entry point.
+template <typename Header> int TUnRar::read_header_with(const char* entry_name, Header& header) {
+    using Function = int(RAR_API*)(void*, Header*);
+    const auto read_header = entry_point<Function>(entry_name);
+    if (!read_header)
+        return -1;
     std::vector<char> comment(kCommentBufferSize, '\0');
-    RARHeaderData header{};
     header.CmtBuf = comment.data();
     header.CmtBufSize = kCommentBufferSize;
     int result = 0;
@@ -201,9 +227,27 @@ bool TUnRar::ReadHeader() {
         LibraryCall call(*this);
         result = read_header(archive_, &header);
     }
+    if (result == ERAR_SUCCESS)
+        take_header(header, text_of(comment.data(), comment.size()));
+    return result;
+}
+
+bool TUnRar::ReadHeader() {
+    if (!archive_open_)
+        return fail(unrar_status::OpenError);
+    // The record is large (four kilobytes of names and a reserved tail the library may use later).
+    auto header_ex = std::make_unique<RARHeaderDataEx>();
+    int result = read_header_with("RARReadHeaderEx", *header_ex);
+    if (result == -1) {
+        RARHeaderData header{};
+        result = read_header_with("RARReadHeader", header);
+    }
+    if (result == -1) {
+        forget_library();
+        return fail(unrar_status::NoLibrary);
+    }
     if (result == ERAR_SUCCESS) {
         status_ = unrar_status::Success;
-        take_header(header, text_of(comment.data(), comment.size()));
         return true;
     }
     if (result == ERAR_END_ARCHIVE) {
@@ -261,6 +305,27 @@ bool TUnRar::Close() {
         return true;
     }
     return fail(unrar_status::CloseError);
+}
+
+int TUnRar::answer_library(unsigned message, std::intptr_t p1, std::intptr_t p2) {
+    switch (message) {
+    case UCM_CHANGEVOLUME:
+        if (p2 == RAR_VOL_NOTIFY)
+            return 1;
+        return p2 == RAR_VOL_ASK && p1 != 0 && ask_for_volume(reinterpret_cast<char*>(p1)) > 0 ? 1 : -1;
+    case UCM_PROCESSDATA:
+        return !on_process_data_ || on_process_data_(std::size_t(p2)) ? 1 : -1;
+    case UCM_NEEDPASSWORD: {
+        const QByteArray password = password_.toLocal8Bit();
+        // A cut password would be a wrong one.
+        if (password.isEmpty() || p1 == 0 || password.size() >= p2)
+            return -1;
+        std::memcpy(reinterpret_cast<char*>(p1), password.constData(), std::size_t(password.size()) + 1);
+        return 1;
+    }
+    default:
+        return 0;
+    }
 }
 
 int TUnRar::ask_for_volume(char* name) {

@@ -3,6 +3,8 @@
 // module name "UNRAR") only while an archive is open. After every operation Status says what happened;
 // failures raise EUnRarError when ExceptionOnError is set and only set Status otherwise. ArchiveName,
 // DestPath and destination names are disc paths (platform/disc_path.h), translated for the library.
+// A library that has the callback entry point reports the data it unpacks to OnProcessData while a file
+// is processed; one without it (and without the header with 64-bit sizes) is used as before.
 #include "actions/un_rar_status.h"
 #include "platform/dynamic_library.h"
 #include "platform/file_dialogs.h"
@@ -10,10 +12,10 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
-
-struct RARHeaderData;
 
 namespace kelvox {
 
@@ -47,6 +49,10 @@ public:
     void SetDestPath(const QString& path) { dest_path_ = path; }
     bool ExceptionOnError() const { return exception_on_error_; }
     void SetExceptionOnError(bool raise) { exception_on_error_ = raise; }
+    // Called with the count of bytes just unpacked, at least every MiB of a file being processed; answering
+    // false cancels the file (Process then fails with UnknownError and nothing of the file is left).
+    using ProcessDataHandler = std::function<bool(std::size_t bytes)>;
+    void SetOnProcessData(ProcessDataHandler handler) { on_process_data_ = std::move(handler); }
     bool Active() const { return archive_open_; }
     void SetActive(bool active);
 
@@ -58,8 +64,9 @@ public:
     const QString& FileName() const { return file_name_; }
     TRarFileFlags FileFlags() const { return file_flags_; }
     std::uint32_t DictionarySize() const { return dictionary_size_; }
-    std::uint32_t PackSize() const { return pack_size_; }
-    std::uint32_t UnpSize() const { return unp_size_; }
+    // 64-bit where the library gives the high halves.
+    std::uint64_t PackSize() const { return pack_size_; }
+    std::uint64_t UnpSize() const { return unp_size_; }
     std::uint8_t HostOS() const { return host_os_; }
     std::uint32_t FileCRC() const { return file_crc_; }
     std::uint32_t FileTime() const { return file_time_; }
@@ -89,9 +96,11 @@ private:
     template <typename Function> Function entry_point(const char* name) const {
         return library_ ? library_->entry_point<Function>(name) : nullptr;
     }
-    void take_header(const RARHeaderData& header, const QString& comment);
+    template <typename Header> void take_header(const Header& header, const QString& comment);
+    template <typename Header> int read_header_with(const char* entry_name, Header& header);
     void forget_library();
     int ask_for_volume(char* name);
+    int answer_library(unsigned message, std::intptr_t p1, std::intptr_t p2);
 
     FileDialogs& dialogs_;
     LibraryLoader loader_;
@@ -103,6 +112,7 @@ private:
     QString password_;
     QString dest_path_;
     bool exception_on_error_ = true;
+    ProcessDataHandler on_process_data_;
 
     bool archive_open_ = false;
     bool eof_ = true;
@@ -112,8 +122,8 @@ private:
     QString file_name_;
     TRarFileFlags file_flags_;
     std::uint32_t dictionary_size_ = 0;
-    std::uint32_t pack_size_ = 0;
-    std::uint32_t unp_size_ = 0;
+    std::uint64_t pack_size_ = 0;
+    std::uint64_t unp_size_ = 0;
     std::uint8_t host_os_ = 0;
     std::uint32_t file_crc_ = 0;
     std::uint32_t file_time_ = 0;

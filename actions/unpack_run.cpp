@@ -10,6 +10,8 @@
 #include "screen/skin_source.h"
 #include "timing/threaded_timer.h"
 
+#include <algorithm>
+
 namespace kelvox {
 
 namespace {
@@ -28,6 +30,7 @@ UnpackRun::UnpackRun(MenuView& view, MenuScreen& screen)
     : view_(view), screen_(screen), unrar_(view.services.file_dialogs) {
     unrar_.SetExtract(true);
     unrar_.SetExceptionOnError(false);
+    unrar_.SetOnProcessData([this](std::size_t bytes) { return file_data_unpacked(bytes); });
 }
 
 void UnpackRun::load_skin(const SkinSource& skin) {
@@ -84,12 +87,19 @@ void UnpackRun::draw_scale() {
     }
 }
 
-void UnpackRun::draw_progress(std::uint64_t done, std::int64_t archive_size) {
+// Only the first volume is measured, so the blocks of a volume set run past the scale's end.
+std::uint64_t UnpackRun::blocks_for(std::uint64_t done) const {
+    if (archive_size_ <= 0)
+        return 0;
+    // 42 × done stays far inside 64 bits for any size a disc holds.
+    return kBlocksOnScale * done / static_cast<std::uint64_t>(archive_size_);
+}
+
+void UnpackRun::draw_progress(std::uint64_t done) {
     Canvas& canvas = screen_.ticker.strip().Canvas();
     canvas.brush.colour = kBlockGreen;
-    // Only the first volume is measured, so the blocks of a volume set run past the scale's end.
-    const std::uint64_t blocks =
-        archive_size > 0 ? kBlocksOnScale * done / static_cast<std::uint64_t>(archive_size) : 0;
+    const std::uint64_t blocks = blocks_for(done);
+    blocks_shown_ = blocks;
     for (std::uint64_t i = 0; i < blocks; ++i) {
         const int x = 100 + 5 * static_cast<int>(i);
         if (x >= canvas.Width())
@@ -115,6 +125,37 @@ void UnpackRun::wait_for_cancel() {
     awaiting_cancel_ = false;
 }
 
+// The packed bytes the current file's unpacked data so far stands for: the scale measures the archive
+// file, so a compressed file moves it by its packed size spread evenly over its output.
+std::uint64_t UnpackRun::done_in_file() const {
+    if (file_.unpacked >= file_.unp_size)
+        return file_.pack_size;
+    const long double share = static_cast<long double>(file_.unpacked) / static_cast<long double>(file_.unp_size);
+    return std::min(file_.pack_size, static_cast<std::uint64_t>(share * static_cast<long double>(file_.pack_size)));
+}
+
+// Called by the extractor inside a file, at least every MiB of its output. False stops the file.
+bool UnpackRun::file_data_unpacked(std::size_t bytes) {
+    file_.unpacked += bytes;
+    const std::uint64_t done = file_.done_before + done_in_file();
+    if (blocks_for(done) != blocks_shown_) {
+        draw_progress(done);
+        screen_.ticker.show_strip();
+    }
+    view_.services.application.ProcessMessages();
+    return !window_gone() && !cancel_requested_;
+}
+
+// A file that fails or is cancelled midway counts with the part of it that was unpacked. A library that
+// reports no data while it unpacks moves the scale once the file is done.
+void UnpackRun::extract_current_file() {
+    file_ = {done_, unrar_.PackSize(), unrar_.UnpSize(), 0};
+    const bool extracted = unrar_.Process(TRarOperation::Extract, QString()) ||
+                           unrar_.Status() == unrar_status::EndOfFile;
+    done_ += extracted ? file_.pack_size : done_in_file();
+    draw_progress(done_);
+}
+
 void UnpackRun::run(const QString& archive) {
     Application& application = view_.services.application;
     TUnRar& unrar = unrar_;
@@ -123,9 +164,10 @@ void UnpackRun::run(const QString& archive) {
     unrar.SetDestPath(unpack_dir);
     unrar.Open();
     view_.controls.rar_cancel.Show();
-    const std::int64_t archive_size = file_size(unrar.ArchiveName());
+    archive_size_ = file_size(unrar.ArchiveName());
     bool ok = unrar.ArchiveOpen();
-    std::uint64_t done = 0;
+    done_ = 0;
+    blocks_shown_ = 0;
     prepare_strip(ok);
 
     Canvas& canvas = screen_.ticker.strip().Canvas();
@@ -140,10 +182,8 @@ void UnpackRun::run(const QString& archive) {
         }
         canvas.FillRect({320, 0, canvas.Width(), canvas.Height()});
         if (unrar.Status() == unrar_status::Success) {
-            done += unrar.PackSize();
-            draw_progress(done, archive_size);
             canvas.TextOut(320, 0, unrar.FileName());
-            unrar.Process(TRarOperation::Extract, QString());
+            extract_current_file();
         } else if (unrar.Status() != unrar_status::None && unrar.Status() != unrar_status::EndOfFile) {
             // The status would not change on later passes: show the failure once and wait.
             ok = false;

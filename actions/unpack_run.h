@@ -1,7 +1,9 @@
 #pragma once
 // Unpacking an entry's RAR archive: the destination is asked for in the unpack dialog, then the archive
 // is walked file by file through the extractor while the ticker strip shows a progress scale, the
-// current file's name and the outcome, with a cancel picture at its left end.
+// current file's name and the outcome, with a cancel picture at its left end. Inside a file the
+// extractor reports each piece of data it unpacks: the run serves the window's messages there, moves
+// the scale on and stops the file when the cancel area is pressed.
 #include "actions/un_rar.h"
 #include "platform/bitmap.h"
 
@@ -45,9 +47,21 @@ private:
     void run(const QString& archive);
     void prepare_strip(bool archive_open);
     void draw_scale();
-    void draw_progress(std::uint64_t done, std::int64_t archive_size);
+    void draw_progress(std::uint64_t done);
     bool window_gone() const;
     void wait_for_cancel();
+    void extract_current_file();
+    bool file_data_unpacked(std::size_t bytes);
+    std::uint64_t done_in_file() const;
+    std::uint64_t blocks_for(std::uint64_t done) const;
+
+    // The file being extracted: where the scale stood before it, and how far its data has come.
+    struct FileProgress {
+        std::uint64_t done_before = 0;
+        std::uint64_t pack_size = 0;
+        std::uint64_t unp_size = 0;
+        std::uint64_t unpacked = 0;
+    };
 
     MenuView& view_;
     MenuScreen& screen_;
@@ -57,6 +71,11 @@ private:
     bool cancel_requested_ = false;
     bool running_ = false;
     bool awaiting_cancel_ = false;
+    // Packed bytes of the files extracted so far, measured against the archive file's size.
+    std::uint64_t done_ = 0;
+    std::int64_t archive_size_ = 0;
+    FileProgress file_;
+    std::uint64_t blocks_shown_ = 0;
 };
 
 } // namespace kelvox

@@ -59,7 +59,7 @@ TEST_F(UnRarModuleTest, ListsTheStoredArchive) {
         GTEST_SKIP() << "no shared fixtures";
     make(archive);
     struct Seen {
-        std::uint32_t size;
+        std::uint64_t size;
         std::uint32_t crc;
         bool directory;
     };

@@ -3,12 +3,15 @@
 #include "tests/support/window_fixture.h"
 
 #include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
 
 namespace kelvox::test {
@@ -125,6 +128,74 @@ TEST(UnpackRun, ACancelOnTheFirstPassExtractsNothing) {
     EXPECT_FALSE(run.extracted("a.txt"));
     EXPECT_FALSE(run.window->actions.unpack_run.cancel_requested());
     EXPECT_FALSE(run.window->actions.unpack_run.archive_open());
+}
+
+// How many progress blocks the strip shows (they are 5 pixels apart from x 100, at y 7 to 14).
+int blocks_on(Bitmap& strip) {
+    int blocks = 0;
+    while (strip.Canvas().PixelAt(100 + 5 * blocks + 1, 10) == 0x00D600)
+        ++blocks;
+    return blocks;
+}
+
+// Whether the strip already shows `line` at (320, 0): writing it once more changes nothing.
+bool shows_line(Bitmap& strip, const QString& line) {
+    Bitmap copy;
+    copy.Assign(strip);
+    copy.Canvas().font = strip.Canvas().font;
+    copy.Canvas().brush = {kBlack, BrushStyle::Solid};
+    copy.Canvas().TextOut(320, 0, line);
+    return copy.QtImage() == strip.QtImage();
+}
+
+TEST(UnpackRun, TheScaleMovesInsideABigFileAndACancelThereStopsItLeavingNothing) {
+    struct Case {
+        const char* label;
+        bool cancel;
+    } cases[] = {{"run to the end", false}, {"cancel inside the file", true}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.label);
+        UnpackWindow run;
+        constexpr int kBig = 6 << 20;
+        write_stored_rar(run.archive.toStdString(), {{"big.bin", bytes_of(kBig, 4)}});
+        TForm1& window = *run.window;
+        Bitmap& strip = window.screen.ticker.strip();
+        std::vector<int> blocks_inside; // seen while big.bin was being unpacked
+        int blocks_at_press = -1;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (!window.controls.rar_cancel.Visible() || run.extracted("big.bin"))
+                return;
+            blocks_inside.push_back(blocks_on(strip));
+            if (test.cancel && blocks_at_press < 0 && blocks_inside.back() > 0) {
+                blocks_at_press = blocks_inside.back();
+                const int y = window.controls.rar_cancel.Top() + 5;
+                window.DispatchMouseDown(5, y);
+                window.DispatchMouseUp(5, y);
+            }
+        });
+        watch.start(0);
+        window.actions.entry_activation.activate_entry(0);
+        watch.stop();
+
+        const auto moved_inside = std::find_if(blocks_inside.begin(), blocks_inside.end(),
+                                               [](int blocks) { return blocks > 0 && blocks < 42; });
+        EXPECT_NE(moved_inside, blocks_inside.end()) << "the scale stood still inside the file";
+        EXPECT_TRUE(std::is_sorted(blocks_inside.begin(), blocks_inside.end()));
+        EXPECT_FALSE(window.actions.unpack_run.archive_open());
+        EXPECT_FALSE(window.actions.unpack_run.cancel_requested());
+        if (test.cancel) {
+            // Stopped within the piece during which the press came: the scale did not move on.
+            EXPECT_EQ(blocks_on(strip), blocks_at_press);
+            EXPECT_TRUE(QDir(run.destination.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+                << "a partial or temporary file was left";
+            EXPECT_TRUE(shows_line(strip, QStringLiteral("Podczas wypakowywania plików wystąpiły błedy")));
+        } else {
+            EXPECT_EQ(QFileInfo(run.destination.path() + QStringLiteral("/big.bin")).size(), kBig);
+            EXPECT_EQ(blocks_on(strip), 41); // the archive file is a little longer than its one file
+            EXPECT_TRUE(shows_line(strip, QStringLiteral("Wszystkie pliki wypakowane bezbłędnie")));
+        }
+    }
 }
 
 // Processor time of the calling thread, in seconds: the run's own, apart from the timers' threads.
