@@ -21,19 +21,16 @@ bool between(int value, int low, int high) {
 void PanelButtons::panelekMouseDown(int x, int y) {
     DetailPanel& panel = screen_.detail_panel;
     const bool has_pictures = view_.description.picture_loaded;
-    const int count = static_cast<int>(view_.description.picture_names.size());
-    const int numbers_x = panel.picture_numbers_x;
-    const int shown = panel.current_picture;
 
-    if (between(y, 270, 287) && between(x, numbers_x, numbers_x + 16 * count)) {
+    if (between(y, 270, 287) && panel.picture_number_at(x) >= 0) {
         if (has_pictures)
-            panel.show_picture((x - numbers_x) / 16);
+            panel.show_picture(panel.picture_number_at(x));
     } else if (between(y, 164, 177) && between(x, 71, 87)) {
-        if (has_pictures && shown > 0)
-            panel.show_picture(shown - 1);
+        if (has_pictures)
+            panel.show_previous_picture();
     } else if (between(y, 164, 177) && between(x, 315, 332)) {
-        if (has_pictures && shown < count - 1)
-            panel.show_picture(shown + 1);
+        if (has_pictures)
+            panel.show_next_picture();
     } else if (between(y, 82, 259) && between(x, 88, 314)) {
         if (has_pictures)
             open_viewer();

@@ -74,19 +74,19 @@ void DetailPanel::fade_to_entry() {
     view_.timer1.SetOnTimer({});
     // The buttons count pictures from the shown one: a new entry starts at its first, or an arrow
     // pressed during its fade would step from a picture of the previous entry's list.
-    current_picture = 0;
+    current_picture_ = 0;
     if (view_.state.panel_shown && view_.state.animations) {
-        panel_level = kFullLevel;
+        panel_level_ = kFullLevel;
         install_hide();
     } else {
-        panel_level = 0;
+        panel_level_ = 0;
         install_show();
     }
 }
 
 void DetailPanel::show_picture(int index) {
-    current_picture = static_cast<uint8_t>(index);
-    const QString& name = view_.description.picture_names.at(current_picture);
+    current_picture_ = static_cast<uint8_t>(index);
+    const QString& name = view_.description.picture_names.at(current_picture_);
     try {
         read_in_directory(view_.state.program_dir, name, [this](const QString& path) { load_picture(path); });
     } catch (const PlatformError& error) {
@@ -95,11 +95,32 @@ void DetailPanel::show_picture(int index) {
     }
     copy_background_to_backdrop();
     draw_picture();
-    blend_backdrop(panel_level);
+    blend_backdrop(panel_level_);
     draw_picture_numbers();
     show_backdrop();
-    view_.controls.screenzaznak.SetLeft(view_.controls.panelek.Left() + picture_numbers_x +
-                                        16 * current_picture - 1);
+    view_.controls.screenzaznak.SetLeft(view_.controls.panelek.Left() + picture_numbers_x_ +
+                                        16 * current_picture_ - 1);
+}
+
+int DetailPanel::picture_count() const {
+    return static_cast<int>(view_.description.picture_names.size());
+}
+
+void DetailPanel::show_previous_picture() {
+    if (current_picture_ > 0)
+        show_picture(current_picture_ - 1);
+}
+
+void DetailPanel::show_next_picture() {
+    if (current_picture_ < picture_count() - 1)
+        show_picture(current_picture_ + 1);
+}
+
+int DetailPanel::picture_number_at(int x) const {
+    const int numbers_x = picture_numbers_x_;
+    if (x <= numbers_x || x >= numbers_x + kNumberStep * picture_count())
+        return -1;
+    return (x - numbers_x) / kNumberStep;
 }
 
 void DetailPanel::clear_panel() {
@@ -160,9 +181,9 @@ void DetailPanel::draw_picture() {
 
 void DetailPanel::draw_picture_numbers() {
     Canvas& canvas = panel_backdrop_.Canvas();
-    const int count = static_cast<int>(view_.description.picture_names.size());
+    const int count = picture_count();
     for (int i = 0; i < count; ++i)
-        canvas.TextOut(picture_numbers_x + kNumberStep * i, kNumbersY, QString::number(i + 1));
+        canvas.TextOut(picture_numbers_x_ + kNumberStep * i, kNumbersY, QString::number(i + 1));
 }
 
 void DetailPanel::show_backdrop() {
@@ -174,40 +195,40 @@ void DetailPanel::panel_show() {
     // The description is still being read (the tick came while a picture was decoding).
     if (view_.parser.Running())
         return;
-    if (panel_level == 0) {
+    if (panel_level_ == 0) {
         if (!view_.state.animations)
-            panel_level = kFullLevel;
+            panel_level_ = kFullLevel;
         panel_canvas_.Canvas().Draw(0, 0, panel_bitmap_);
         write_texts();
     }
     copy_background_to_backdrop();
-    if (!blend_backdrop(panel_level))
+    if (!blend_backdrop(panel_level_))
         return;
-    if (panel_level == kFullLevel) {
+    if (panel_level_ == kFullLevel) {
         view_.state.panel_shown = true;
         view_.timer1.SetOnTimer({});
         if (view_.description.picture_loaded) {
             draw_picture();
             const auto count = static_cast<uint8_t>(view_.description.picture_names.size());
-            picture_numbers_x = static_cast<uint16_t>(202 - 8 * count);
-            current_picture = 0;
+            picture_numbers_x_ = static_cast<uint16_t>(202 - 8 * count);
+            current_picture_ = 0;
             draw_picture_numbers();
-            view_.controls.screenzaznak.SetLeft(view_.controls.panelek.Left() + picture_numbers_x - 1);
+            view_.controls.screenzaznak.SetLeft(view_.controls.panelek.Left() + picture_numbers_x_ - 1);
             view_.controls.screenzaznak.Show();
         } else {
             panel_backdrop_.Canvas().TextOut(145, 165, kNoPictures);
         }
     }
     show_backdrop();
-    ++panel_level;
+    ++panel_level_;
 }
 
 void DetailPanel::panel_hide() {
     copy_background_to_backdrop();
-    if (!blend_backdrop(panel_level))
+    if (!blend_backdrop(panel_level_))
         return;
     show_backdrop();
-    if (--panel_level == 0) {
+    if (--panel_level_ == 0) {
         view_.state.panel_shown = false;
         install_show();
     }

@@ -20,10 +20,6 @@ public:
 
     static constexpr uint8_t kFullLevel = 16;
 
-    uint8_t panel_level = 0;
-    uint16_t picture_numbers_x = 0;
-    uint8_t current_picture = 0;
-
     // The panel's relief from the skin, and the pictures it is drawn in.
     void load_skin(const SkinSource& skin);
     // The background behind the panel, as the screen build leaves it.
@@ -48,6 +44,11 @@ public:
     // The entry's picture of that number, in place of the one shown; a picture that cannot be read is
     // told in a message box and the panel stays as it is.
     void show_picture(int index);
+    // The picture before and after the one shown, when there is one.
+    void show_previous_picture();
+    void show_next_picture();
+    // The number of the picture whose label lies at x on the panel, or -1 between and beside them.
+    int picture_number_at(int x) const;
 
     // timer1 steps: one frame of the fade-in, one of the fade-out (which hands over to the fade-in).
     void panel_show();
@@ -62,13 +63,14 @@ public:
     bool blend_backdrop(int level);
     // The picture bitmap stretched into the panel's picture frame on the backdrop.
     void draw_picture();
-    // The numbers of the pictures on the backdrop, from picture_numbers_x.
+    // The numbers of the pictures on the backdrop.
     void draw_picture_numbers();
     // The backdrop onto the panel image.
     void show_backdrop();
 
 private:
     void write_texts();
+    int picture_count() const;
 
     MenuView& view_;
     Bitmap panel_bitmap_;
@@ -76,6 +78,10 @@ private:
     Bitmap panel_backdrop_;
     Bitmap picture_bitmap_;
     JpegPicture jpeg_picture_;
+    uint8_t panel_level_ = 0;
+    // Where the pictures' numbers start on the panel, and the picture shown.
+    uint16_t picture_numbers_x_ = 0;
+    uint8_t current_picture_ = 0;
 };
 
 } // namespace kelvox

@@ -66,9 +66,9 @@ void EntryList::render_list() {
     MenuControls& controls = view_.controls;
     const int section = view_.state.selected_section;
     const int n = static_cast<uint16_t>(catalogue.entry_count(section));
-    const int f = std::min<int>(first_visible, n);
+    const int f = std::min<int>(first_visible_, n);
     const int end = n - f > kMaxRows ? f + kMaxRows : n;
-    visible_rows = static_cast<uint16_t>(end - f);
+    visible_rows_ = static_cast<uint16_t>(end - f);
 
     Canvas& canvas = list_canvas_.Canvas();
     canvas.CopyFrom(0, 0, lista_g_bitmap_, {0, 0, 188, 454});
@@ -79,17 +79,17 @@ void EntryList::render_list() {
         canvas.TextOut(10, 42 + kRowHeight * r, catalogue.entry(section, i).name);
     }
 
-    can_scroll_up = f > 0;
-    if (!can_scroll_up)
+    can_scroll_up_ = f > 0;
+    if (!can_scroll_up_)
         controls.przewin_gora.Hide();
-    can_scroll_down = end < n;
-    if (!can_scroll_down)
+    can_scroll_down_ = end < n;
+    if (!can_scroll_down_)
         controls.przewin_dol.Hide();
     body_cells_.Replace(0, list_canvas_, kWhite);
 }
 
 void EntryList::render_from_top() {
-    first_visible = 0;
+    first_visible_ = 0;
     render_list();
 }
 
@@ -121,21 +121,21 @@ void EntryList::listaMouseMove(int, int y) {
     MenuControls& controls = view_.controls;
     view_.state.entry_armed = false;
     controls.menuzaznak.Hide();
-    if (down_hover) {
-        down_hover = false;
+    if (down_hover_) {
+        down_hover_ = false;
         give_button_picture(controls.przewin_dol, kDownButtonY, kDownPlain);
     }
-    if (up_hover) {
-        up_hover = false;
+    if (up_hover_) {
+        up_hover_ = false;
         give_button_picture(controls.przewin_gora, kUpButtonY, kUpPlain);
     }
     const bool animating = static_cast<bool>(view_.timer1.OnTimer());
-    if (y <= kFirstRowOnList || y >= kFirstRowOnList + kRowHeight * visible_rows || animating) {
+    if (y <= kFirstRowOnList || y >= kFirstRowOnList + kRowHeight * visible_rows_ || animating) {
         controls.listazaznak.Hide();
         return;
     }
-    hover_row = static_cast<uint16_t>((y - kFirstRowOnList) / kRowHeight);
-    controls.listazaznak.SetTop(controls.lista.Top() + kFirstRowOnList + kRowHeight * hover_row);
+    hover_row_ = static_cast<uint16_t>((y - kFirstRowOnList) / kRowHeight);
+    controls.listazaznak.SetTop(controls.lista.Top() + kFirstRowOnList + kRowHeight * hover_row_);
     if (!controls.listazaznak.Visible())
         controls.listazaznak.Show();
 }
@@ -148,32 +148,34 @@ void EntryList::give_button_picture(Image& button, int list_y, int cell) {
     button.Repaint();
 }
 
-void EntryList::show_scroll_down() {
+void EntryList::offer_scroll_down() {
+    if (!can_scroll_down_)
+        return;
     give_button_picture(view_.controls.przewin_dol, kDownButtonY, kDownPlain);
     view_.controls.przewin_dol.Show();
 }
 
 void EntryList::przewin_dolMouseMove() {
-    if (down_hover)
+    if (down_hover_)
         return;
-    down_hover = true;
+    down_hover_ = true;
     give_button_picture(view_.controls.przewin_dol, kDownButtonY, kDownLit);
 }
 
 void EntryList::przewin_goraMouseMove() {
-    if (up_hover)
+    if (up_hover_)
         return;
-    up_hover = true;
+    up_hover_ = true;
     give_button_picture(view_.controls.przewin_gora, kUpButtonY, kUpLit);
 }
 
 void EntryList::przewin_dolMouseDown() {
     // A press that arrives after the last entry came into view (the button is hidden then) must not
     // push the list past its end.
-    if (!can_scroll_down)
+    if (!can_scroll_down_)
         return;
     view_.controls.listazaznak.Hide();
-    ++first_visible;
+    ++first_visible_;
     render_list();
     compose_at_rest();
     give_button_picture(view_.controls.przewin_gora, kUpButtonY, kUpPlain);
@@ -181,10 +183,10 @@ void EntryList::przewin_dolMouseDown() {
 }
 
 void EntryList::przewin_goraMouseDown() {
-    if (!can_scroll_up)
+    if (!can_scroll_up_)
         return;
     view_.controls.listazaznak.Hide();
-    --first_visible;
+    --first_visible_;
     render_list();
     compose_at_rest();
     give_button_picture(view_.controls.przewin_dol, kDownButtonY, kDownPlain);

@@ -21,14 +21,6 @@ public:
 
     static constexpr int kMaxRows = 19;
 
-    uint16_t first_visible = 0;
-    uint16_t visible_rows = 0;
-    uint16_t hover_row = 0;
-    bool can_scroll_up = false;
-    bool can_scroll_down = false;
-    bool up_hover = false;
-    bool down_hover = false;
-
     // The list's pictures from the skin: body, row background, banner, bottom edge, scroll arrows.
     void load_skin(const SkinSource& skin);
     // The background under the list, kept for the list's frames.
@@ -37,9 +29,7 @@ public:
     void draw_bottom_edge(Canvas& canvas, int y) const;
     void release();
 
-    // Renders the selected section's rows from first_visible into the body picture.
-    void render_list();
-    // The same from the section's first entry.
+    // Renders the selected section's rows from its first entry into the body picture.
     void render_from_top();
     // One picture of the list: backdrop, body at body, bottom edge, banner at banner with the name.
     void compose_list(int banner, int body, const QString& name);
@@ -51,17 +41,19 @@ public:
     void stop_row_hover();
 
     // The entry under the row highlight, an index into the selected section's entries.
-    int hovered_entry() const { return first_visible + hover_row; }
+    int hovered_entry() const { return first_visible_ + hover_row_; }
 
     void przewin_dolMouseMove();
     void przewin_goraMouseMove();
     void przewin_dolMouseDown();
     void przewin_goraMouseDown();
 
-    // The scroll-down button with its plain picture, shown.
-    void show_scroll_down();
+    // The scroll-down button with its plain picture, shown when entries lie below the last row.
+    void offer_scroll_down();
 
 private:
+    // Renders the selected section's rows from the first one shown into the body picture.
+    void render_list();
     void give_button_picture(Image& button, int list_y, int cell);
 
     MenuView& view_;
@@ -74,6 +66,13 @@ private:
     ImageList banner_cells_;
     ImageList bottom_cells_;
     ImageList scroll_cells_;
+    uint16_t first_visible_ = 0;
+    uint16_t visible_rows_ = 0;
+    uint16_t hover_row_ = 0;
+    bool can_scroll_up_ = false;
+    bool can_scroll_down_ = false;
+    bool up_hover_ = false;
+    bool down_hover_ = false;
 };
 
 } // namespace kelvox

@@ -70,7 +70,7 @@ void SectionBar::draw_bar(int left_x, int text_x) {
         canvas.CopyFrom(x, 0, menu_s_bitmap_, {0, 0, kMiddleTileWidth, kBarHeight});
     canvas.CopyFrom(wb - kRightPieceWidth, 0, menu_r_bitmap_, {0, 0, kRightPieceWidth, kBarHeight});
 
-    bar_cursor_x = static_cast<uint32_t>(text_x);
+    auto bar_cursor_x = static_cast<uint32_t>(text_x);
     const Catalogue& catalogue = view_.catalogue;
     for (int i = 0; i < catalogue.section_count(); ++i) {
         const QString name = catalogue.section_name(i);
@@ -92,18 +92,18 @@ void SectionBar::draw_buttons(int cell) {
 }
 
 void SectionBar::unlight_buttons() {
-    if (!minimise_hover && !close_hover)
+    if (!minimise_hover_ && !close_hover_)
         return;
     draw_buttons(0);
-    minimise_hover = false;
-    close_hover = false;
+    minimise_hover_ = false;
+    close_hover_ = false;
     view_.state.entry_armed = false;
 }
 
 void SectionBar::menuMouseMove(int x, int y) {
     MenuControls& controls = view_.controls;
-    minimise_hover = false;
-    close_hover = false;
+    minimise_hover_ = false;
+    close_hover_ = false;
     controls.listazaznak.Hide();
     const int wb = bar_width();
 
@@ -112,20 +112,19 @@ void SectionBar::menuMouseMove(int x, int y) {
             controls.menuzaznak.Hide();
             return;
         }
-        bool found = hover_span_left <= x && x <= hover_span_right;
+        bool found = hover_span_left_ <= x && x <= hover_span_right_;
         if (!found) {
             // Measured from where the names stand once the intro is over, also while it plays.
-            bar_cursor_x = kFirstSeparator;
+            uint32_t bar_cursor_x = kFirstSeparator;
             const Catalogue& catalogue = view_.catalogue;
             for (int i = 0; i < catalogue.section_count() && !found; ++i) {
                 const QString name = catalogue.section_name(i);
                 const uint32_t span = static_cast<uint32_t>(name_width(name) + kNameMargin);
                 const auto ux = static_cast<uint32_t>(x);
                 if (bar_cursor_x < ux && ux < bar_cursor_x + span) {
-                    hover_span_left = static_cast<uint16_t>(bar_cursor_x);
-                    hover_span_right = static_cast<uint16_t>(bar_cursor_x + span);
-                    hover_section_name = name;
-                    hover_section = static_cast<int16_t>(i);
+                    hover_span_left_ = static_cast<uint16_t>(bar_cursor_x);
+                    hover_span_right_ = static_cast<uint16_t>(bar_cursor_x + span);
+                    hover_section_ = static_cast<int16_t>(i);
                     controls.menuzaznak.SetLeft(188 + static_cast<int>(bar_cursor_x) + 1);
                     controls.menuzaznak.SetWidth(static_cast<int>(span) + 1);
                     found = true;
@@ -141,21 +140,21 @@ void SectionBar::menuMouseMove(int x, int y) {
 
     controls.menuzaznak.Hide();
     if (inside_open(x, wb - 98, wb - 68) && inside_open(y, 2, 15)) {
-        minimise_hover = true;
+        minimise_hover_ = true;
         draw_buttons(1);
     } else if (inside_open(x, wb - 62, wb - 36) && inside_open(y, 2, 15)) {
-        close_hover = true;
+        close_hover_ = true;
         draw_buttons(2);
     } else {
         draw_buttons(0);
     }
 }
 
-void SectionBar::menuzaznakMouseDown() {
+void SectionBar::select_section(int section) {
     MenuState& state = view_.state;
     MenuControls& controls = view_.controls;
-    state.selected_section_name = hover_section_name;
-    state.selected_section = static_cast<uint16_t>(hover_section);
+    state.selected_section_name = view_.catalogue.section_name(section);
+    state.selected_section = static_cast<uint16_t>(section);
 
     state.shown_entry = MenuState::kNoEntryShown;
     EntryList& list = screen_.entry_list;
@@ -184,15 +183,14 @@ void SectionBar::menuzaznakMouseDown() {
     transitions.keep_leaving_name(state.selected_section_name);
     list.compose_at_rest();
     list.start_row_hover();
-    if (list.can_scroll_down)
-        list.show_scroll_down();
+    list.offer_scroll_down();
 }
 
 void SectionBar::menuClick() {
     Application& application = view_.services.application;
-    if (minimise_hover)
+    if (minimise_hover_)
         application.Minimize();
-    if (close_hover) {
+    if (close_hover_) {
         application.Minimize();
         view_.close_window();
         application.Terminate();

@@ -18,14 +18,6 @@ class SectionBar {
 public:
     SectionBar(MenuView& view, MenuScreen& screen) : view_(view), screen_(screen) {}
 
-    uint32_t bar_cursor_x = 0;
-    int16_t hover_section = 0;
-    QString hover_section_name;
-    uint16_t hover_span_left = 0;
-    uint16_t hover_span_right = 0;
-    bool minimise_hover = false;
-    bool close_hover = false;
-
     // The bar's pieces and window buttons from the skin.
     void load_skin(const SkinSource& skin);
     // The bar's picture at the layout's width, in the bar's font.
@@ -45,8 +37,11 @@ public:
     void unlight_buttons();
 
     void menuMouseMove(int x, int y);
-    void menuzaznakMouseDown();
+    // A press on the highlight selects the section under it.
+    void menuzaznakMouseDown() { select_section(hover_section_); }
     void menuClick();
+    // The section of that index becomes the selected one: the panel goes and its list comes.
+    void select_section(int section);
 
     const Bitmap& canvas() const { return section_bar_canvas_; }
 
@@ -61,6 +56,12 @@ private:
     Bitmap separator_bitmap_;
     Bitmap section_bar_canvas_;
     ImageList system_;
+    // The section under the pointer, and the span of its name, kept while the pointer stays in it.
+    int16_t hover_section_ = 0;
+    uint16_t hover_span_left_ = 0;
+    uint16_t hover_span_right_ = 0;
+    bool minimise_hover_ = false;
+    bool close_hover_ = false;
 };
 
 } // namespace kelvox

@@ -98,8 +98,7 @@ void Transitions::startlista() {
         remove_step();
         screen_.ticker.show_section_line(state.selected_section);
         list.start_row_hover();
-        if (list.can_scroll_down)
-            list.show_scroll_down();
+        list.offer_scroll_down();
     }
     list.compose_list(banner_x, body_y, state.selected_section_name);
     banner_x += banner_x < -60 ? 10 : banner_x < -20 ? 3 : 1;

@@ -34,8 +34,7 @@ public:
         fixture.store_settings(true, animations, false, QStringLiteral("tapeta.bmp"), false);
         window = &fixture.open();
         finish_steps();
-        window->screen.section_bar.hover_section_name = QStringLiteral("Gry");
-        window->screen.section_bar.menuzaznakMouseDown();
+        window->screen.section_bar.select_section(0);
         finish_steps();
     }
     static TestSkinOptions skin(const QStringList& exe_paths) {
@@ -115,7 +114,6 @@ TEST(EntryActivation, APressServedWhileAFrameIsTintedTakesThePanelOver) {
         // with its own title, instead of going on from the interrupted one's level.
         QTimer::singleShot(0, [&] { window.actions.entry_activation.select_entry(1); });
         window.timer1.Timer();
-        EXPECT_EQ(window.screen.detail_panel.panel_level, 0);
         EXPECT_EQ(list.finish_steps(), animations ? 17 : 1);
         EXPECT_EQ(window.description.entry_title, QStringLiteral("Tytuł 1"));
         EXPECT_TRUE(window.state.panel_shown);
@@ -128,10 +126,9 @@ TEST(EntryActivation, ASectionPressedDuringThePanelsLastFrameLetsTheListGo) {
     list.press_row(0);
     for (int i = 0; i < 16; ++i)
         window.timer1.Timer();
-    ASSERT_EQ(window.screen.detail_panel.panel_level, DetailPanel::kFullLevel);
+    ASSERT_FALSE(window.state.panel_shown); // the fade's last frame is the next tick
     QTimer::singleShot(0, [&] {
-        window.screen.section_bar.hover_section_name = QStringLiteral("Gry");
-        window.screen.section_bar.menuzaznakMouseDown();
+        window.screen.section_bar.select_section(0);
     });
     window.timer1.Timer();
     EXPECT_TRUE(static_cast<bool>(window.timer1.OnTimer())) << "the list's slide was removed";
@@ -153,9 +150,8 @@ TEST(EntryActivation, EntryTwoHundredFiftyFiveOfALongSectionIsShownAndStarted) {
         paths << QStringLiteral("p%1.exe").arg(i);
     ActivationWindow list(paths);
     TForm1& window = *list.window;
-    window.screen.entry_list.first_visible = 250;
-    window.screen.entry_list.render_list();
-    window.screen.entry_list.compose_at_rest();
+    for (int press = 0; press < 250; ++press)
+        window.screen.entry_list.przewin_dolMouseDown();
     list.press_row(5);
     EXPECT_EQ(window.state.shown_entry, 255);
     EXPECT_EQ(window.description.entry_title, QStringLiteral("Tytuł 255"));

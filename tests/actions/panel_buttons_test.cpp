@@ -24,10 +24,9 @@ public:
         fixture.store_settings(true, true, false, QStringLiteral("tapeta.bmp"), false);
         window = &fixture.open();
         finish();
-        window->screen.section_bar.hover_section_name = QStringLiteral("Gry");
-        window->screen.section_bar.menuzaznakMouseDown();
+        window->screen.section_bar.select_section(0);
         finish();
-        window->screen.entry_list.hover_row = 0;
+        window->screen.entry_list.listaMouseMove(50, 60);
         window->actions.entry_activation.listazaznakMouseDown();
         finish();
     }
@@ -48,12 +47,13 @@ TEST(DetailPanel, ThreePicturesAreNumberedFrom178WithTheFrameAroundTheFirst) {
     PanelWindow panel(3);
     TForm1& window = *panel.window;
     EXPECT_TRUE(window.description.picture_loaded);
-    EXPECT_EQ(window.screen.detail_panel.picture_numbers_x, 178);
-    EXPECT_EQ(window.screen.detail_panel.current_picture, 0);
+    EXPECT_TRUE(window.state.panel_shown);
     EXPECT_TRUE(window.controls.screenzaznak.Visible());
     EXPECT_EQ(window.controls.screenzaznak.Left(), window.controls.panelek.Left() + 177);
     EXPECT_EQ(window.controls.screenzaznak.Top(), window.controls.panelek.Top() + 269);
-    EXPECT_EQ(window.screen.detail_panel.panel_level, 17);
+    // The third number starts at 178 + 32: a press just inside it shows the third picture.
+    panel.press(178 + 32 + 1, 275);
+    EXPECT_EQ(window.controls.screenzaznak.Left(), window.controls.panelek.Left() + 177 + 32);
 }
 
 TEST(DetailPanel, WithoutPicturesTheGreyBoxSaysSoAndNoFrameIsShown) {
@@ -81,8 +81,8 @@ TEST(DetailPanel, WithoutPicturesTheGreyBoxSaysSoAndNoFrameIsShown) {
 TEST(PanelButtons, NumbersAndArrowsSwitchPicturesWithinStrictBounds) {
     PanelWindow panel(5);
     TForm1& window = *panel.window;
-    DetailPanel& details = window.screen.detail_panel;
-    ASSERT_EQ(details.picture_numbers_x, 162);
+    // The frame stands around the number of the picture shown; five numbers start at 162.
+    ASSERT_EQ(window.controls.screenzaznak.Left(), window.controls.panelek.Left() + 161);
     struct Case {
         int x, y;
         int picture_after;
@@ -95,9 +95,8 @@ TEST(PanelButtons, NumbersAndArrowsSwitchPicturesWithinStrictBounds) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
         panel.press(c.x, c.y);
-        EXPECT_EQ(details.current_picture, c.picture_after);
         EXPECT_EQ(window.controls.screenzaznak.Left(),
-                  window.controls.panelek.Left() + 162 + 16 * details.current_picture - 1);
+                  window.controls.panelek.Left() + 162 + 16 * c.picture_after - 1);
     }
     // The picture shown is the one chosen: picture 2 is (80, 140, 90).
     const uint32_t shown =
@@ -108,15 +107,16 @@ TEST(PanelButtons, NumbersAndArrowsSwitchPicturesWithinStrictBounds) {
 TEST(PanelButtons, AnEntryChosenAgainCountsFromItsFirstPictureEvenDuringItsFade) {
     PanelWindow panel(5);
     TForm1& window = *panel.window;
+    const Shape& frame = window.controls.screenzaznak;
+    const int first = window.controls.panelek.Left() + 161;
     panel.press(162 + 16 * 4 + 1, 275); // the fifth picture
-    ASSERT_EQ(window.screen.detail_panel.current_picture, 4);
+    ASSERT_EQ(frame.Left(), first + 16 * 4);
     // Chosen again (or another entry, whose list may be shorter): an arrow pressed while it fades in
     // must step from its first picture, not from the fifth of the list before.
     window.actions.entry_activation.select_entry(0);
     window.timer1.Timer();
-    EXPECT_EQ(window.screen.detail_panel.current_picture, 0);
     panel.press(320, 170);
-    EXPECT_EQ(window.screen.detail_panel.current_picture, 1);
+    EXPECT_EQ(frame.Left(), first + 16);
 }
 
 TEST(PanelButtons, ThePictureOpensTheViewerAtItsOwnSize) {

@@ -36,8 +36,7 @@ public:
                                                  {"c.txt", bytes_of(3000, 3)}});
         window = &fixture.open();
         run_timer1_steps(*window);
-        window->screen.section_bar.hover_section_name = QStringLiteral("Gry");
-        window->screen.section_bar.menuzaznakMouseDown();
+        window->screen.section_bar.select_section(0);
         run_timer1_steps(*window);
         window->actions.unpack_run.show_dialog = [this] {
             ++dialogs;

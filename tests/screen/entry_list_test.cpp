@@ -13,13 +13,29 @@ public:
         fixture.store_settings(true, false, false, QStringLiteral("tapeta.bmp"), false);
         window = &fixture.open();
         run_timer1_steps(*window);
-        window->screen.section_bar.hover_section_name = QStringLiteral("Lista");
-        window->screen.section_bar.menuzaznakMouseDown();
+        window->screen.section_bar.select_section(0);
     }
     static TestSkinOptions skin(int entries) {
         TestSkinOptions options;
         options.index_xml = catalogue_xml({{"Lista", entries}});
         return options;
+    }
+    // The rows that light under the pointer, counted from the top.
+    int lit_rows() {
+        int rows = 0;
+        while (rows <= EntryList::kMaxRows && light_row(rows))
+            ++rows;
+        return rows;
+    }
+    bool light_row(int row) {
+        window->controls.listazaznak.Hide();
+        window->screen.entry_list.listaMouseMove(50, 57 + 20 * row);
+        return window->controls.listazaznak.Visible();
+    }
+    // The entry the first row shows.
+    int first_shown() {
+        window->screen.entry_list.listaMouseMove(50, 60);
+        return window->screen.entry_list.hovered_entry();
     }
     WindowFixture fixture;
     TForm1* window;
@@ -36,7 +52,7 @@ TEST(EntryListScrolling, TheScrollDownButtonAppearsOnlyWhenEntriesDoNotFit) {
         ListWindow list(c.entries);
         EXPECT_EQ(list.window->controls.przewin_dol.Visible(), c.down_shown);
         EXPECT_FALSE(list.window->controls.przewin_gora.Visible());
-        EXPECT_EQ(list.window->screen.entry_list.visible_rows, c.rows);
+        EXPECT_EQ(list.lit_rows(), c.rows);
     }
 }
 
@@ -53,19 +69,15 @@ TEST(EntryListScrolling, TwentyFiveEntriesTakeSixPressesToReachTheEnd) {
         EXPECT_TRUE(window.controls.przewin_gora.Visible());
     }
     EXPECT_EQ(presses, 6);
-    EXPECT_EQ(window.screen.entry_list.first_visible, 6);
-    EXPECT_EQ(window.screen.entry_list.visible_rows, 19);
+    EXPECT_EQ(list.first_shown(), 6);
+    EXPECT_EQ(list.lit_rows(), 19);
     // A press that still arrives changes nothing.
     window.screen.entry_list.przewin_dolMouseDown();
-    EXPECT_EQ(window.screen.entry_list.first_visible, 6);
-
-    // Hovering the first row now hands entry 6 on.
-    window.screen.entry_list.listaMouseMove(50, 60);
-    EXPECT_EQ(window.screen.entry_list.hovered_entry(), 6);
+    EXPECT_EQ(list.first_shown(), 6);
 
     while (window.controls.przewin_gora.Visible())
         window.screen.entry_list.przewin_goraMouseDown();
-    EXPECT_EQ(window.screen.entry_list.first_visible, 0);
+    EXPECT_EQ(list.first_shown(), 0);
     EXPECT_TRUE(window.controls.przewin_dol.Visible());
 }
 
@@ -85,7 +97,7 @@ TEST(EntryListHover, RowsLightFromTheirFirstPixelLineAndNotWhileAStepRuns) {
         list.fixture.window->DispatchMouseMove(50, window.controls.lista.Top() + c.y);
         EXPECT_EQ(window.controls.listazaznak.Visible(), c.lit);
         if (c.lit) {
-            EXPECT_EQ(entries.hover_row, c.row);
+            EXPECT_EQ(entries.hovered_entry(), c.row);
             EXPECT_EQ(window.controls.listazaznak.Top(), window.controls.lista.Top() + 56 + 20 * c.row);
         }
     }

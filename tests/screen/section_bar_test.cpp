@@ -27,44 +27,42 @@ protected:
 
 TEST_F(SectionBarTest, NamesAreHitWithinTheirSpansAndTheSeparatorBetweenMatchesNeither) {
     SectionBar& bar = window->screen.section_bar;
+    Shape& highlight = window->controls.menuzaznak;
     const int w0 = width_of("Gry");
     const int w1 = width_of("Programy");
+    const int second = 48 + w0 + 22;
+
+    // Exactly on the separator, with no name's span kept yet: neither name.
+    bar.menuMouseMove(second, 10);
+    EXPECT_FALSE(highlight.Visible());
 
     bar.menuMouseMove(48 + 5, 10);
-    EXPECT_TRUE(window->controls.menuzaznak.Visible());
-    EXPECT_EQ(bar.hover_section, 0);
-    EXPECT_EQ(window->controls.menuzaznak.Left(), 188 + 48 + 1);
-    EXPECT_EQ(window->controls.menuzaznak.Width(), w0 + 23);
-    EXPECT_EQ(window->controls.menuzaznak.Top(), window->state.content_top + 28);
+    EXPECT_TRUE(highlight.Visible());
+    EXPECT_EQ(highlight.Left(), 188 + 48 + 1);
+    EXPECT_EQ(highlight.Width(), w0 + 23);
+    EXPECT_EQ(highlight.Top(), window->state.content_top + 28);
 
-    // Below line 20 the highlight goes; back above, the cached span finds the section again.
+    // Below line 20 the highlight goes; back above, the kept span finds the section again.
     bar.menuMouseMove(48 + 5, 21);
-    EXPECT_FALSE(window->controls.menuzaznak.Visible());
+    EXPECT_FALSE(highlight.Visible());
     bar.menuMouseMove(48 + 6, 20);
-    EXPECT_TRUE(window->controls.menuzaznak.Visible());
+    EXPECT_TRUE(highlight.Visible());
 
-    const int second = 48 + w0 + 22;
     bar.menuMouseMove(second + 3, 10);
-    EXPECT_EQ(bar.hover_section, 1);
-    EXPECT_EQ(bar.hover_section_name, QStringLiteral("Programy"));
-    EXPECT_EQ(window->controls.menuzaznak.Left(), 188 + second + 1);
-    EXPECT_EQ(window->controls.menuzaznak.Width(), w1 + 23);
-
-    // Exactly on the separator, coming from outside both spans: nothing changes.
-    bar.hover_span_left = bar.hover_span_right = 0;
-    window->controls.menuzaznak.Hide();
-    bar.menuMouseMove(second, 10);
-    EXPECT_FALSE(window->controls.menuzaznak.Visible());
-    EXPECT_EQ(bar.hover_section, 1);
+    EXPECT_EQ(highlight.Left(), 188 + second + 1);
+    EXPECT_EQ(highlight.Width(), w1 + 23);
 
     // Right of the last section: the highlight stays where it was; pressing selects that section.
     bar.menuMouseMove(48 + 5, 10);
     bar.menuMouseMove(second + w1 + 22 + 30, 10);
-    EXPECT_TRUE(window->controls.menuzaznak.Visible());
-    EXPECT_EQ(bar.hover_section, 0);
-    fixture.window->DispatchMouseDown(window->controls.menuzaznak.Left() + 2,
-                                      window->controls.menuzaznak.Top() + 2);
+    EXPECT_TRUE(highlight.Visible());
+    EXPECT_EQ(highlight.Left(), 188 + 48 + 1);
+    fixture.window->DispatchMouseDown(highlight.Left() + 2, highlight.Top() + 2);
     EXPECT_EQ(window->state.selected_section_name, QStringLiteral("Gry"));
+    bar.menuMouseMove(second + 3, 10);
+    fixture.window->DispatchMouseDown(highlight.Left() + 2, highlight.Top() + 2);
+    EXPECT_EQ(window->state.selected_section, 1);
+    EXPECT_EQ(window->state.selected_section_name, QStringLiteral("Programy"));
 }
 
 TEST_F(SectionBarTest, TheHighlightInvertsInsideItsBorder) {
@@ -81,22 +79,18 @@ TEST_F(SectionBarTest, WindowButtonsLightWithinTheirOpenSpans) {
     const int wb = bar.bar_width();
     const int button_x = 188 + wb - 128 + 60;
     const int button_y = window->state.content_top + 29 + 10;
+    // The cell drawn tells which button is lit: 0x111111 minimise, 0x222222 close, 0x333333 none.
     struct Case {
         int x, y;
-        bool minimise, close;
         uint32_t cell_colour;
     };
     const Case cases[] = {
-        {wb - 97, 3, true, false, 0x111111},   {wb - 69, 14, true, false, 0x111111},
-        {wb - 98, 8, false, false, 0x333333},  {wb - 80, 2, false, false, 0x333333},
-        {wb - 80, 15, false, false, 0x333333}, {wb - 61, 8, false, true, 0x222222},
-        {wb - 37, 8, false, true, 0x222222},   {wb - 36, 8, false, false, 0x333333},
+        {wb - 97, 3, 0x111111},  {wb - 69, 14, 0x111111}, {wb - 98, 8, 0x333333}, {wb - 80, 2, 0x333333},
+        {wb - 80, 15, 0x333333}, {wb - 61, 8, 0x222222},  {wb - 37, 8, 0x222222}, {wb - 36, 8, 0x333333},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "x " << c.x << " y " << c.y);
         bar.menuMouseMove(c.x, c.y);
-        EXPECT_EQ(bar.minimise_hover, c.minimise);
-        EXPECT_EQ(bar.close_hover, c.close);
         EXPECT_FALSE(window->controls.menuzaznak.Visible());
         EXPECT_EQ(fixture.pixel(button_x, button_y), c.cell_colour);
     }
@@ -104,8 +98,9 @@ TEST_F(SectionBarTest, WindowButtonsLightWithinTheirOpenSpans) {
 
 TEST_F(SectionBarTest, TheCloseButtonClosesTheWindowAndEndsTheApplication) {
     SectionBar& bar = window->screen.section_bar;
+    bar.menuClick(); // nothing lit: nothing happens
+    EXPECT_FALSE(fixture.services.application.Terminated());
     bar.menuMouseMove(bar.bar_width() - 50, 8);
-    ASSERT_TRUE(bar.close_hover);
     bar.menuClick();
     EXPECT_EQ(fixture.fonts.registered, 0);
     EXPECT_FALSE(window->timer1.Enabled());

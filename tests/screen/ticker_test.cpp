@@ -102,8 +102,7 @@ TEST(Ticker, A256LineFileStillGivesEverySectionItsLine) {
     TForm1& window = fixture.open();
     EXPECT_EQ(window.screen.ticker.line_count(), 256);
     run_timer1_steps(window);
-    window.screen.section_bar.hover_section_name = QStringLiteral("Gry");
-    window.screen.section_bar.menuzaznakMouseDown();
+    window.screen.section_bar.select_section(0);
     run_timer1_steps(window);
     EXPECT_EQ(window.screen.ticker.ticker_text, QStringLiteral("Linia 0"));
 }
@@ -115,9 +114,7 @@ TEST(Ticker, ASectionWithoutALineLeavesTheTickerAsItIs) {
     WindowFixture fixture(skin);
     TForm1& window = fixture.open();
     run_timer1_steps(window);
-    window.screen.section_bar.hover_section = 2;
-    window.screen.section_bar.hover_section_name = QStringLiteral("C");
-    window.screen.section_bar.menuzaznakMouseDown();
+    window.screen.section_bar.select_section(2);
     run_timer1_steps(window);
     EXPECT_EQ(window.screen.ticker.ticker_text, QStringLiteral("Witamy w Kelvox cover menu..."));
 }

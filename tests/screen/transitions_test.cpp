@@ -56,9 +56,7 @@ TEST(ListTransitions, SlideOutPauseAndSlideInTakeTheirFramesAndEndAtRest) {
     run_timer1_steps(window);
 
     // No list yet: the first section slides straight in.
-    window.screen.section_bar.hover_section = 0;
-    window.screen.section_bar.hover_section_name = QStringLiteral("Gry");
-    window.screen.section_bar.menuzaznakMouseDown();
+    window.screen.section_bar.select_section(0);
     EXPECT_TRUE(window.state.list_shown);
     EXPECT_EQ(run_timer1_steps(window), 46);
     EXPECT_EQ(window.screen.transitions.banner_x, 1); // advanced once past the last frame at 0
@@ -67,9 +65,7 @@ TEST(ListTransitions, SlideOutPauseAndSlideInTakeTheirFramesAndEndAtRest) {
     EXPECT_TRUE(window.controls.przewin_dol.Visible()); // 25 entries: more than fit
 
     // A list on screen: slide-out, pause, slide-in.
-    window.screen.section_bar.hover_section = 1;
-    window.screen.section_bar.hover_section_name = QStringLiteral("Programy");
-    window.screen.section_bar.menuzaznakMouseDown();
+    window.screen.section_bar.select_section(1);
     EXPECT_FALSE(static_cast<bool>(window.controls.lista.OnMouseMove));
     EXPECT_FALSE(window.controls.przewin_dol.Visible());
     // The end of the slide-out resets the pause counter: a value it never has marks the slide-out.
@@ -105,8 +101,7 @@ TEST(ListTransitions, ASectionPressedDuringTheIntroCutsItShortWithoutTheWelcome)
     for (int i = 0; i < 10; ++i)
         window.timer1.Timer();
     const int left = window.screen.transitions.bar_left_x;
-    window.screen.section_bar.hover_section_name = QStringLiteral("Gry");
-    window.screen.section_bar.menuzaznakMouseDown();
+    window.screen.section_bar.select_section(0);
     run_timer1_steps(window);
     EXPECT_EQ(window.screen.transitions.bar_left_x, left);
     EXPECT_EQ(window.screen.ticker.ticker_text, QStringLiteral("Linia pierwsza"));
@@ -118,8 +113,7 @@ TEST(ListTransitions, WithAnimationsOffTheListIsShownAtRestAtOnce) {
     TForm1& window = fixture.open();
     run_timer1_steps(window);
     window.screen.ticker.ticker_text = QStringLiteral("bez zmian");
-    window.screen.section_bar.hover_section_name = QStringLiteral("Gry");
-    window.screen.section_bar.menuzaznakMouseDown();
+    window.screen.section_bar.select_section(0);
     EXPECT_FALSE(step_installed(window));
     EXPECT_TRUE(static_cast<bool>(window.controls.lista.OnMouseMove));
     EXPECT_TRUE(window.controls.przewin_dol.Visible());
@@ -133,15 +127,22 @@ TEST(Background, MovingOverTheBackgroundClearsHighlightsAndLitButtons) {
     WindowFixture fixture(skin_with({{"Gry", 2}}));
     TForm1& window = fixture.open();
     run_timer1_steps(window);
+    SectionBar& bar = window.screen.section_bar;
+    const int close_x = 188 + bar.bar_width() - 128 + 60;
+    const int close_y = window.state.content_top + 29 + 10;
+    bar.menuMouseMove(bar.bar_width() - 50, 8);
+    ASSERT_EQ(fixture.pixel(close_x, close_y), 0x222222u); // the close button lit
     window.controls.menuzaznak.Show();
     window.controls.listazaznak.Show();
-    window.screen.section_bar.close_hover = true;
     window.state.entry_armed = true;
     fixture.window->DispatchMouseMove(500, 700);
     EXPECT_FALSE(window.controls.menuzaznak.Visible());
     EXPECT_FALSE(window.controls.listazaznak.Visible());
-    EXPECT_FALSE(window.screen.section_bar.close_hover);
+    EXPECT_EQ(fixture.pixel(close_x, close_y), 0x333333u);
     EXPECT_FALSE(window.state.entry_armed);
+    // Nothing lit any more: a press on the bar closes nothing.
+    bar.menuClick();
+    EXPECT_FALSE(fixture.services.application.Terminated());
 }
 
 } // namespace
