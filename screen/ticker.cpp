@@ -51,13 +51,13 @@ void Ticker::show_section_line(int section) {
 void Ticker::measure() {
     // The same string data (not merely equal text): comparing a megabyte each tick is what must not
     // happen.
-    if (measured_ && ticker_text.constData() == measured_text_.constData() &&
-        ticker_text.size() == measured_text_.size())
+    if (measured_ && ticker_text_.constData() == measured_text_.constData() &&
+        ticker_text_.size() == measured_text_.size())
         return;
     measured_ = true;
-    measured_text_ = ticker_text;
+    measured_text_ = ticker_text_;
     // Once: the width in whole pixels is the exact one rounded, as the canvas rounds it.
-    measured_exact_width_ = ticker_canvas_.Canvas().ExactTextWidth(ticker_text);
+    measured_exact_width_ = ticker_canvas_.Canvas().ExactTextWidth(ticker_text_);
     measured_width_ = qRound(measured_exact_width_);
     tail_covers_ = -1;
 }
@@ -83,25 +83,25 @@ void Ticker::cut_tail(int width) {
 
 void Ticker::restart_ticker(const QString& text) {
     view_.scrolltimer.SetOnTimer({});
-    ticker_y = -22;
-    ticker_colour = 0x003300;
-    ticker_text = text;
+    ticker_y_ = -22;
+    ticker_colour_ = 0x003300;
+    ticker_text_ = text;
     measured_ = false; // measured anew, in the canvas's present font
     measure();
-    ticker_x = view_.controls.scroll.Width() - measured_width_;
+    ticker_x_ = view_.controls.scroll.Width() - measured_width_;
     view_.scrolltimer.SetOnTimer([this](TThreadedTimer*) { scrolltimerMMTimer(); });
 }
 
 void Ticker::scrolltimerMMTimer() {
-    if (ticker_y < -2) {
-        ++ticker_y;
-        ticker_colour += 6 * kGreenStep;
+    if (ticker_y_ < -2) {
+        ++ticker_y_;
+        ticker_colour_ += 6 * kGreenStep;
     } else {
-        --ticker_x;
-        if (ticker_x < 1 && ticker_colour > 0)
-            ticker_colour -= kGreenStep;
+        --ticker_x_;
+        if (ticker_x_ < 1 && ticker_colour_ > 0)
+            ticker_colour_ -= kGreenStep;
         measure();
-        if (ticker_x < -measured_width_)
+        if (ticker_x_ < -measured_width_)
             view_.scrolltimer.SetOnTimer({});
     }
     draw();
@@ -109,20 +109,20 @@ void Ticker::scrolltimerMMTimer() {
 
 void Ticker::draw() {
     Canvas& canvas = ticker_canvas_.Canvas();
-    canvas.font.colour = ticker_colour;
+    canvas.font.colour = ticker_colour_;
     canvas.FillRect({0, 0, canvas.Width(), canvas.Height()});
     measure();
     if (tail_covers_ < canvas.Width())
         cut_tail(canvas.Width());
     if (tail_offset_ == 0)
-        canvas.TextOut(ticker_x, ticker_y, tail_);
+        canvas.TextOut(ticker_x_, ticker_y_, tail_);
     else
-        canvas.TextOutAt(ticker_x + tail_offset_, ticker_y, tail_);
+        canvas.TextOutAt(ticker_x_ + tail_offset_, ticker_y_, tail_);
     show_strip();
 }
 
 void Ticker::start_wipe() {
-    ticker_y = 0;
+    ticker_y_ = 0;
     view_.state.delay_ticks = 0;
     view_.scrolltimer.SetOnTimer([this](TThreadedTimer*) { scrollwymaz(); });
 }
@@ -137,11 +137,11 @@ void Ticker::scrollwymaz() {
     const int width = view_.controls.scroll.Width();
     const int height = view_.controls.scroll.Height();
     canvas.FillRect({0, 0, width, height});
-    canvas.CopyFrom(0, ticker_y, view_.controls.scroll.Surface(), {0, 0, width, height - ticker_y});
+    canvas.CopyFrom(0, ticker_y_, view_.controls.scroll.Surface(), {0, 0, width, height - ticker_y_});
     show_strip();
-    if (++ticker_y > kStripHeight) {
+    if (++ticker_y_ > kStripHeight) {
         view_.scrolltimer.SetOnTimer({});
-        ticker_y = 0;
+        ticker_y_ = 0;
     }
 }
 

@@ -17,11 +17,6 @@ class Ticker {
 public:
     explicit Ticker(MenuView& view) : view_(view) {}
 
-    QString ticker_text;
-    int32_t ticker_x = 10;
-    int32_t ticker_y = -22;
-    Colour ticker_colour = 0x003300;
-
     // The disc's ticker lines, line i for section i.
     void set_lines(QStringList lines);
     int line_count() const { return static_cast<int>(lines_.size()); }
@@ -36,6 +31,8 @@ public:
     void show_section_line(int section);
     // Shows the text from the top: dropping in at the right edge, in the darkest green.
     void restart_ticker(const QString& text);
+    // The line the strip runs (or ran last).
+    const QString& line() const { return ticker_text_; }
     void scrolltimerMMTimer();
     // Starts the wipe: the strip holds its picture for 150 ticks, then slides it down and out.
     void start_wipe();
@@ -43,14 +40,19 @@ public:
 
 private:
     void draw();
-    // Measures ticker_text again when it is not the text last measured.
+    // Measures the line again when it is not the text last measured.
     void measure();
-    // The shortest end of ticker_text, in whole characters, at least `width` pixels wide (all of it
+    // The shortest end of the line, in whole characters, at least `width` pixels wide (all of it
     // when it is narrower).
     void cut_tail(int width);
 
     MenuView& view_;
     Bitmap ticker_canvas_;
+    QString ticker_text_;
+    // Where the line stands on the strip, and its colour; the wipe moves the strip's picture by y.
+    int32_t ticker_x_ = 10;
+    int32_t ticker_y_ = -22;
+    Colour ticker_colour_ = 0x003300;
     // Counted in full: kept in eight bits, a file of 256 lines would count as none and no section
     // would ever get its line.
     QStringList lines_;

@@ -28,55 +28,55 @@ void Transitions::remove_step() {
 void Transitions::arm_startanima() {
     remove_step();
     const int wb = screen_.section_bar.bar_width();
-    bar_left_x = wb - 198;
-    bar_text_x = wb - 150;
+    bar_left_x_ = wb - 198;
+    bar_text_x_ = wb - 150;
     install(&Transitions::startanima);
 }
 
 void Transitions::arm_zniklista() {
     remove_step();
-    banner_x = 0;
-    body_y = 16;
+    banner_x_ = 0;
+    body_y_ = 16;
     install(&Transitions::zniklista);
 }
 
 void Transitions::arm_startlista() {
     remove_step();
-    banner_x = -188;
-    body_y = kListHeight - 16;
-    leaving_section_name = view_.state.selected_section_name;
+    banner_x_ = -188;
+    body_y_ = kListHeight - 16;
+    leaving_section_name_ = view_.state.selected_section_name;
     install(&Transitions::startlista);
 }
 
 void Transitions::startanima() {
-    if (bar_left_x < 0)
-        bar_left_x = 0;
-    if (bar_text_x < 48)
-        bar_text_x = 48;
-    if (bar_left_x == 0 && bar_text_x == 48) {
+    if (bar_left_x_ < 0)
+        bar_left_x_ = 0;
+    if (bar_text_x_ < 48)
+        bar_text_x_ = 48;
+    if (bar_left_x_ == 0 && bar_text_x_ == 48) {
         remove_step();
         screen_.ticker.restart_ticker(kWelcome);
     }
-    screen_.section_bar.draw_bar(bar_left_x, bar_text_x);
-    bar_left_x -= bar_left_x > 10 ? bar_left_x / 10 + 1 : 1;
-    bar_text_x -= bar_text_x > 68 ? bar_text_x / 30 + 1 : 1;
+    screen_.section_bar.draw_bar(bar_left_x_, bar_text_x_);
+    bar_left_x_ -= bar_left_x_ > 10 ? bar_left_x_ / 10 + 1 : 1;
+    bar_text_x_ -= bar_text_x_ > 68 ? bar_text_x_ / 30 + 1 : 1;
 }
 
 void Transitions::zniklista() {
     EntryList& list = screen_.entry_list;
-    if (banner_x < kBannerOut)
-        banner_x = kBannerOut;
-    if (body_y > kBodyOut)
-        body_y = kBodyOut;
-    if (banner_x == kBannerOut && body_y == kBodyOut) {
+    if (banner_x_ < kBannerOut)
+        banner_x_ = kBannerOut;
+    if (body_y_ > kBodyOut)
+        body_y_ = kBodyOut;
+    if (banner_x_ == kBannerOut && body_y_ == kBodyOut) {
         remove_step();
         view_.state.delay_ticks = 0;
         list.render_from_top();
         install(&Transitions::opozniacz);
     }
-    list.compose_list(banner_x, body_y, leaving_section_name);
-    banner_x -= banner_x > -30 ? 1 : banner_x > -60 ? 3 : 10;
-    body_y += body_y < 40 ? 1 : body_y < 100 ? 5 : 35;
+    list.compose_list(banner_x_, body_y_, leaving_section_name_);
+    banner_x_ -= banner_x_ > -30 ? 1 : banner_x_ > -60 ? 3 : 10;
+    body_y_ += body_y_ < 40 ? 1 : body_y_ < 100 ? 5 : 35;
 }
 
 void Transitions::opozniacz() {
@@ -90,19 +90,19 @@ void Transitions::opozniacz() {
 void Transitions::startlista() {
     EntryList& list = screen_.entry_list;
     const MenuState& state = view_.state;
-    if (banner_x > 0)
-        banner_x = 0;
-    if (body_y < 16)
-        body_y = 16;
-    if (banner_x == 0 && body_y == 16) {
+    if (banner_x_ > 0)
+        banner_x_ = 0;
+    if (body_y_ < 16)
+        body_y_ = 16;
+    if (banner_x_ == 0 && body_y_ == 16) {
         remove_step();
         screen_.ticker.show_section_line(state.selected_section);
         list.start_row_hover();
         list.offer_scroll_down();
     }
-    list.compose_list(banner_x, body_y, state.selected_section_name);
-    banner_x += banner_x < -60 ? 10 : banner_x < -20 ? 3 : 1;
-    body_y -= body_y > 90 ? 25 : body_y > 40 ? 4 : 1;
+    list.compose_list(banner_x_, body_y_, state.selected_section_name);
+    banner_x_ += banner_x_ < -60 ? 10 : banner_x_ < -20 ? 3 : 1;
+    body_y_ -= body_y_ > 90 ? 25 : body_y_ > 40 ? 4 : 1;
 }
 
 // The settings drawer, which the window keeps, closes on the same moves: the window binds that.

@@ -15,16 +15,8 @@ class Transitions {
 public:
     Transitions(MenuView& view, MenuScreen& screen) : view_(view), screen_(screen) {}
 
-    // Where the intro's bar stands: its left piece and its first name's separator.
-    int32_t bar_left_x = 0;
-    int32_t bar_text_x = 0;
-    // Where the sliding list stands: its banner's left and its body's top.
-    int32_t banner_x = 0;
-    int32_t body_y = 16;
-    // The name on the banner of the list that slides out next.
-    QString leaving_section_name;
-
-    void keep_leaving_name(const QString& name) { leaving_section_name = name; }
+    // The name the banner shows when the list on screen slides out next.
+    void keep_leaving_name(const QString& name) { leaving_section_name_ = name; }
 
     void arm_startanima();
     void arm_zniklista();
@@ -44,6 +36,13 @@ private:
 
     MenuView& view_;
     MenuScreen& screen_;
+    // Where the intro's bar stands: its left piece and its first name's separator.
+    int32_t bar_left_x_ = 0;
+    int32_t bar_text_x_ = 0;
+    // Where the sliding list stands: its banner's left and its body's top.
+    int32_t banner_x_ = 0;
+    int32_t body_y_ = 16;
+    QString leaving_section_name_;
 };
 
 } // namespace kelvox

@@ -95,7 +95,7 @@ TEST(UnpackRun, LeavingTheDialogWithAbortChangesNothing) {
     run.window->screen.ticker.restart_ticker(QStringLiteral("biegnie"));
     run.window->actions.entry_activation.activate_entry(0);
     EXPECT_FALSE(run.extracted("a.txt"));
-    EXPECT_EQ(run.window->screen.ticker.ticker_text, QStringLiteral("biegnie"));
+    EXPECT_EQ(run.window->screen.ticker.line(), QStringLiteral("biegnie"));
     EXPECT_TRUE(static_cast<bool>(run.window->scrolltimer.OnTimer()));
 }
 

@@ -108,9 +108,6 @@ TEST(MainWindowStart, FirstStartUsesTheDefaults) {
     EXPECT_EQ(window.state.wallpaper, QStringLiteral("tapeta.bmp"));
     EXPECT_EQ(fixture.taskbar.calls, std::vector<std::string>{"hide"});
     EXPECT_EQ(window.screen.ticker.line_count(), 2);
-    EXPECT_EQ(window.screen.ticker.ticker_x, 10);
-    EXPECT_EQ(window.screen.ticker.ticker_y, -22);
-    EXPECT_EQ(window.screen.ticker.ticker_colour, 0x003300u);
 }
 
 TEST(MainWindowLife, TaskbarIsHiddenWhileTheMenuRunsAndShownWhileMinimisedAndAtTheEnd) {

@@ -13,6 +13,48 @@ bool step_installed(TForm1& window) {
     return static_cast<bool>(window.timer1.OnTimer());
 }
 
+using Place = std::pair<int, int>;
+
+int first_column(const Canvas& canvas, int y, Colour colour) {
+    for (int x = 0; x < canvas.Width(); ++x)
+        if (canvas.PixelAt(x, y) == colour)
+            return x;
+    return -1;
+}
+
+// Where the bar's picture has its left piece and its first separator (the test skin's colours).
+Place bar_drawn(TForm1& window) {
+    const Canvas& bar = window.controls.menu.Canvas();
+    return {first_column(bar, 30, 0x004000), first_column(bar, 10, 0x00FFFF)};
+}
+
+// Where the list's picture has its banner's left (from its right end on its top line; -188 when gone)
+// and its body's top (in the last column, which a banner left of 0 leaves free).
+Place list_drawn(TForm1& window) {
+    const Canvas& list = window.controls.lista.Canvas();
+    int banner_end = 0;
+    for (int x = 0; x < 188; ++x)
+        if (list.PixelAt(x, 2) == 0x300030)
+            banner_end = x + 1;
+    int body = -1;
+    for (int y = 0; y < list.Height() && body < 0; ++y)
+        if (list.PixelAt(187, y) == SkinColours::lista_g)
+            body = y;
+    return {banner_end - 188, body};
+}
+
+QImage list_picture(TForm1& window) {
+    return window.controls.lista.Canvas().Target().copy();
+}
+
+// Whether the list's picture is the list at rest (its banner over the body's top, where the last
+// column cannot tell them apart).
+bool list_at_rest(TForm1& window) {
+    const QImage shown = list_picture(window);
+    window.screen.entry_list.compose_at_rest();
+    return list_picture(window) == shown;
+}
+
 TestSkinOptions skin_with(const std::vector<TestSection>& sections) {
     TestSkinOptions skin;
     skin.index_xml = catalogue_xml(sections);
@@ -24,21 +66,18 @@ TEST(Intro, BarSlidesInFromTheRightFrameByFrameAndEndsWithTheWelcomeText) {
     WindowFixture fixture;
     fixture.store_settings(false, true, false, QStringLiteral("tapeta.bmp"), false);
     TForm1& window = fixture.open();
-    const Transitions& steps = window.screen.transitions;
     ASSERT_TRUE(step_installed(window));
 
-    std::vector<std::pair<int, int>> frames;
+    std::vector<Place> frames;
     while (step_installed(window)) {
-        frames.emplace_back(std::max(steps.bar_left_x, 0), std::max(steps.bar_text_x, 48));
         window.timer1.Timer();
+        frames.push_back(bar_drawn(window));
     }
     ASSERT_EQ(frames.size(), 70u);
-    const std::vector<std::pair<int, int>> first = {
-        {384, 432}, {345, 417}, {310, 403}, {278, 389}, {250, 376}};
-    const std::vector<std::pair<int, int>> drawn(frames.begin(), frames.begin() + 5);
-    EXPECT_EQ(drawn, first);
-    EXPECT_EQ(frames.back(), (std::pair<int, int>(0, 48)));
-    EXPECT_EQ(window.screen.ticker.ticker_text, QStringLiteral("Witamy w Kelvox cover menu..."));
+    const std::vector<Place> first = {{384, 432}, {345, 417}, {310, 403}, {278, 389}, {250, 376}};
+    EXPECT_EQ(std::vector<Place>(frames.begin(), frames.begin() + 5), first);
+    EXPECT_EQ(frames.back(), (Place(0, 48)));
+    EXPECT_EQ(window.screen.ticker.line(), QStringLiteral("Witamy w Kelvox cover menu..."));
     EXPECT_TRUE(static_cast<bool>(window.scrolltimer.OnTimer()));
 }
 
@@ -59,40 +98,50 @@ TEST(ListTransitions, SlideOutPauseAndSlideInTakeTheirFramesAndEndAtRest) {
     window.screen.section_bar.select_section(0);
     EXPECT_TRUE(window.state.list_shown);
     EXPECT_EQ(run_timer1_steps(window), 46);
-    EXPECT_EQ(window.screen.transitions.banner_x, 1); // advanced once past the last frame at 0
-    EXPECT_EQ(window.screen.ticker.ticker_text, QStringLiteral("Linia pierwsza"));
+    EXPECT_TRUE(list_at_rest(window));
+    EXPECT_EQ(window.screen.ticker.line(), QStringLiteral("Linia pierwsza"));
     EXPECT_TRUE(static_cast<bool>(window.controls.lista.OnMouseMove));
     EXPECT_TRUE(window.controls.przewin_dol.Visible()); // 25 entries: more than fit
 
-    // A list on screen: slide-out, pause, slide-in.
+    // A list on screen: slide-out, pause, slide-in. The slide-out starts from the list as it stood,
+    // its name on the banner.
+    const QImage at_rest = list_picture(window);
     window.screen.section_bar.select_section(1);
     EXPECT_FALSE(static_cast<bool>(window.controls.lista.OnMouseMove));
     EXPECT_FALSE(window.controls.przewin_dol.Visible());
     // The end of the slide-out resets the pause counter: a value it never has marks the slide-out.
     window.state.delay_ticks = 99;
-    std::vector<std::pair<int, int>> out_frames;
+    std::vector<Place> out_frames;
     while (window.state.delay_ticks == 99) {
-        const Transitions& steps = window.screen.transitions;
-        out_frames.emplace_back(std::max(steps.banner_x, -189), std::min(steps.body_y, 408));
         window.timer1.Timer();
+        if (out_frames.empty()) {
+            EXPECT_EQ(list_picture(window), at_rest);
+        }
+        out_frames.push_back(list_drawn(window));
     }
     ASSERT_EQ(out_frames.size(), 54u);
-    EXPECT_EQ(out_frames[0], (std::pair<int, int>(0, 16)));
-    EXPECT_EQ(out_frames[1], (std::pair<int, int>(-1, 17)));
-    EXPECT_EQ(out_frames[2], (std::pair<int, int>(-2, 18)));
-    EXPECT_EQ(out_frames[52], (std::pair<int, int>(-180, 408)));
-    EXPECT_EQ(out_frames[53], (std::pair<int, int>(-189, 408)));
+    EXPECT_EQ(out_frames[1], (Place(-1, 17)));
+    EXPECT_EQ(out_frames[2], (Place(-2, 18)));
+    EXPECT_EQ(out_frames[52], (Place(-180, 408)));
+    EXPECT_EQ(out_frames[53], (Place(-188, 408)));
+    // Twelve ticks of pause draw nothing; the slide-in's first frame is the thirteenth.
+    const QImage out = list_picture(window);
     int pause = 0;
-    while (window.screen.transitions.banner_x != -188) {
+    while (list_picture(window) == out && pause < 100) {
         window.timer1.Timer();
         ++pause;
-        ASSERT_LT(pause, 100);
     }
-    EXPECT_EQ(pause, 12);
-    EXPECT_EQ(window.screen.transitions.leaving_section_name, QStringLiteral("Programy"));
-    EXPECT_EQ(run_timer1_steps(window), 46);
-    EXPECT_EQ(window.screen.ticker.ticker_text, QStringLiteral("Linia druga"));
+    EXPECT_EQ(pause, 13);
+    EXPECT_EQ(run_timer1_steps(window), 45);
+    EXPECT_TRUE(list_at_rest(window));
+    EXPECT_EQ(window.screen.ticker.line(), QStringLiteral("Linia druga"));
     EXPECT_FALSE(window.controls.przewin_dol.Visible()); // 3 entries fit
+
+    // The next change slides out the list just shown, with its own name.
+    const QImage second_at_rest = list_picture(window);
+    window.screen.section_bar.select_section(0);
+    window.timer1.Timer();
+    EXPECT_EQ(list_picture(window), second_at_rest);
 }
 
 TEST(ListTransitions, ASectionPressedDuringTheIntroCutsItShortWithoutTheWelcome) {
@@ -100,11 +149,11 @@ TEST(ListTransitions, ASectionPressedDuringTheIntroCutsItShortWithoutTheWelcome)
     TForm1& window = fixture.open();
     for (int i = 0; i < 10; ++i)
         window.timer1.Timer();
-    const int left = window.screen.transitions.bar_left_x;
+    const Place bar = bar_drawn(window);
     window.screen.section_bar.select_section(0);
     run_timer1_steps(window);
-    EXPECT_EQ(window.screen.transitions.bar_left_x, left);
-    EXPECT_EQ(window.screen.ticker.ticker_text, QStringLiteral("Linia pierwsza"));
+    EXPECT_EQ(bar_drawn(window), bar); // the bar stays where the intro left it
+    EXPECT_EQ(window.screen.ticker.line(), QStringLiteral("Linia pierwsza"));
 }
 
 TEST(ListTransitions, WithAnimationsOffTheListIsShownAtRestAtOnce) {
@@ -112,15 +161,20 @@ TEST(ListTransitions, WithAnimationsOffTheListIsShownAtRestAtOnce) {
     fixture.store_settings(true, false, false, QStringLiteral("tapeta.bmp"), false);
     TForm1& window = fixture.open();
     run_timer1_steps(window);
-    window.screen.ticker.ticker_text = QStringLiteral("bez zmian");
+    window.screen.ticker.restart_ticker(QStringLiteral("bez zmian"));
     window.screen.section_bar.select_section(0);
     EXPECT_FALSE(step_installed(window));
     EXPECT_TRUE(static_cast<bool>(window.controls.lista.OnMouseMove));
     EXPECT_TRUE(window.controls.przewin_dol.Visible());
-    EXPECT_EQ(window.screen.transitions.leaving_section_name, QStringLiteral("Gry"));
-    EXPECT_EQ(window.screen.ticker.ticker_text, QStringLiteral("bez zmian"));
+    EXPECT_EQ(window.screen.ticker.line(), QStringLiteral("bez zmian"));
     // The body of the list at rest from line 16: its own colour below the 19 rows, above the bottom edge.
     EXPECT_EQ(fixture.pixel(180, window.controls.lista.Top() + 438), SkinColours::lista_g);
+    // Animations switched on afterwards: the list slides out from where it stood, its name on the banner.
+    const QImage at_rest = list_picture(window);
+    window.state.animations = true;
+    window.screen.section_bar.select_section(0);
+    window.timer1.Timer();
+    EXPECT_EQ(list_picture(window), at_rest);
 }
 
 TEST(Background, MovingOverTheBackgroundClearsHighlightsAndLitButtons) {
