@@ -47,14 +47,14 @@ void UnpackRun::rar_cancelClick() {
 
 void UnpackRun::unpack_entry(const CatalogueEntry& entry) {
     // The window stays responsive during a run, but one extractor cannot walk two archives at once.
-    if (running_ || !show_dialog)
+    if (running_ || !ask_destination_)
         return;
     running_ = true;
     // The answer is the dialog's own: one closed by other means than its labels (by the desktop, say)
     // must not unpack with the answer the previous dialog left behind.
-    unpack_confirmed = false;
-    show_dialog();
-    if (unpack_confirmed)
+    unpack_confirmed_ = false;
+    ask_destination_(unpack_confirmed_, unpack_dir_);
+    if (unpack_confirmed_)
         run(view_.state.program_dir + QLatin1Char('\\') + entry.exe_path);
     running_ = false;
 }
@@ -161,7 +161,7 @@ void UnpackRun::run(const QString& archive) {
     TUnRar& unrar = unrar_;
     view_.scrolltimer.SetOnTimer({});
     unrar.SetArchiveName(archive);
-    unrar.SetDestPath(unpack_dir);
+    unrar.SetDestPath(unpack_dir_);
     unrar.Open();
     view_.controls.rar_cancel.Show();
     archive_size_ = file_size(unrar.ArchiveName());

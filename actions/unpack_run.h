@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 namespace kelvox {
 
@@ -27,11 +28,10 @@ public:
     void load_skin(const SkinSource& skin);
     void release();
 
-    bool unpack_confirmed = false;
-    QString unpack_dir;
-
-    // Shows the unpack dialog modally; it writes unpack_confirmed and unpack_dir. The window binds it.
-    std::function<void()> show_dialog;
+    // Asks the reader for the destination, modally: writes whether they confirmed and the directory
+    // chosen (the one chosen last time to start from). The window binds it to the unpack dialog.
+    using AskDestination = std::function<void(bool& confirmed, QString& directory)>;
+    void bind_dialog(AskDestination ask) { ask_destination_ = std::move(ask); }
 
     void unpack_entry(const CatalogueEntry& entry);
     void rar_cancelClick();
@@ -68,6 +68,9 @@ private:
     // The archive extractor: extracting, reporting through its status rather than by raising.
     TUnRar unrar_;
     Bitmap cancel_bitmap_;
+    AskDestination ask_destination_;
+    bool unpack_confirmed_ = false;
+    QString unpack_dir_;
     bool cancel_requested_ = false;
     bool running_ = false;
     bool awaiting_cancel_ = false;

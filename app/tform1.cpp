@@ -117,10 +117,10 @@ void TForm1::bind_screen_events() {
     };
     UnpackRun& unpack_run = actions.unpack_run;
     c.rar_cancel.OnClick = [&unpack_run] { unpack_run.rar_cancelClick(); };
-    unpack_run.show_dialog = [this, &unpack_run] {
-        TForm3 dialog(unpack_run.unpack_confirmed, unpack_run.unpack_dir, services.messages);
+    unpack_run.bind_dialog([this](bool& confirmed, QString& directory) {
+        TForm3 dialog(confirmed, directory, services.messages);
         dialog.ShowModal();
-    };
+    });
 
     c.chwyt.OnMouseDown = [&window_drag](MouseButton, ShiftState, int x, int y) {
         window_drag.chwytMouseDown(x, y);

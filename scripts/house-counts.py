@@ -4,7 +4,7 @@
     scripts/house-counts.py [TOP] [-v] [--check]
 
 -v lists what each count found; --check prints only what breaks the floors (upward includes and links,
-current-directory changes outside platform/) and fails when there is any.
+current-directory changes outside platform/, a part's data field left public) and fails when there is any.
 
 Prints one "name: value" line per count:
 - window public data members: data members declared in TForm1's public sections (static constants and
@@ -190,7 +190,7 @@ def lines_of_code(folders):
 
 
 def check():
-    broken = upward_includes() + upward_links() + chdir_calls()
+    broken = upward_includes() + upward_links() + chdir_calls() + part_public_fields()
     for line in broken:
         print(line)
     return 1 if broken else 0

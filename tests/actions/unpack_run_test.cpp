@@ -38,13 +38,13 @@ public:
         run_timer1_steps(*window);
         window->screen.section_bar.select_section(0);
         run_timer1_steps(*window);
-        window->actions.unpack_run.show_dialog = [this] {
+        window->actions.unpack_run.bind_dialog([this](bool& confirmed, QString& directory) {
             ++dialogs;
-            window->actions.unpack_run.unpack_confirmed = confirm;
-            window->actions.unpack_run.unpack_dir = destination.path();
+            confirmed = confirm;
+            directory = destination.path();
             if (while_in_dialog)
                 while_in_dialog();
-        };
+        });
     }
     static TestSkinOptions skin() {
         TestSkinOptions options;
@@ -105,7 +105,7 @@ TEST(UnpackRun, ADialogClosedWithoutAnAnswerDoesNotReuseThePreviousOne) {
     ASSERT_TRUE(run.extracted("a.txt"));
     ASSERT_TRUE(QFile::remove(run.destination.path() + QStringLiteral("/a.txt")));
     // The next dialog goes away without either label (the desktop closed it).
-    run.window->actions.unpack_run.show_dialog = [&] { ++run.dialogs; };
+    run.window->actions.unpack_run.bind_dialog([&](bool&, QString&) { ++run.dialogs; });
     run.window->actions.entry_activation.activate_entry(0);
     EXPECT_EQ(run.dialogs, 2);
     EXPECT_FALSE(run.extracted("a.txt"));
