@@ -70,29 +70,13 @@ protected:
     std::unique_ptr<TUnRar> unrar;
 };
 
-TEST(UnRarStatusTest, EveryStatusHasItsText) {
-    const std::vector<std::pair<int, const char*>> cases = {
-        {0, "Unknown error"},
-        {1, "Unknown error"},
-        {2, "Not enough memory"},
-        {3, "Bad data"},
-        {4, "Bad archive"},
-        {5, "Open error"},
-        {6, "End of file"},
-        {7, "Close error"},
-        {8, "Create error"},
-        {9, "Read error"},
-        {10, "Write error"},
-        {11, "Unknown file format"},
-        {12, "Couldn't open UNRAR.DLL"},
-        {13, "Unknown error"},
-        {200, "Unknown error"},
-    };
-    for (const auto& [status, text] : cases) {
-        EXPECT_EQ(unrar_status_text(std::uint8_t(status)), QLatin1String(text)) << status;
+// The known statuses' texts are checked where a failure gives them; these are the ones that none does.
+TEST(UnRarStatusTest, StatusesWithoutATextOfTheirOwnAreUnknownErrors) {
+    for (const int status : {0, 1, 13, 200, 255}) {
+        EXPECT_EQ(unrar_status_text(std::uint8_t(status)), QStringLiteral("Unknown error")) << status;
         const EUnRarError error{std::uint8_t(status)};
         EXPECT_EQ(error.status(), status);
-        EXPECT_STREQ(error.what(), text);
+        EXPECT_STREQ(error.what(), "Unknown error");
     }
 }
 
@@ -403,23 +387,36 @@ TEST_F(UnRarTest, ProcessWalksTheArchiveToItsEnd) {
 }
 
 TEST_F(UnRarTest, FailedProcessTranslatesTheLibraryResult) {
-    const std::vector<std::pair<int, int>> cases = {
-        {ERAR_BAD_DATA, 3},  {ERAR_BAD_ARCHIVE, 4}, {ERAR_UNKNOWN_FORMAT, 11}, {ERAR_EOPEN, 5},
-        {ERAR_ECREATE, 8},   {ERAR_ECLOSE, 7},      {ERAR_EREAD, 9},           {ERAR_EWRITE, 10},
-        {ERAR_NO_MEMORY, 2}, {ERAR_UNKNOWN, 13},    {ERAR_SMALL_BUF, 13},
+    struct Case {
+        int result, status;
+        const char* text;
+    };
+    const Case cases[] = {
+        {ERAR_BAD_DATA, 3, "Bad data"},      {ERAR_BAD_ARCHIVE, 4, "Bad archive"},
+        {ERAR_UNKNOWN_FORMAT, 11, "Unknown file format"},
+        {ERAR_EOPEN, 5, "Open error"},       {ERAR_ECREATE, 8, "Create error"},
+        {ERAR_ECLOSE, 7, "Close error"},     {ERAR_EREAD, 9, "Read error"},
+        {ERAR_EWRITE, 10, "Write error"},    {ERAR_NO_MEMORY, 2, "Not enough memory"},
+        {ERAR_UNKNOWN, 13, "Unknown error"}, {ERAR_SMALL_BUF, 13, "Unknown error"},
     };
     make();
-    for (const auto& [result, status] : cases) {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.result);
         script.headers = {file("a.txt")};
-        script.process_results = {result};
+        script.process_results = {c.result};
         unrar->SetExceptionOnError(false);
         ASSERT_TRUE(unrar->Open());
         EXPECT_FALSE(unrar->Process(TRarOperation::Extract, QString()));
-        EXPECT_EQ(unrar->Status(), status) << result;
+        EXPECT_EQ(unrar->Status(), c.status);
         EXPECT_FALSE(unrar->Eof());
-        script.process_results = {result};
+        script.process_results = {c.result};
         unrar->SetExceptionOnError(true);
-        EXPECT_THROW(unrar->Process(TRarOperation::Extract, QString()), EUnRarError);
+        try {
+            unrar->Process(TRarOperation::Extract, QString());
+            ADD_FAILURE() << "no exception";
+        } catch (const EUnRarError& error) {
+            EXPECT_EQ(error.message(), QLatin1String(c.text));
+        }
         ASSERT_TRUE(unrar->Close());
     }
 }
@@ -464,19 +461,6 @@ TEST_F(UnRarTest, NothingOpenIsRefused) {
         EXPECT_EQ(error.message(), QStringLiteral("Close error"));
     }
     EXPECT_TRUE(requested_modules.empty());
-}
-
-TEST_F(UnRarTest, FreshComponentHasItsDefaults) {
-    make();
-    TUnRar fresh(dialogs);
-    EXPECT_FALSE(fresh.Extract());
-    EXPECT_TRUE(fresh.ExceptionOnError());
-    EXPECT_TRUE(fresh.ArchiveName().isEmpty());
-    EXPECT_TRUE(fresh.DestPath().isEmpty());
-    EXPECT_TRUE(fresh.Password().isEmpty());
-    EXPECT_FALSE(fresh.ArchiveOpen());
-    EXPECT_TRUE(fresh.Eof());
-    EXPECT_EQ(fresh.Status(), 0);
 }
 
 TEST_F(UnRarTest, FailedCloseStillUnloadsTheLibrary) {

@@ -113,17 +113,9 @@ TEST(Catalogue, ReadersOutsideTheCatalogueGetNothing) {
     EXPECT_TRUE(c.section(7).entries.empty());
 }
 
-TEST(Catalogue, TagKinds) {
-    const struct {
-        QString tag;
-        int kind;
-    } cases[] = {
-        {"nazwa", 0},    {"nazwa_e", 1},    {"sciezka", 2},  {"sciezka_exe", 3}, {"_nazwa", 4},
-        {"_opis", 5},    {"_wymagania", 6}, {"_obrazek", 7}, {"_typ", 8},        {"/nazwa", 100},
-        {"nazwa ", 100}, {"NAZWA", 100},    {" nazwa", 100}, {"", 100},          {"menu", 100},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(CatalogueReader::kind_of(c.tag), c.kind) << c.tag.toStdString();
+TEST(Catalogue, OnlyTheExactLowerCaseTagNamesHaveAKind) {
+    for (const char* tag : {"/nazwa", "nazwa ", "NAZWA", " nazwa", "", "menu", "_Opis", "sciezka_exe2"})
+        EXPECT_EQ(CatalogueReader::kind_of(QString::fromLatin1(tag)), CatalogueReader::kOther) << tag;
 }
 
 TEST(Catalogue, DescriptionTagsAndCatalogueTagsShareOneMachine) {

@@ -4,11 +4,6 @@
 
 using namespace kelvox;
 
-TEST(DynamicLibraryTest, ModuleNamesFollowThePlatform) {
-    EXPECT_EQ(DynamicLibrary::file_name_for(QStringLiteral("UNRAR")), QStringLiteral("libunrar.so"));
-    EXPECT_EQ(DynamicLibrary::file_name_for(QStringLiteral("Probe")), QStringLiteral("libprobe.so"));
-}
-
 TEST(DynamicLibraryTest, ModuleBesideTheProgramIsFoundFirst) {
     EXPECT_EQ(DynamicLibrary::program_directory(), QStringLiteral(PROBE_DIR));
     // Only the program's directory holds this module; the loader's own search would not find it.
