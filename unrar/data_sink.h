@@ -9,6 +9,11 @@
 
 namespace kelvox::unrar {
 
+// The size of the pieces in which stored data is copied and compressed data decoded: the caller hears
+// of every piece, and a quarter of a MiB takes milliseconds to read, decode or write even from a slow
+// disc, so a window that the caller keeps alive from its callback never stands still for long.
+constexpr std::size_t output_piece = std::size_t{1} << 18;
+
 class DataSink {
 public:
     virtual ~DataSink() = default;

@@ -18,7 +18,7 @@
 namespace kelvox::unrar {
 namespace {
 
-constexpr std::size_t chunk = 1 << 20;
+constexpr std::size_t chunk = output_piece;
 
 class FdSink : public DataSink {
 public:

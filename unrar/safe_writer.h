@@ -6,6 +6,7 @@
 #include "unrar/data_sink.h"
 
 #include <compare>
+#include <cstdint>
 #include <ctime>
 #include <set>
 #include <string>
@@ -63,6 +64,7 @@ private:
     std::string final_name_;
     std::string temp_name_;
     int fd_ = -1;
+    std::uint64_t written_ = 0;
     bool committed_ = false;
 };
 

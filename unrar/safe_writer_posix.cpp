@@ -3,6 +3,8 @@
 #include "unrar/rar_error.h"
 
 #include <dirent.h>
+#include <dlfcn.h>
+#include <pthread.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -10,6 +12,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <random>
 
 namespace kelvox::unrar {
@@ -48,6 +51,37 @@ bool is_stale_temporary(int directory, const char* name) {
                        ::flock(fd, LOCK_EX | LOCK_NB) == 0;
     ::close(fd);
     return stale;
+}
+
+extern "C" void* close_descriptor(void* fd) {
+    ::close(static_cast<int>(reinterpret_cast<std::intptr_t>(fd)));
+    return nullptr;
+}
+
+// The closing thread runs this module's code, which the caller may unload as soon as the archive is
+// closed: the module is first made to stay mapped for the life of the process.
+bool stay_loaded() {
+    static const bool pinned = [] {
+        Dl_info self{};
+        return ::dladdr(reinterpret_cast<void*>(&close_descriptor), &self) != 0 && self.dli_fname != nullptr &&
+               ::dlopen(self.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE) != nullptr;
+    }();
+    return pinned;
+}
+
+// A bare thread: the module carries its own C++ runtime, which is not to start threads in the host.
+bool close_in_background(int fd) {
+    if (!stay_loaded())
+        return false;
+    pthread_attr_t attributes;
+    if (::pthread_attr_init(&attributes) != 0)
+        return false;
+    pthread_t closer;
+    const bool started = ::pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED) == 0 &&
+                         ::pthread_create(&closer, &attributes, close_descriptor,
+                                          reinterpret_cast<void*>(static_cast<std::intptr_t>(fd))) == 0;
+    ::pthread_attr_destroy(&attributes);
+    return started;
 }
 
 bool is_directory_at(int directory, const std::string& name) {
@@ -149,11 +183,18 @@ PendingFile::PendingFile(const DirectoryFd& directory, std::string final_name)
     ::flock(fd_, LOCK_EX | LOCK_NB);
 }
 
+// Freeing the blocks of a large file takes tens of milliseconds (more with online discard), and it
+// happens when the last reference goes: the name goes at once (the caller must find nothing left when
+// the call returns), and the descriptor of a large unfinished file is closed on a thread of its own, so
+// that a cancelled file does not keep the caller waiting.
 PendingFile::~PendingFile() {
-    if (fd_ >= 0)
-        ::close(fd_);
     if (!committed_)
         ::unlinkat(directory_, temp_name_.c_str(), 0);
+    if (fd_ < 0)
+        return;
+    constexpr std::uint64_t large_file = 16 << 20;
+    if (committed_ || written_ < large_file || !close_in_background(fd_))
+        ::close(fd_);
 }
 
 void write_fully(int fd, const unsigned char* data, std::size_t size) {
@@ -170,6 +211,7 @@ void write_fully(int fd, const unsigned char* data, std::size_t size) {
 
 void PendingFile::write(const unsigned char* data, std::size_t size) {
     write_fully(fd_, data, size);
+    written_ += size;
 }
 
 FileIdentity PendingFile::commit(mode_t mode, std::time_t modified) {

@@ -9,7 +9,7 @@
 namespace kelvox::unrar {
 
 void copy_parts(const VolumeSet& volumes, const Entry& entry, DataSink& sink) {
-    constexpr std::size_t chunk = 1 << 20;
+    constexpr std::size_t chunk = output_piece;
     std::vector<unsigned char> buffer;
     for (const DataPart& part : entry.parts) {
         // A part that claims more than its volume holds is cut short: no buffer is made for it.
