@@ -1,6 +1,7 @@
 // The extractor over this repository's RAR module, on the shared fixture archives.
 #include "actions/un_rar.h"
 #include "tests/support/fake_file_dialogs.h"
+#include "tools/rar_writer/rar_blocks.h"
 
 #include <gtest/gtest.h>
 
@@ -177,4 +178,27 @@ TEST_F(UnRarModuleTest, NotAnArchiveIsABadArchive) {
     EXPECT_EQ(unrar->Status(), 4);
     EXPECT_FALSE(unrar->ArchiveOpen());
     EXPECT_TRUE(unrar->Eof());
+}
+
+// An entry over 4 GiB, its data a hole in a sparse file: only the headers are read.
+TEST_F(UnRarModuleTest, SizesOverFourGiBAreWhole) {
+    QTemporaryDir work;
+    const std::uint64_t size = (std::uint64_t{5} << 30) + 7;
+    RarBytes head = rar4_start(0);
+    append(head, rar4_header({.name = "obraz.iso", .packed = size, .unpacked = size}));
+    const RarBytes end = rar4_block(rar4::type_end, 0x4000, {});
+    QFile archive(work.filePath(QStringLiteral("duze.rar")));
+    ASSERT_TRUE(archive.open(QIODevice::WriteOnly));
+    archive.write(reinterpret_cast<const char*>(head.data()), qint64(head.size()));
+    ASSERT_TRUE(archive.seek(qint64(head.size() + size)));
+    archive.write(reinterpret_cast<const char*>(end.data()), qint64(end.size()));
+    archive.close();
+
+    make(archive.fileName());
+    ASSERT_TRUE(unrar->Open());
+    EXPECT_EQ(unrar->FileName(), QStringLiteral("obraz.iso"));
+    EXPECT_EQ(unrar->PackSize(), size);
+    EXPECT_EQ(unrar->UnpSize(), size);
+    EXPECT_FALSE(unrar->Process(TRarOperation::Skip, QString()));
+    EXPECT_EQ(unrar->Status(), unrar_status::EndOfFile);
 }
