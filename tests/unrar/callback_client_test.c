@@ -4,6 +4,7 @@
 #include "unrar/unrar.h"
 
 #include <dirent.h>
+#include <stddef.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -363,6 +364,19 @@ static void sizes_over_four_gib_keep_their_high_halves(void) {
     CHECK(strcmp(listing, "") == 0);
 }
 
+/* The record as the published library lays it out: names, then the unsigned fields in their order, a
+ * pointer, and at least a kilobyte of reserved tail that a later library may fill. */
+static void the_header_keeps_its_layout(void) {
+    const size_t names = 2 * 1024 + 2 * 1024 * sizeof(wchar_t);
+    CHECK(offsetof(struct RARHeaderDataEx, FileName) == 1024 + 1024 * sizeof(wchar_t));
+    CHECK(offsetof(struct RARHeaderDataEx, Flags) == names);
+    CHECK(offsetof(struct RARHeaderDataEx, UnpSizeHigh) == names + 4 * sizeof(unsigned));
+    CHECK(offsetof(struct RARHeaderDataEx, FileAttr) == names + 10 * sizeof(unsigned));
+    CHECK(offsetof(struct RARHeaderDataEx, CmtState) == offsetof(struct RARHeaderDataEx, CmtBuf) + sizeof(char*) +
+                                                            2 * sizeof(unsigned));
+    CHECK(sizeof(struct RARHeaderDataEx) >= offsetof(struct RARHeaderDataEx, CmtState) + sizeof(unsigned) + 1024);
+}
+
 int main(int argc, char** argv) {
     if (argc < 2) {
         fprintf(stderr, "usage: %s KELVOX-RAR-STORE\n", argv[0]);
@@ -372,6 +386,7 @@ int main(int argc, char** argv) {
     snprintf(work, sizeof work, "%s/kelvox-callback-XXXXXX", temp && *temp ? temp : "/tmp");
     if (mkdtemp(work) == NULL || chdir(work) != 0)
         return 2;
+    the_header_keeps_its_layout();
     every_piece_is_reported_with_the_callers_value();
     a_cancel_leaves_nothing_behind();
     volumes_are_announced_and_asked_for(argv[1]);

@@ -3,6 +3,7 @@
 #include "tests/unrar/rar_test_support.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <fstream>
 #include <map>
@@ -202,6 +203,25 @@ TEST_F(RarFixtures, ListingMatchesTheManifest) {
 // Files larger than this are tested (decoded and CRC-checked) rather than written, to keep the run short.
 constexpr unsigned write_limit = 16u << 20;
 
+// What the callback heard of one file's data: every piece, stored or decoded by either format's
+// decoder, at most a MiB, adding up to the file.
+struct DataReports {
+    std::uint64_t bytes = 0;
+    std::size_t largest = 0;
+    uLong crc = crc32(0, Z_NULL, 0);
+
+    static int RAR_API record(unsigned int message, LPARAM self, LPARAM p1, LPARAM p2) {
+        if (message == UCM_PROCESSDATA) {
+            auto& reports = *reinterpret_cast<DataReports*>(self);
+            const auto size = static_cast<std::size_t>(p2);
+            reports.bytes += size;
+            reports.largest = std::max(reports.largest, size);
+            reports.crc = crc32(reports.crc, reinterpret_cast<const Bytef*>(p1), static_cast<uInt>(size));
+        }
+        return message == UCM_CHANGEVOLUME && p2 == RAR_VOL_ASK ? 0 : 1;
+    }
+};
+
 TEST_F(RarFixtures, ExtractionGivesTheManifestBytesOrACleanError) {
     for (const ManifestRow& row : rows_) {
         SCOPED_TRACE(row.folder);
@@ -212,6 +232,8 @@ TEST_F(RarFixtures, ExtractionGivesTheManifestBytesOrACleanError) {
         Archive archive(copy_of(row, work), RAR_OM_EXTRACT);
         if (!archive.is_open())
             continue;
+        DataReports reports;
+        RARSetCallback(archive.handle(), &DataReports::record, reinterpret_cast<LPARAM>(&reports));
         std::vector<Listed> listed;
         int end = 0;
         for (std::size_t i = 0;; ++i) {
@@ -227,7 +249,13 @@ TEST_F(RarFixtures, ExtractionGivesTheManifestBytesOrACleanError) {
                                   : want.kind == "enc"            ? ERAR_BAD_DATA
                                                                   : ERAR_SUCCESS;
             const bool big = entry.unp_size > write_limit;
+            reports = DataReports{};
             EXPECT_EQ(archive.process(big ? RAR_TEST : RAR_EXTRACT, dest.string()), want_code);
+            if (want_code == ERAR_SUCCESS && want.kind != "dir" && want.kind != "link") {
+                EXPECT_EQ(reports.bytes, entry.unp_size);
+                EXPECT_LE(reports.largest, std::size_t{1} << 20);
+                EXPECT_EQ(reports.crc, entry.crc);
+            }
             const fs::path written = dest / disk_path(entry);
             if (want_code != ERAR_SUCCESS || big) {
                 if (entry.name.find("..") == std::string::npos && want_code != ERAR_ECREATE) {
