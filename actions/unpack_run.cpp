@@ -130,8 +130,10 @@ void UnpackRun::wait_for_cancel() {
 std::uint64_t UnpackRun::done_in_file() const {
     if (file_.unpacked >= file_.unp_size)
         return file_.pack_size;
-    const long double share = static_cast<long double>(file_.unpacked) / static_cast<long double>(file_.unp_size);
-    return std::min(file_.pack_size, static_cast<std::uint64_t>(share * static_cast<long double>(file_.pack_size)));
+    const long double share =
+        static_cast<long double>(file_.unpacked) / static_cast<long double>(file_.unp_size);
+    return std::min(file_.pack_size,
+                    static_cast<std::uint64_t>(share * static_cast<long double>(file_.pack_size)));
 }
 
 // Called by the extractor inside a file, at least every MiB of its output. False stops the file.
@@ -150,8 +152,8 @@ bool UnpackRun::file_data_unpacked(std::size_t bytes) {
 // reports no data while it unpacks moves the scale once the file is done.
 void UnpackRun::extract_current_file() {
     file_ = {done_, unrar_.PackSize(), unrar_.UnpSize(), 0};
-    const bool extracted = unrar_.Process(TRarOperation::Extract, QString()) ||
-                           unrar_.Status() == unrar_status::EndOfFile;
+    const bool extracted =
+        unrar_.Process(TRarOperation::Extract, QString()) || unrar_.Status() == unrar_status::EndOfFile;
     done_ += extracted ? file_.pack_size : done_in_file();
     draw_progress(done_);
 }

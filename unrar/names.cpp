@@ -156,8 +156,14 @@ std::uint32_t next_code_point(const std::string& text, std::size_t& at) {
     const auto lead = static_cast<unsigned char>(text[at++]);
     if (lead < 0x80)
         return lead;
-    const int extra = lead >= 0xF0 && lead < 0xF5 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 && lead < 0xE0 ? 1 : -1;
-    if (extra < 0 || (extra == 2 && lead >= 0xF0))
+    int extra = -1; // continuation bytes; a lead byte that cannot start a sequence has none
+    if (lead >= 0xC2 && lead < 0xE0)
+        extra = 1;
+    else if (lead >= 0xE0 && lead < 0xF0)
+        extra = 2;
+    else if (lead >= 0xF0 && lead < 0xF5)
+        extra = 3;
+    if (extra < 0)
         return 0xFFFD;
     std::uint32_t code = lead & (0x3F >> extra);
     for (int i = 0; i < extra; ++i) {

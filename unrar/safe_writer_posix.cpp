@@ -4,8 +4,8 @@
 
 #include <dirent.h>
 #include <dlfcn.h>
-#include <pthread.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -63,7 +63,8 @@ extern "C" void* close_descriptor(void* fd) {
 bool stay_loaded() {
     static const bool pinned = [] {
         Dl_info self{};
-        return ::dladdr(reinterpret_cast<void*>(&close_descriptor), &self) != 0 && self.dli_fname != nullptr &&
+        return ::dladdr(reinterpret_cast<void*>(&close_descriptor), &self) != 0 &&
+               self.dli_fname != nullptr &&
                ::dlopen(self.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE) != nullptr;
     }();
     return pinned;

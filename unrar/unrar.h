@@ -40,10 +40,13 @@ extern "C" {
 #define RAR_VOL_ASK 0
 #define RAR_VOL_NOTIFY 1
 
-/* Messages of the callback set with RARSetCallback. */
-#define UCM_CHANGEVOLUME 0 /* P1: the volume's name (a buffer of 2048 bytes), P2: RAR_VOL_ASK or RAR_VOL_NOTIFY */
-#define UCM_PROCESSDATA 1  /* P1: the address of the bytes just unpacked, P2: their count (at most 1 MiB) */
-#define UCM_NEEDPASSWORD 2 /* P1: a buffer for the password, P2: its size; never sent: nothing here decrypts */
+/* Messages of the callback set with RARSetCallback:
+ * UCM_CHANGEVOLUME  P1 the volume's name (a buffer of 2048 bytes), P2 RAR_VOL_ASK or RAR_VOL_NOTIFY;
+ * UCM_PROCESSDATA   P1 the address of the bytes just unpacked, P2 their count (at most 1 MiB);
+ * UCM_NEEDPASSWORD  P1 a buffer for the password, P2 its size; never sent: nothing here decrypts. */
+#define UCM_CHANGEVOLUME 0
+#define UCM_PROCESSDATA 1
+#define UCM_NEEDPASSWORD 2
 
 #if defined(_WIN32)
 #define RAR_API __stdcall

@@ -24,9 +24,9 @@
 #include <fstream>
 
 #include <fcntl.h>
-#include <unistd.h>
 #include <optional>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -61,8 +61,9 @@ std::uint32_t zeros_crc(std::uint64_t size) {
 // does not run into the measured run's) it is read as a disc's file is once read ahead.
 void write_stored_archive(const fs::path& path, const std::string& name, std::uint64_t size, bool sparse) {
     RarBytes head = rar4_start(0);
-    append(head, rar4_header({.name = name, .packed = size, .unpacked = size, .crc = zeros_crc(size),
-                              .large = true}));
+    append(
+        head,
+        rar4_header({.name = name, .packed = size, .unpacked = size, .crc = zeros_crc(size), .large = true}));
     const RarBytes end = rar4_block(rar4::type_end, 0x4000, {});
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(head.data()), static_cast<std::streamsize>(head.size()));
@@ -71,7 +72,8 @@ void write_stored_archive(const fs::path& path, const std::string& name, std::ui
     } else {
         const std::vector<char> zeros(1 << 20, 0);
         for (std::uint64_t done = 0; done < size; done += zeros.size())
-            out.write(zeros.data(), static_cast<std::streamsize>(std::min<std::uint64_t>(zeros.size(), size - done)));
+            out.write(zeros.data(),
+                      static_cast<std::streamsize>(std::min<std::uint64_t>(zeros.size(), size - done)));
     }
     out.write(reinterpret_cast<const char*>(end.data()), static_cast<std::streamsize>(end.size()));
     out.close();
@@ -89,8 +91,8 @@ void write_stored_archive(const fs::path& path, const std::string& name, std::ui
 std::uint64_t bytes_under(const fs::path& root) {
     std::uint64_t total = 0;
     std::error_code error;
-    for (auto it = fs::recursive_directory_iterator(root, error); !error && it != fs::recursive_directory_iterator();
-         it.increment(error)) {
+    for (auto it = fs::recursive_directory_iterator(root, error);
+         !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
         std::error_code size_error;
         const auto size = it->is_regular_file(size_error) ? it->file_size(size_error) : 0;
         if (!size_error)
@@ -199,21 +201,23 @@ int main() {
     QTemporaryDir made;
     std::vector<Case> cases;
     for (const bool sparse : {false, true}) {
-        const fs::path archive = fs::path(made.path().toStdString()) / (sparse ? "sparse.rar" : "written.rar");
+        const fs::path archive =
+            fs::path(made.path().toStdString()) / (sparse ? "sparse.rar" : "written.rar");
         write_stored_archive(archive, "big.bin", 2 * gib, sparse);
-        cases.push_back({sparse ? "stored, 2 GiB entry, sparse archive" : "stored, 2 GiB entry", "big.rar",
-                         [archive](const fs::path& folder) { fs::create_hard_link(archive, folder / "big.rar"); },
-                         "big.bin", gib});
+        cases.push_back(
+            {sparse ? "stored, 2 GiB entry, sparse archive" : "stored, 2 GiB entry", "big.rar",
+             [archive](const fs::path& folder) { fs::create_hard_link(archive, folder / "big.rar"); },
+             "big.bin", gib});
     }
     const fs::path fixtures = shared_fixtures();
     if (fs::is_directory(fixtures / "libarchive")) {
-        cases.push_back({"RAR 4 compressed, 20 MB entry from 19 KB", "test_read_format_rar_multi_lzss_blocks.rar",
-                         fixture_copy(fixtures / "libarchive/rar4-bigwindow"), "multi_lzss_blocks_test.txt",
-                         10'000'000});
+        cases.push_back(
+            {"RAR 4 compressed, 20 MB entry from 19 KB", "test_read_format_rar_multi_lzss_blocks.rar",
+             fixture_copy(fixtures / "libarchive/rar4-bigwindow"), "multi_lzss_blocks_test.txt", 10'000'000});
         cases.push_back({"RAR 4 compressed over 4 volumes, 242 MB entry",
                          "test_read_format_rar_multivolume.part0001.rar",
-                         fixture_copy(fixtures / "libarchive/rar4-vol-compressed"), "ppmd_lzss_conversion_test.txt",
-                         120'000'000});
+                         fixture_copy(fixtures / "libarchive/rar4-vol-compressed"),
+                         "ppmd_lzss_conversion_test.txt", 120'000'000});
     } else {
         std::printf("compressed cases skipped: no fixtures at %s\n", fixtures.c_str());
     }

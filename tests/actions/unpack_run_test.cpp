@@ -2,8 +2,8 @@
 
 #include "tests/support/window_fixture.h"
 
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -186,7 +186,8 @@ TEST(UnpackRun, TheScaleMovesInsideABigFileAndACancelThereStopsItLeavingNothing)
         if (test.cancel) {
             // Stopped within the piece during which the press came: the scale did not move on.
             EXPECT_EQ(blocks_on(strip), blocks_at_press);
-            EXPECT_TRUE(QDir(run.destination.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+            EXPECT_TRUE(
+                QDir(run.destination.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
                 << "a partial or temporary file was left";
             EXPECT_TRUE(shows_line(strip, QStringLiteral("Podczas wypakowywania plików wystąpiły błedy")));
         } else {

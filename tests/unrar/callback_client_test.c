@@ -4,8 +4,8 @@
 #include "unrar/unrar.h"
 
 #include <dirent.h>
-#include <stddef.h>
 #include <fcntl.h>
+#include <stddef.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -17,12 +17,12 @@
 
 static int failures;
 
-#define CHECK(condition)                                                          \
-    do {                                                                          \
-        if (!(condition)) {                                                       \
-            fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #condition); \
-            ++failures;                                                           \
-        }                                                                         \
+#define CHECK(condition)                                                                                     \
+    do {                                                                                                     \
+        if (!(condition)) {                                                                                  \
+            fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #condition);                          \
+            ++failures;                                                                                      \
+        }                                                                                                    \
     } while (0)
 
 enum { MiB = 1 << 20 };
@@ -87,14 +87,14 @@ static void write_member(int fd, const struct Member* member) {
     const size_t name_size = strlen(member->name);
     put(&at, member->size & 0xFFFFFFFFu, 4);
     put(&at, member->size & 0xFFFFFFFFu, 4);
-    put(&at, 2, 1);                      /* Windows */
+    put(&at, 2, 1); /* Windows */
     put(&at, member_crc(member), 4);
-    put(&at, 0x5A8C0000, 4);             /* a DOS time */
+    put(&at, 0x5A8C0000, 4); /* a DOS time */
     put(&at, 20, 1);
-    put(&at, 0x30, 1);                   /* stored */
+    put(&at, 0x30, 1); /* stored */
     put(&at, name_size, 2);
     put(&at, 0x20, 4);
-    put(&at, member->size >> 32, 4);     /* the high halves, flag 0x100 */
+    put(&at, member->size >> 32, 4); /* the high halves, flag 0x100 */
     put(&at, member->size >> 32, 4);
     memcpy(at, member->name, name_size);
     write_block(fd, 0x74, 0x8000 | 0x100, body, (size_t)(at - body) + name_size);
@@ -133,7 +133,7 @@ struct Record {
     unsigned long long data_bytes;
     long largest_piece;
     unsigned long crc;
-    int cancel_at;       /* answer -1 to this PROCESSDATA message (1 = the first); 0 never */
+    int cancel_at; /* answer -1 to this PROCESSDATA message (1 = the first); 0 never */
     int volume_asks;
     int volume_notices;
     char asked_name[2048];
@@ -167,7 +167,7 @@ static int RAR_API record_callback(unsigned int msg, LPARAM user_data, LPARAM p1
     return 0;
 }
 
-static void *open_archive(const char* path, unsigned mode) {
+static void* open_archive(const char* path, unsigned mode) {
     struct RAROpenArchiveData data;
     memset(&data, 0, sizeof data);
     data.ArcName = (char*)path;
@@ -372,9 +372,10 @@ static void the_header_keeps_its_layout(void) {
     CHECK(offsetof(struct RARHeaderDataEx, Flags) == names);
     CHECK(offsetof(struct RARHeaderDataEx, UnpSizeHigh) == names + 4 * sizeof(unsigned));
     CHECK(offsetof(struct RARHeaderDataEx, FileAttr) == names + 10 * sizeof(unsigned));
-    CHECK(offsetof(struct RARHeaderDataEx, CmtState) == offsetof(struct RARHeaderDataEx, CmtBuf) + sizeof(char*) +
-                                                            2 * sizeof(unsigned));
-    CHECK(sizeof(struct RARHeaderDataEx) >= offsetof(struct RARHeaderDataEx, CmtState) + sizeof(unsigned) + 1024);
+    CHECK(offsetof(struct RARHeaderDataEx, CmtState) ==
+          offsetof(struct RARHeaderDataEx, CmtBuf) + sizeof(char*) + 2 * sizeof(unsigned));
+    CHECK(sizeof(struct RARHeaderDataEx) >=
+          offsetof(struct RARHeaderDataEx, CmtState) + sizeof(unsigned) + 1024);
 }
 
 int main(int argc, char** argv) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace kelvox::testing {
 namespace {
 
@@ -220,6 +222,39 @@ TEST(RarComment, CompressedCommentBlockIsDecoded) {
 }
 
 // The newer format's flags are reported in the older format's meanings.
+// The header with 64-bit sizes gives each name also as wide characters; a malformed UTF-8 sequence
+// stands as U+FFFD, and a long name is cut on a character boundary in both forms.
+TEST(RarHeader, WideNamesFollowTheStoredNames) {
+    std::string long_name;
+    for (int i = 0; i < 600; ++i)
+        long_name += "ż";
+    const struct {
+        std::string stored;
+        std::wstring wide;
+    } cases[] = {
+        {"zażółć/\xF0\x9F\x91\x8B.txt", L"za\u017c\u00f3\u0142\u0107/\U0001F44B.txt"},
+        {"a\xC3(b", L"a\uFFFD(b"},
+        {"\xED\xA0\x80x", L"\uFFFDx"},
+        {long_name, std::wstring(511, L'\u017c')},
+    };
+    TempDir work;
+    RarBytes bytes = rar5_start(false);
+    for (const auto& c : cases)
+        append(bytes, rar5_file({.name = c.stored, .data = bytes_of("x")}));
+    append(bytes, rar5_end(false));
+    write_file(work / "names.rar", bytes);
+
+    Archive archive(work / "names.rar", RAR_OM_LIST);
+    ASSERT_TRUE(archive.is_open());
+    for (const auto& c : cases) {
+        auto header = std::make_unique<RARHeaderDataEx>();
+        ASSERT_EQ(RARReadHeaderEx(archive.handle(), header.get()), 0);
+        EXPECT_EQ(std::wstring(header->FileNameW), c.wide);
+        EXPECT_EQ(std::string(header->FileName),
+                  c.stored.substr(0, std::min<std::size_t>(c.stored.size(), 1022)));
+    }
+}
+
 TEST(RarHeader, NewerFormatFieldsAreMappedOntoTheOlderMeanings) {
     const fs::path fixtures = rar_fixtures();
     if (fixtures.empty())
