@@ -43,6 +43,7 @@ void DetailPanel::load_skin(const SkinSource& skin) {
     panel_canvas_.Canvas().brush.style = BrushStyle::Clear;
     panel_canvas_.Canvas().font.size = 8;
     panel_canvas_.Canvas().pen.colour = kPanelPen;
+    reduce_relief();
     panel_backdrop_.SetSize(panel_bitmap_.Width(), panel_bitmap_.Height());
     panel_backdrop_.Canvas().font.name = QStringLiteral("Fixedsys");
     panel_backdrop_.Canvas().brush = {kPanelBackdropBrush, BrushStyle::Solid};
@@ -57,6 +58,7 @@ void DetailPanel::take_backdrop() {
 void DetailPanel::release() {
     for (Bitmap* bitmap : {&panel_bitmap_, &panel_canvas_, &panel_backdrop_})
         *bitmap = Bitmap();
+    relief_plane_ = ReliefPlane();
     forget_picture();
 }
 
@@ -160,6 +162,10 @@ void DetailPanel::write_texts() {
         canvas.TextOut(367 - 3 * i, 270 + 12 * i, description.requirement_lines.at(i));
 }
 
+void DetailPanel::reduce_relief() {
+    relief_plane_ = ReliefPlane(panel_canvas_);
+}
+
 void DetailPanel::copy_background_to_backdrop() {
     const Bitmap& backdrop = panel_backdrop_;
     panel_backdrop_.Canvas().CopyFrom(0, 0, view_.controls.tlo.Surface(),
@@ -169,7 +175,7 @@ void DetailPanel::copy_background_to_backdrop() {
 bool DetailPanel::blend_backdrop(int level) {
     Application& application = view_.services.application;
     const unsigned handlers_before = view_.timer1.HandlerChanges();
-    panel_blend(panel_canvas_, panel_backdrop_, level, [&application] { application.ProcessMessages(); });
+    panel_blend(relief_plane_, panel_backdrop_, level, [&application] { application.ProcessMessages(); });
     // A press served among the messages (another row, a section) may have put its own step in this
     // one's place; that step owns the panel from now on.
     return view_.timer1.HandlerChanges() == handlers_before;
@@ -200,6 +206,7 @@ void DetailPanel::panel_show() {
             panel_level_ = kFullLevel;
         panel_canvas_.Canvas().Draw(0, 0, panel_bitmap_);
         write_texts();
+        reduce_relief();
     }
     copy_background_to_backdrop();
     if (!blend_backdrop(panel_level_))

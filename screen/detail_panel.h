@@ -4,6 +4,7 @@
 // tint fades in and out in 16 steps on timer1. It shows the entry's pictures one at a time.
 #include "platform/bitmap.h"
 #include "platform/jpeg_picture.h"
+#include "screen/relief_plane.h"
 
 #include <QString>
 
@@ -71,10 +72,13 @@ public:
 private:
     void write_texts();
     int picture_count() const;
+    // The relief with the entry's texts, as the tint reads it.
+    void reduce_relief();
 
     MenuView& view_;
     Bitmap panel_bitmap_;
     Bitmap panel_canvas_;
+    ReliefPlane relief_plane_;
     Bitmap panel_backdrop_;
     Bitmap picture_bitmap_;
     JpegPicture jpeg_picture_;

@@ -7,13 +7,14 @@
 
 namespace kelvox {
 
-void panel_blend(const Bitmap& relief, Bitmap& target, int level, const std::function<void()>& after_row) {
+void panel_blend(const ReliefPlane& relief, Bitmap& target, int level,
+                 const std::function<void()>& after_row) {
     const BlendRow blend_row = fastest_blend_row();
     for (int y = 0;; ++y) {
-        const int width = std::min(relief.Width(), target.Width());
-        if (y >= relief.Height() || y >= target.Height() || width <= 0)
+        const int width = std::min(relief.width(), target.Width());
+        if (y >= relief.height() || y >= target.Height() || width <= 0)
             return;
-        blend_row(relief.ScanLine(y), target.ScanLine(y), width, level);
+        blend_row(relief.row(y), target.ScanLine(y), width, level);
         if (after_row)
             after_row();
     }

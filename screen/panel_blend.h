@@ -1,6 +1,8 @@
 #pragma once
 // The detail panel's tint: the background behind the panel is turned into a grey-green relief of
 // itself, lighter or darker by the relief picture's blue byte, scaled by a fade level.
+#include "screen/relief_plane.h"
+
 #include <functional>
 
 namespace kelvox {
@@ -12,7 +14,7 @@ class Bitmap;
 // leaves the target alone. after_row runs after every row (the window processes its messages there,
 // so input and the other timers are served while a frame is tinted); the sizes are looked at again
 // after it, so a handler that resizes or releases either picture ends the tint instead of corrupting it.
-void panel_blend(const Bitmap& relief, Bitmap& target, int level,
+void panel_blend(const ReliefPlane& relief, Bitmap& target, int level,
                  const std::function<void()>& after_row = {});
 
 } // namespace kelvox

@@ -4,11 +4,14 @@
 // one the processor can run is checked against the same expectations.
 #include "platform/bitmap.h"
 
+#include <cstdint>
+
 #include <vector>
 
 namespace kelvox {
 
-using BlendRow = void (*)(const Pixel* relief, Pixel* target, int width, int level);
+// relief: the row of the relief plane (blue bytes less 128).
+using BlendRow = void (*)(const int8_t* relief, Pixel* target, int width, int level);
 
 struct BlendRowKernel {
     const char* name;

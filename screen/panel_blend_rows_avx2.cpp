@@ -15,13 +15,16 @@ struct Avx2 {
     static constexpr int kPixels = 8;
 
     static Register load(const Pixel* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+    // Eight relief offsets, each sign-extended into its 32-bit lane.
+    static Register load_offsets(const int8_t* q) {
+        return _mm256_cvtepi8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(q)));
+    }
     static void store(Pixel* p, Register v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
     static Register splat32(int v) { return _mm256_set1_epi32(v); }
     static Register splat16(short v) { return _mm256_set1_epi16(v); }
     static Register bit_and(Register a, Register b) { return _mm256_and_si256(a, b); }
     static Register bit_or(Register a, Register b) { return _mm256_or_si256(a, b); }
     static Register add16(Register a, Register b) { return _mm256_add_epi16(a, b); }
-    static Register subtract16(Register a, Register b) { return _mm256_sub_epi16(a, b); }
     static Register multiply16(Register a, Register b) { return _mm256_mullo_epi16(a, b); }
     static Register multiply_high_unsigned16(Register a, Register b) { return _mm256_mulhi_epu16(a, b); }
     template <int n> static Register shift_left16(Register a) { return _mm256_slli_epi16(a, n); }
@@ -45,7 +48,7 @@ struct Avx2 {
 
 } // namespace
 
-void blend_row_avx2(const Pixel* relief, Pixel* target, int width, int level) {
+void blend_row_avx2(const int8_t* relief, Pixel* target, int width, int level) {
     blend_vector_row<Avx2>(relief, target, width, level);
 }
 

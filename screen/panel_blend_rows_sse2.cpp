@@ -14,13 +14,18 @@ struct Sse2 {
     static constexpr int kPixels = 4;
 
     static Register load(const Pixel* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+    // Four relief offsets, each sign-extended into its 32-bit lane.
+    static Register load_offsets(const int8_t* q) {
+        const Register bytes = _mm_loadu_si32(q);
+        const Register words = _mm_unpacklo_epi8(bytes, bytes);
+        return _mm_srai_epi32(_mm_unpacklo_epi16(words, words), 24);
+    }
     static void store(Pixel* p, Register v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
     static Register splat32(int v) { return _mm_set1_epi32(v); }
     static Register splat16(short v) { return _mm_set1_epi16(v); }
     static Register bit_and(Register a, Register b) { return _mm_and_si128(a, b); }
     static Register bit_or(Register a, Register b) { return _mm_or_si128(a, b); }
     static Register add16(Register a, Register b) { return _mm_add_epi16(a, b); }
-    static Register subtract16(Register a, Register b) { return _mm_sub_epi16(a, b); }
     static Register multiply16(Register a, Register b) { return _mm_mullo_epi16(a, b); }
     static Register multiply_high_unsigned16(Register a, Register b) { return _mm_mulhi_epu16(a, b); }
     template <int n> static Register shift_left16(Register a) { return _mm_slli_epi16(a, n); }
@@ -46,7 +51,7 @@ struct Sse2 {
 
 } // namespace
 
-void blend_row_sse2(const Pixel* relief, Pixel* target, int width, int level) {
+void blend_row_sse2(const int8_t* relief, Pixel* target, int width, int level) {
     blend_vector_row<Sse2>(relief, target, width, level);
 }
 

@@ -1,4 +1,5 @@
 #include "screen/panel_blend_rows.h"
+#include "screen/relief_plane.h"
 
 #include <gtest/gtest.h>
 
@@ -21,23 +22,34 @@ Pixel expected_tint(Pixel relief, Pixel target, int level) {
     return make_pixel(static_cast<uint8_t>(v), static_cast<uint8_t>(v + 10), static_cast<uint8_t>(v));
 }
 
+std::vector<int8_t> relief_offsets(const std::vector<Pixel>& relief) {
+    std::vector<int8_t> offsets;
+    for (Pixel p : relief)
+        offsets.push_back(relief_offset(p));
+    return offsets;
+}
+
 // A row of the given width with sentinels on both sides, so that a kernel writing past its row shows.
 struct Row {
     static constexpr Pixel kSentinel = 0x5A5A5A5Au;
     static constexpr int kMargin = 16;
     std::vector<Pixel> relief, target;
+    std::vector<int8_t> offsets;
     int width;
 
     explicit Row(int w)
         : relief(static_cast<size_t>(w + 2 * kMargin)), target(relief.size(), kSentinel), width(w) {}
     Pixel* target_row() { return target.data() + kMargin; }
-    const Pixel* relief_row() const { return relief.data() + kMargin; }
+    const int8_t* relief_row() {
+        offsets = relief_offsets(relief);
+        return offsets.data() + kMargin;
+    }
 };
 
 void expect_kernel_matches(const BlendRowKernel& kernel, const std::vector<Pixel>& relief,
                            const std::vector<Pixel>& target, int level) {
     std::vector<Pixel> out = target;
-    kernel.row(relief.data(), out.data(), static_cast<int>(out.size()), level);
+    kernel.row(relief_offsets(relief).data(), out.data(), static_cast<int>(out.size()), level);
     int mismatches = 0;
     for (size_t i = 0; i < out.size() && mismatches < 5; ++i) {
         const Pixel want = expected_tint(relief[i], target[i], level);

@@ -13,7 +13,7 @@ Pixel blend_one(int relief_value, int level) {
     relief.ScanLine(0)[0] = make_pixel(static_cast<uint8_t>(relief_value), 0, 0);
     Bitmap target(1, 1);
     target.ScanLine(0)[0] = make_pixel(30, 60, 90);
-    panel_blend(relief, target, level);
+    panel_blend(ReliefPlane(relief), target, level);
     return target.ScanLine(0)[0];
 }
 
@@ -46,7 +46,7 @@ TEST(PanelBlend, MidGreyLeavesTheBackgroundAloneAtEveryLevel) {
 }
 
 TEST(PanelBlend, ServesMessagesAfterEveryRowAndSurvivesAHandlerThatReleasesThePicture) {
-    Bitmap relief(4, 10);
+    const ReliefPlane relief(Bitmap(4, 10));
     Bitmap target(4, 10);
     int rows = 0;
     panel_blend(relief, target, 16, [&] { ++rows; });
