@@ -75,6 +75,7 @@ void TForm1::create_controls() {
     description.OnLoadPicture = [this](const QString& file) { screen.detail_panel.load_picture(file); };
     bind_screen_events();
     OnShow = [this] { FormShow(); };
+    OnFirstFrame = [this] { FormFirstFrame(); };
     OnClose = [this] { FormClose(); };
 }
 
@@ -160,7 +161,6 @@ void TForm1::start() {
         screen.detail_panel.forget_picture();
         register_font();
         load_skin();
-        music.start();
         build_screen_keeping_on();
     } catch (...) {
         give_back_desktop();
@@ -209,6 +209,11 @@ void TForm1::give_back_desktop() {
 
 void TForm1::FormShow() {
     timer1.SetEnabled(true);
+}
+
+void TForm1::FormFirstFrame() {
+    if (!closed_)
+        music.start();
 }
 
 void TForm1::FormClose() {

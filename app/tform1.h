@@ -67,6 +67,10 @@ public:
     void build_screen_keeping_on();
 
     void FormShow();
+    // The music starts when the window's first frame is on the screen: opening it loads the media
+    // backend, which takes longer than everything else of a start. A message that it cannot play
+    // still comes before the menu can be used.
+    void FormFirstFrame();
     // FormClose has run: the window's pictures are released and nothing may draw any more.
     bool Closed() const { return closed_; }
     void FormClose();

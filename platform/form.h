@@ -62,6 +62,9 @@ public:
     bool RegionContains(int x, int y) const;
 
     NotifyEvent OnShow;
+    // Runs once, when the window's first frame is on the screen: what a start does not need for its
+    // first frame can wait for it.
+    NotifyEvent OnFirstFrame;
     NotifyEvent OnClose;
     MouseButtonEvent OnMouseDown;
     MouseMoveEvent OnMouseMove;

@@ -51,6 +51,18 @@ void FormWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(dirty, frame_, dirty);
+    if (!painted_) {
+        painted_ = true;
+        // Queued: the frame is flushed to the screen when this paint returns, before the handler runs.
+        QMetaObject::invokeMethod(this, &FormWindow::first_frame_shown, Qt::QueuedConnection);
+    }
+}
+
+void FormWindow::first_frame_shown() {
+    if (form_ != nullptr && form_->OnFirstFrame) {
+        NotifyEvent handler = form_->OnFirstFrame;
+        handler();
+    }
 }
 
 bool FormWindow::event(QEvent* event) {

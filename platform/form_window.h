@@ -26,8 +26,11 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void first_frame_shown();
+
     Form* form_;
     QImage frame_;
+    bool painted_ = false;
 };
 
 } // namespace kelvox

@@ -128,6 +128,21 @@ TEST(MainWindowLife, TaskbarIsHiddenWhileTheMenuRunsAndShownWhileMinimisedAndAtT
     EXPECT_EQ(visible.taskbar.calls, std::vector<std::string>{"show"});
 }
 
+TEST(MainWindowLife, TheMusicStartsWithTheFirstFrameAndNotAfterAClose) {
+    WindowFixture fixture;
+    fixture.store_settings(true, true, false, QStringLiteral("tapeta.bmp"), true);
+    TForm1 window(fixture.services);
+    EXPECT_TRUE(fixture.player.calls.isEmpty());
+    window.OnFirstFrame();
+    EXPECT_EQ(fixture.player.state(), FakeMediaPlayer::State::playing);
+
+    WindowFixture closed;
+    TForm1 closed_window(closed.services);
+    closed_window.FormClose();
+    closed_window.OnFirstFrame();
+    EXPECT_EQ(closed.player.times_opened(), 0);
+}
+
 TEST(MainWindowLife, CloseGivesBackTheFontAndReleasesTheBitmapsOnce) {
     WindowFixture fixture;
     TForm1& window = fixture.open();

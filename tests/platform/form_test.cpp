@@ -2,6 +2,7 @@
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "tests/support/qt_application.h"
+#include "tests/support/qt_event_loop.h"
 
 #include <gtest/gtest.h>
 
@@ -408,6 +409,19 @@ TEST_F(FormTest, GeometryCaptionAndVisibility) {
     form.Close();
     EXPECT_EQ(closed, 1);
     EXPECT_FALSE(form.Visible());
+}
+
+TEST_F(FormTest, TheFirstFrameIsAnnouncedOnceAfterItWasPainted) {
+    int announced = 0;
+    form.OnFirstFrame = [&] { ++announced; };
+    form.Show();
+    EXPECT_EQ(announced, 0); // not from within the showing
+    ASSERT_TRUE(test::process_until([&] { return announced > 0; }, 5000));
+    form.Hide();
+    form.Show();
+    form.Widget()->repaint();
+    test::process_for(50);
+    EXPECT_EQ(announced, 1);
 }
 
 TEST_F(FormTest, FullScreenKeepsTheSizeTheProgramChose) {

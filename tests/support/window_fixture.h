@@ -60,8 +60,10 @@ public:
         registry.put_dword(kSettingsKey, QStringLiteral("DZWIEK"), sound);
     }
 
+    // The window made and its first frame shown, as a start on a desktop goes.
     TForm1& open() {
         window = std::make_unique<TForm1>(services);
+        window->OnFirstFrame();
         return *window;
     }
 
