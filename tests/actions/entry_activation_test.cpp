@@ -127,9 +127,7 @@ TEST(EntryActivation, ASectionPressedDuringThePanelsLastFrameLetsTheListGo) {
     for (int i = 0; i < 16; ++i)
         window.timer1.Timer();
     ASSERT_FALSE(window.state.panel_shown); // the fade's last frame is the next tick
-    QTimer::singleShot(0, [&] {
-        window.screen.section_bar.select_section(0);
-    });
+    QTimer::singleShot(0, [&] { window.screen.section_bar.select_section(0); });
     window.timer1.Timer();
     EXPECT_TRUE(static_cast<bool>(window.timer1.OnTimer())) << "the list's slide was removed";
     EXPECT_FALSE(window.state.panel_shown);

@@ -392,12 +392,17 @@ TEST_F(UnRarTest, FailedProcessTranslatesTheLibraryResult) {
         const char* text;
     };
     const Case cases[] = {
-        {ERAR_BAD_DATA, 3, "Bad data"},      {ERAR_BAD_ARCHIVE, 4, "Bad archive"},
+        {ERAR_BAD_DATA, 3, "Bad data"},
+        {ERAR_BAD_ARCHIVE, 4, "Bad archive"},
         {ERAR_UNKNOWN_FORMAT, 11, "Unknown file format"},
-        {ERAR_EOPEN, 5, "Open error"},       {ERAR_ECREATE, 8, "Create error"},
-        {ERAR_ECLOSE, 7, "Close error"},     {ERAR_EREAD, 9, "Read error"},
-        {ERAR_EWRITE, 10, "Write error"},    {ERAR_NO_MEMORY, 2, "Not enough memory"},
-        {ERAR_UNKNOWN, 13, "Unknown error"}, {ERAR_SMALL_BUF, 13, "Unknown error"},
+        {ERAR_EOPEN, 5, "Open error"},
+        {ERAR_ECREATE, 8, "Create error"},
+        {ERAR_ECLOSE, 7, "Close error"},
+        {ERAR_EREAD, 9, "Read error"},
+        {ERAR_EWRITE, 10, "Write error"},
+        {ERAR_NO_MEMORY, 2, "Not enough memory"},
+        {ERAR_UNKNOWN, 13, "Unknown error"},
+        {ERAR_SMALL_BUF, 13, "Unknown error"},
     };
     make();
     for (const Case& c : cases) {
