@@ -10,6 +10,7 @@
 #include "screen/skin_source.h"
 
 #include <climits>
+#include <iterator>
 
 namespace kelvox {
 
@@ -49,28 +50,71 @@ constexpr int kDrawerLineInBackground = 70;
 
 } // namespace
 
-// A row counts for a click when both coordinates lie in its ranges, ends included.
+// A row counts for a click when both coordinates lie in its ranges, ends included. Its caption is the
+// text the drawer's picture shows beside it; an option's tick is drawn from its mark line.
 struct SettingsDrawer::Row {
     int top;
     int bottom;
     int left;
     int right;
     void (SettingsDrawer::*act)();
+    const char* caption; // UTF-8
+    int mark_line;       // kNoMark for the save row
 
+    static constexpr int kNoMark = -1;
     bool contains(int x, int y) const { return y >= top && y <= bottom && x >= left && x <= right; }
 };
 
 const SettingsDrawer::Row SettingsDrawer::kRows[] = {
-    {20, 27, 33, 132, &SettingsDrawer::toggle_full_screen},
-    {36, 41, 53, 132, &SettingsDrawer::toggle_animations},
-    {52, 58, 29, 132, &SettingsDrawer::toggle_taskbar},
-    {70, 74, 40, 132, &SettingsDrawer::choose_no_wallpaper},
-    {156, 162, 47, 132, &SettingsDrawer::choose_wallpaper_1},
-    {246, 252, 47, 132, &SettingsDrawer::choose_wallpaper_2},
-    {276, 282, 70, 132, &SettingsDrawer::toggle_sound},
+    {20, 27, 33, 132, &SettingsDrawer::toggle_full_screen, "Pełny ekran", kFullScreenMark},
+    {36, 41, 53, 132, &SettingsDrawer::toggle_animations, "Animacje", kAnimationsMark},
+    {52, 58, 29, 132, &SettingsDrawer::toggle_taskbar, "Pasek zadań", kTaskbarMark},
+    {70, 74, 40, 132, &SettingsDrawer::choose_no_wallpaper, "Brak tapety", kNoWallpaperMark},
+    {156, 162, 47, 132, &SettingsDrawer::choose_wallpaper_1, "Tapeta 1", kWallpaper1Mark},
+    {246, 252, 47, 132, &SettingsDrawer::choose_wallpaper_2, "Tapeta 2", kWallpaper2Mark},
+    {276, 282, 70, 132, &SettingsDrawer::toggle_sound, "Dźwięk", kSoundMark},
     // The save row reaches to the drawer's right edge and beyond.
-    {361, 377, 13, INT_MAX, &SettingsDrawer::save},
+    {361, 377, 13, INT_MAX, &SettingsDrawer::save, "Zapisz ustawienia", Row::kNoMark},
 };
+
+int SettingsDrawer::row_count() {
+    return static_cast<int>(std::size(kRows));
+}
+
+QString SettingsDrawer::row_caption(int row) {
+    return QString::fromUtf8(kRows[row].caption);
+}
+
+bool SettingsDrawer::row_is_option(int row) {
+    return kRows[row].mark_line != Row::kNoMark;
+}
+
+bool SettingsDrawer::row_ticked(int row) const {
+    const MenuState& state = form_.state;
+    switch (kRows[row].mark_line) {
+    case kFullScreenMark:
+        return state.full_screen;
+    case kAnimationsMark:
+        return state.animations;
+    case kTaskbarMark:
+        return state.show_taskbar;
+    case kNoWallpaperMark:
+        return state.wallpaper == kNoWallpaper;
+    case kWallpaper1Mark:
+        return state.wallpaper == kWallpaper1;
+    case kWallpaper2Mark:
+        return state.wallpaper == kWallpaper2;
+    case kSoundMark:
+        return state.sound;
+    default:
+        return false;
+    }
+}
+
+void SettingsDrawer::act_on_row(int row) {
+    const Row& chosen = kRows[row];
+    (this->*chosen.act)();
+}
 
 void SettingsDrawer::load_skin(const SkinSource& skin) {
     settings_canvas_.SetSize(kOpenWidth, kHeight);
@@ -136,28 +180,16 @@ void SettingsDrawer::show_at_width(int shown_width) {
 }
 
 void SettingsDrawer::draw_ticks_of_options_on() {
-    struct Tick {
-        bool on;
-        int mark_line;
-    };
-    const QString& wallpaper = form_.state.wallpaper;
-    const Tick ticks[] = {{form_.state.full_screen, kFullScreenMark},
-                          {form_.state.animations, kAnimationsMark},
-                          {form_.state.show_taskbar, kTaskbarMark},
-                          {wallpaper == kWallpaper1, kWallpaper1Mark},
-                          {wallpaper == kWallpaper2, kWallpaper2Mark},
-                          {wallpaper == kNoWallpaper, kNoWallpaperMark},
-                          {form_.state.sound, kSoundMark}};
-    for (const Tick& tick : ticks)
-        if (tick.on)
-            draw_tick(tick.mark_line);
+    for (int row = 0; row < row_count(); ++row)
+        if (row_is_option(row) && row_ticked(row))
+            draw_tick(kRows[row].mark_line);
 }
 
 void SettingsDrawer::ustawieniaMouseUp(int x, int y) {
     // The rows do not overlap, so at most one acts.
-    for (const Row& row : kRows)
-        if (row.contains(x, y)) {
-            (this->*row.act)();
+    for (int row = 0; row < row_count(); ++row)
+        if (kRows[row].contains(x, y)) {
+            act_on_row(row);
             return;
         }
 }

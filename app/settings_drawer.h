@@ -40,6 +40,16 @@ public:
     // Rebuilds the screen for the current settings with the application minimised meanwhile.
     void relayout();
 
+    // The drawer's rows from top to bottom: seven options, then the save row.
+    static int row_count();
+    // The row's caption, as the drawer's picture shows it.
+    static QString row_caption(int row);
+    // An option shows a tick when it is on; the save row is not an option.
+    static bool row_is_option(int row);
+    bool row_ticked(int row) const;
+    // What a click on the row does.
+    void act_on_row(int row);
+
     // The tick beside an option, its top at mark line m of the settings canvas.
     void draw_tick(int mark_line);
 

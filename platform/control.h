@@ -41,6 +41,7 @@ public:
     MouseMoveEvent OnMouseMove;
     MouseButtonEvent OnMouseUp;
     NotifyEvent OnClick;
+    MouseWheelEvent OnMouseWheel;
 
     // Composition: draws the control into the form's frame, inside `clip` (frame pixels).
     virtual void PaintOnto(QImage& frame, const Rect& clip) const = 0;

@@ -1,5 +1,6 @@
 #include "platform/dialog_widgets.h"
 
+#include "platform/qt_keys.h"
 #include "platform/qt_shift_state.h"
 
 #include "platform/form.h"
@@ -27,17 +28,6 @@ QString css_colour(Colour colour) {
         .arg(colour_blue(colour), 2, 16, QLatin1Char('0'));
 }
 
-int virtual_key_of(const QKeyEvent* event) {
-    const int key = event->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter)
-        return kVirtualKeyReturn;
-    if (key == Qt::Key_Escape)
-        return kVirtualKeyEscape;
-    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z))
-        return key; // Windows uses the same codes for digits and letters
-    return 0;
-}
-
 } // namespace
 
 // Watches the widget's events for the wrapper's handlers; it also holds the widget weakly, since the
@@ -48,7 +38,7 @@ public:
     QPointer<QWidget> widget;
     MouseMoveEvent* on_move = nullptr;
     NotifyEvent* on_click = nullptr;
-    std::function<void(int, ShiftState)>* on_key = nullptr;
+    KeyEvent* on_key = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -114,7 +104,7 @@ void DialogWidget::RouteClicksTo(NotifyEvent& handler) {
     events_->on_click = &handler;
 }
 
-void DialogWidget::RouteKeysTo(std::function<void(int, ShiftState)>& handler) {
+void DialogWidget::RouteKeysTo(KeyEvent& handler) {
     events_->on_key = &handler;
 }
 
@@ -206,17 +196,7 @@ void DialogEdit::SetText(const QString& text) {
 }
 
 void DialogEdit::PressKey(int key) {
-    int qt_key = key;
-    QString text;
-    if (key == kVirtualKeyReturn) {
-        qt_key = Qt::Key_Return;
-        text = QStringLiteral("\r");
-    } else if (key == kVirtualKeyEscape) {
-        qt_key = Qt::Key_Escape;
-    } else {
-        text = QString(QChar(key)).toLower();
-    }
-    QKeyEvent press(QEvent::KeyPress, qt_key, Qt::NoModifier, text);
+    QKeyEvent press(QEvent::KeyPress, qt_key_of(key), Qt::NoModifier, text_of(key));
     QCoreApplication::sendEvent(widget(), &press);
 }
 

@@ -4,6 +4,7 @@
 // client-pixel bounds, Windows colour values, std::function events.
 #include "platform/colour.h"
 #include "platform/geometry.h"
+#include "platform/keys.h"
 #include "platform/mouse.h"
 
 #include <QString>
@@ -59,7 +60,7 @@ protected:
     void TrackMouseOn(QWidget* receiver);
     // Subclasses route the widget's clicks and key presses to their events.
     void RouteClicksTo(NotifyEvent& handler);
-    void RouteKeysTo(std::function<void(int key, ShiftState shift)>& handler);
+    void RouteKeysTo(KeyEvent& handler);
     virtual void ApplyStyle();
 
 private:
@@ -81,10 +82,6 @@ public:
     void Click(MouseButton button = MouseButton::Left);
 };
 
-// Windows' virtual key codes for the keys handlers look at.
-constexpr int kVirtualKeyReturn = 13;
-constexpr int kVirtualKeyEscape = 27;
-
 class DialogEdit : public DialogWidget {
 public:
     explicit DialogEdit(Form& parent);
@@ -92,7 +89,7 @@ public:
     void SetText(const QString& text);
     // Every key press, before the edit handles it; the key is a virtual key code (0 for keys without
     // one of the codes above).
-    std::function<void(int key, ShiftState shift)> OnKeyDown;
+    KeyEvent OnKeyDown;
     // As the toolkit delivers a key press.
     void PressKey(int key);
 };

@@ -3,9 +3,11 @@
 // window colour and the visible controls (bottom to top), so tests can read it without a display; the
 // pointer goes to the topmost visible control under it, and a control that took a button press keeps
 // the moves and the release until that button is up. Moves over no control go to the form itself.
-// A modal window that opens ends the capture, since the release then goes to that window.
+// A modal window that opens ends the capture, since the release then goes to that window. The wheel
+// goes to the topmost visible control under the pointer, the keyboard to the form itself.
 #include "platform/colour.h"
 #include "platform/geometry.h"
+#include "platform/keys.h"
 #include "platform/mouse.h"
 
 #include <QString>
@@ -70,6 +72,9 @@ public:
     MouseMoveEvent OnMouseMove;
     MouseButtonEvent OnMouseUp;
     NotifyEvent OnClick;
+    // Every key press while the window has the keyboard (Tab and Shift+Tab included, unless a dialog
+    // widget on the form takes them).
+    KeyEvent OnKeyDown;
     // Raised when the window becomes minimised or leaves the minimised state, whoever caused it.
     NotifyEvent OnWindowMinimized;
     NotifyEvent OnWindowRestored;
@@ -78,6 +83,8 @@ public:
     void DispatchMouseDown(int x, int y, MouseButton button = MouseButton::Left, ShiftState shift = 0);
     void DispatchMouseMove(int x, int y, ShiftState shift = 0);
     void DispatchMouseUp(int x, int y, MouseButton button = MouseButton::Left, ShiftState shift = 0);
+    void DispatchMouseWheel(int x, int y, int notches, ShiftState shift = 0);
+    void DispatchKeyDown(int key, ShiftState shift = 0);
     // The topmost visible control under the point, or null.
     Control* ControlAt(int x, int y) const;
     Control* CaptureControl() const { return capture_; }

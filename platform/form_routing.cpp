@@ -23,6 +23,13 @@ void raise(const MouseMoveEvent& event, ShiftState shift, int x, int y) {
     }
 }
 
+void raise(const MouseWheelEvent& event, ShiftState shift, int notches, int x, int y) {
+    if (event) {
+        MouseWheelEvent handler = event;
+        handler(shift, notches, x, y);
+    }
+}
+
 void raise(const NotifyEvent& event) {
     if (event) {
         NotifyEvent handler = event;
@@ -129,6 +136,20 @@ void Form::DispatchMouseUp(int x, int y, MouseButton button, ShiftState shift) {
         raise(control->OnMouseUp, button, shift, x - control->Left(), y - control->Top());
     else
         raise(OnMouseUp, button, shift, x, y);
+}
+
+void Form::DispatchMouseWheel(int x, int y, int notches, ShiftState shift) {
+    if (notches == 0 || !RegionContains(x, y))
+        return;
+    if (Control* control = ControlAt(x, y))
+        raise(control->OnMouseWheel, shift, notches, x - control->Left(), y - control->Top());
+}
+
+void Form::DispatchKeyDown(int key, ShiftState shift) {
+    if (OnKeyDown) {
+        KeyEvent handler = OnKeyDown;
+        handler(key, shift);
+    }
 }
 
 } // namespace kelvox

@@ -1,14 +1,17 @@
 #include "platform/form_window.h"
 
+#include "platform/qt_keys.h"
 #include "platform/qt_shift_state.h"
 
 #include "platform/form.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QShowEvent>
+#include <QWheelEvent>
 
 namespace kelvox {
 
@@ -93,6 +96,30 @@ void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (form_ != nullptr)
         form_->DispatchMouseUp(position_of(event).x(), position_of(event).y(), button_of(event),
                                shift_of(event));
+}
+
+void FormWindow::wheelEvent(QWheelEvent* event) {
+    constexpr int kNotch = 120;
+    wheel_remainder_ += event->angleDelta().y();
+    const int notches = wheel_remainder_ / kNotch;
+    wheel_remainder_ -= notches * kNotch;
+    if (form_ != nullptr && notches != 0)
+        form_->DispatchMouseWheel(event->position().toPoint().x(), event->position().toPoint().y(), notches,
+                                  kelvox::shift_of(event->modifiers(), event->buttons()));
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+    if (form_ != nullptr)
+        form_->DispatchKeyDown(virtual_key_of(event), kelvox::shift_of(event->modifiers(), Qt::NoButton));
+}
+
+// Tab walks a dialog's widgets when the form has them; on a form of drawn controls alone it is a key
+// like any other, for the form's own handler.
+bool FormWindow::focusNextPrevChild(bool next) {
+    QWidget* focused = focusWidget();
+    if (focused == nullptr || focused == this)
+        return false;
+    return QWidget::focusNextPrevChild(next);
 }
 
 void FormWindow::showEvent(QShowEvent* event) {

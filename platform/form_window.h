@@ -21,6 +21,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -31,6 +34,8 @@ private:
     Form* form_;
     QImage frame_;
     bool painted_ = false;
+    // Wheel turns smaller than a notch (fine-grained wheels and touchpads), kept until they make one.
+    int wheel_remainder_ = 0;
 };
 
 } // namespace kelvox

@@ -23,6 +23,8 @@ constexpr ShiftState button_flag(MouseButton button) {
 
 using MouseButtonEvent = std::function<void(MouseButton button, ShiftState shift, int x, int y)>;
 using MouseMoveEvent = std::function<void(ShiftState shift, int x, int y)>;
+// Whole notches of the wheel: positive rolled away from the user (up), negative towards them.
+using MouseWheelEvent = std::function<void(ShiftState shift, int notches, int x, int y)>;
 using NotifyEvent = std::function<void()>;
 
 } // namespace kelvox

@@ -19,6 +19,9 @@ struct MenuSettings {
     bool is_win95 = false;
 };
 
+// The areas the keyboard moves among with Tab, in that order.
+enum class KeyboardArea : uint8_t { SectionBar, EntryList, DetailPanel, SettingsDrawer };
+
 struct MenuState : MenuSettings {
     // The disc's root, every file of the disc is named from it.
     QString program_dir;
@@ -39,6 +42,12 @@ struct MenuState : MenuSettings {
     bool entry_armed = false;
     bool list_shown = false;
     bool panel_shown = false;
+
+    // Where the keyboard is: its area, and the item highlighted there (a section, an entry of the
+    // selected section, a row of the settings drawer), or kNoKeyboardItem.
+    static constexpr int kNoKeyboardItem = -1;
+    KeyboardArea keyboard_area = KeyboardArea::SectionBar;
+    int keyboard_item = kNoKeyboardItem;
 
     // The one pause counter of the list's change and of the ticker strip's wipe after an unpack run:
     // the two count on it together when they run at once.
