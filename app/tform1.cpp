@@ -2,6 +2,7 @@
 
 #include "actions/unpack_dialog.h"
 #include "app/grip_strip.h"
+#include "app/menu_accessibility.h"
 #include "app/music_timer.h"
 #include "app/settings_store.h"
 #include "app/skin_files.h"
@@ -50,6 +51,10 @@ TForm1::~TForm1() {
 void TForm1::create_controls() {
     SetCaption(QStringLiteral("Kelvox menu"));
     SetColour(kBlack);
+    SetAccessibleName(QString::fromUtf8(kMenuAccessibleName));
+    SetAccessibleTree([this] {
+        return menu_accessible_tree({state, catalogue, description, controls, settings_drawer});
+    });
 
     MenuControls& c = controls;
     c.menuzaznak.pen = {kBlack, 1, PenMode::Xor, PenStyle::Solid};

@@ -1,5 +1,6 @@
 #include "platform/dialog_widgets.h"
 
+#include "platform/label_button_accessible.h"
 #include "platform/qt_keys.h"
 #include "platform/qt_shift_state.h"
 
@@ -165,6 +166,7 @@ void DialogWidget::ApplyStyle() {
 DialogLabel::DialogLabel(Form& parent, const QString& caption)
     : DialogWidget(new QLabel(caption, parent.Widget())) {
     RouteClicksTo(OnClick);
+    present_label_as_button(*widget());
 }
 
 QString DialogLabel::Caption() const {
@@ -175,13 +177,7 @@ void DialogLabel::SetCaption(const QString& caption) {
 }
 
 void DialogLabel::Click(MouseButton button) {
-    const Qt::MouseButton qt_button = qt_button_of(button);
-    const QPointF middle(Width() / 2.0, Height() / 2.0);
-    const QPointF global = widget()->mapToGlobal(middle);
-    QMouseEvent press(QEvent::MouseButtonPress, middle, global, qt_button, qt_button, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget(), &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, middle, global, qt_button, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget(), &release);
+    click_middle(*widget(), qt_button_of(button));
 }
 
 DialogEdit::DialogEdit(Form& parent) : DialogWidget(new QLineEdit(parent.Widget())) {

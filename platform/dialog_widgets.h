@@ -72,6 +72,7 @@ private:
     Colour background_ = kWhite;
 };
 
+// A label that acts on a click; screen readers see a push button named by its caption.
 class DialogLabel : public DialogWidget {
 public:
     DialogLabel(Form& parent, const QString& caption);

@@ -1,6 +1,7 @@
 #include "platform/form.h"
 
 #include "platform/control.h"
+#include "platform/form_accessibility.h"
 #include "platform/form_window.h"
 
 #include <QPolygon>
@@ -8,6 +9,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <utility>
 
 namespace kelvox {
 
@@ -15,7 +17,9 @@ struct Form::Region {
     QRegion region;
 };
 
-Form::Form() : window_(std::make_unique<FormWindow>(*this)) {}
+Form::Form()
+    : window_(std::make_unique<FormWindow>(*this)),
+      accessibility_(std::make_unique<FormAccessibility>(*window_)) {}
 
 Form::~Form() {
     window_->Disconnect();
@@ -179,8 +183,22 @@ QWidget* Form::Widget() {
 }
 
 void Form::Invalidate(const Rect& area) {
-    if (!area.Empty())
-        window_->update(area.left, area.top, area.Width(), area.Height());
+    if (area.Empty())
+        return;
+    window_->update(area.left, area.top, area.Width(), area.Height());
+    accessibility_->ScheduleRefresh();
+}
+
+void Form::SetAccessibleName(const QString& name) {
+    window_->setAccessibleName(name);
+}
+
+void Form::SetAccessibleTree(AccessibleTreeSource source) {
+    accessibility_->SetSource(std::move(source));
+}
+
+void Form::AnnounceFocus() {
+    accessibility_->AnnounceFocus();
 }
 
 void Form::Attach(Control* control) {

@@ -5,6 +5,7 @@
 // the moves and the release until that button is up. Moves over no control go to the form itself.
 // A modal window that opens ends the capture, since the release then goes to that window. The wheel
 // goes to the topmost visible control under the pointer, the keyboard to the form itself.
+#include "platform/accessible_node.h"
 #include "platform/colour.h"
 #include "platform/geometry.h"
 #include "platform/keys.h"
@@ -21,6 +22,7 @@ class QWidget;
 namespace kelvox {
 
 class Control;
+class FormAccessibility;
 class FormWindow;
 
 class Form {
@@ -100,6 +102,15 @@ public:
     // Marks an area for redrawing on screen.
     void Invalidate(const Rect& area);
 
+    // For screen readers: the window's name (its caption stays as it is), and its drawn controls as the
+    // owner describes them. The tree is read again after every repaint while a reader looks at the
+    // window, and readers are told what changed.
+    void SetAccessibleName(const QString& name);
+    void SetAccessibleTree(AccessibleTreeSource source);
+    // The keyboard moved: the tree is read again and readers hear the node marked focused (the window
+    // itself when none is).
+    void AnnounceFocus();
+
     // The window, for parents of dialogs.
     QWidget* Widget();
 
@@ -116,6 +127,8 @@ private:
     void FullScreenDroppedByDesktop();
 
     std::unique_ptr<FormWindow> window_;
+    // Goes before the window: its interfaces are deleted while the window still stands.
+    std::unique_ptr<FormAccessibility> accessibility_;
     std::vector<Control*> controls_;
     Control* capture_ = nullptr;
     bool form_captured_ = false;

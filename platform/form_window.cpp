@@ -38,6 +38,10 @@ FormWindow::FormWindow(Form& form) : QWidget(nullptr, Qt::Window | Qt::Frameless
     setAttribute(Qt::WA_NoSystemBackground);
 }
 
+FormAccessibility* FormWindow::accessibility() const {
+    return form_ != nullptr ? form_->accessibility_.get() : nullptr;
+}
+
 void FormWindow::paintEvent(QPaintEvent* event) {
     if (form_ == nullptr)
         return;

@@ -7,6 +7,7 @@
 namespace kelvox {
 
 class Form;
+class FormAccessibility;
 
 class FormWindow : public QWidget {
     Q_OBJECT
@@ -14,6 +15,8 @@ public:
     explicit FormWindow(Form& form);
     // The form is going away: no more calls back into it.
     void Disconnect() { form_ = nullptr; }
+    // The form's drawn controls for screen readers; null once the form is going away.
+    FormAccessibility* accessibility() const;
 
 protected:
     bool event(QEvent* event) override;
