@@ -20,7 +20,10 @@ EntryFileParts split_entry_file(const QString& exe_path) {
 }
 
 void EntryActivation::listazaznakMouseDown() {
-    const int pressed = screen_.entry_list.hovered_entry();
+    press_entry(screen_.entry_list.hovered_entry());
+}
+
+void EntryActivation::press_entry(int pressed) {
     if (pressed == view_.state.shown_entry) {
         // Without the arming the pointer has left the row and come back: nothing happens.
         if (view_.state.entry_armed)

@@ -16,6 +16,9 @@ public:
         : view_(view), screen_(screen), actions_(actions) {}
 
     void listazaznakMouseDown();
+    // A press on the row of the entry (the pointer's, or Enter on the keyboard's highlight): the first
+    // selects it, the next one activates it while the entry stays armed.
+    void press_entry(int index);
     // Selects the entry of the selected section: reads its description and fades the panel to it.
     void select_entry(int index);
     // Activates the entry of the selected section by the name of its file.

@@ -20,25 +20,39 @@ bool between(int value, int low, int high) {
 
 void PanelButtons::panelekMouseDown(int x, int y) {
     DetailPanel& panel = screen_.detail_panel;
-    const bool has_pictures = view_.description.picture_loaded;
-
     if (between(y, 270, 287) && panel.picture_number_at(x) >= 0) {
-        if (has_pictures)
+        if (view_.description.picture_loaded)
             panel.show_picture(panel.picture_number_at(x));
     } else if (between(y, 164, 177) && between(x, 71, 87)) {
-        if (has_pictures)
-            panel.show_previous_picture();
+        show_previous_picture();
     } else if (between(y, 164, 177) && between(x, 315, 332)) {
-        if (has_pictures)
-            panel.show_next_picture();
+        show_next_picture();
     } else if (between(y, 82, 259) && between(x, 88, 314)) {
-        if (has_pictures)
-            open_viewer();
+        view_picture();
     } else if (between(y, 320, 334) && between(x, 134, 259)) {
-        const int entry = view_.state.shown_entry;
-        if (entry != MenuState::kNoEntryShown)
-            actions_.entry_activation.activate_entry(entry);
+        run_entry();
     }
+}
+
+void PanelButtons::show_previous_picture() {
+    if (view_.description.picture_loaded)
+        screen_.detail_panel.show_previous_picture();
+}
+
+void PanelButtons::show_next_picture() {
+    if (view_.description.picture_loaded)
+        screen_.detail_panel.show_next_picture();
+}
+
+void PanelButtons::view_picture() {
+    if (view_.description.picture_loaded)
+        open_viewer();
+}
+
+void PanelButtons::run_entry() {
+    const int entry = view_.state.shown_entry;
+    if (entry != MenuState::kNoEntryShown)
+        actions_.entry_activation.activate_entry(entry);
 }
 
 void PanelButtons::open_viewer() {

@@ -14,6 +14,13 @@ public:
 
     void panelekMouseDown(int x, int y);
 
+    // What the panel's zones do, for the keyboard too: the picture before or after the one shown, the
+    // screenshot viewer on it (each only when the entry has pictures), and the run button.
+    void show_previous_picture();
+    void show_next_picture();
+    void view_picture();
+    void run_entry();
+
 private:
     void open_viewer();
 

@@ -14,6 +14,12 @@ TForm2::TForm2() {
     SetClientSize(536, 348);
     Image1.SetBounds(0, 0, 536, 348);
     Image1.OnClick = [this] { Image1Click(); };
+    OnKeyDown = [this](int key, ShiftState shift) { FormKeyDown(key, shift); };
+}
+
+void TForm2::FormKeyDown(int key, ShiftState) {
+    if (key == kVirtualKeyEscape || key == kVirtualKeyReturn || key == kVirtualKeySpace)
+        Close();
 }
 
 void TForm2::show_picture(const Bitmap& picture, int screen_width, int screen_height) {

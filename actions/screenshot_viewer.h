@@ -1,6 +1,6 @@
 #pragma once
 // The screenshot viewer: one picture at its own size in a borderless window with a 1-pixel silver
-// border, until a click on the picture closes it.
+// border, until a click on the picture, or Escape, Enter or Space, closes it.
 #include "platform/controls.h"
 #include "platform/form.h"
 
@@ -19,6 +19,7 @@ public:
     void show_picture(const Bitmap& picture, int screen_width, int screen_height);
 
     void Image1Click() { Close(); }
+    void FormKeyDown(int key, ShiftState shift);
 };
 
 } // namespace kelvox

@@ -30,7 +30,7 @@ TForm3::TForm3(bool& unpack_confirmed, QString& unpack_dir, MessageBoxes& messag
 
     drajw.SetBackground(kListBackground);
     katalog.SetBackground(kListBackground);
-    SetLabelColours(kLabelColour, kLabelColour);
+    ShowLabelColours();
     drajw.SetDrives(drive_box_entries());
     drajw.SetDrive(default_drive());
 }
@@ -50,7 +50,7 @@ void TForm3::PlaceControls() {
     nazwakatalogu.SetFont(verdana(kBlack, false));
     nazwakatalogu.SetText(QStringLiteral("nazwakatalogu"));
     nazwakatalogu.Hide();
-    set_tab_order({&katalog, &drajw, &nazwakatalogu});
+    set_tab_order({&katalog, &drajw, &nazwakatalogu, &Label1, &wypakuj, &przerwij});
 }
 
 void TForm3::BindEvents() {
@@ -67,6 +67,11 @@ void TForm3::BindEvents() {
     przerwij.OnClick = [this] { Button2Click(); };
     przerwij.OnMouseMove = [this](ShiftState shift, int x, int y) { przerwijMouseMove(shift, x, y); };
     nazwakatalogu.OnKeyDown = [this](int key, ShiftState shift) { nazwakataloguKeyDown(key, shift); };
+    // A label that has the keyboard shows the pointer's hover colour.
+    for (DialogLabel* label : {&Label1, &wypakuj, &przerwij}) {
+        label->OnEnter = [this] { ShowLabelColours(); };
+        label->OnExit = [this] { ShowLabelColours(); };
+    }
     // The drive box drives the directory list.
     drajw.OnChange = [this] { katalog.SetDirectory(drajw.Drive()); };
 }
@@ -75,10 +80,18 @@ void TForm3::ShowModal() {
     show_modal(*this);
 }
 
-void TForm3::SetLabelColours(Colour wypakuj_colour, Colour przerwij_colour) {
-    Label1.SetFont(verdana(kLabelColour, true));
-    wypakuj.SetFont(verdana(wypakuj_colour, true));
-    przerwij.SetFont(verdana(przerwij_colour, true));
+void TForm3::ShowLabelColours() {
+    const auto colour = [this](const DialogLabel& label) {
+        return &label == pointer_label_ || label.Focused() ? kLabelHoverColour : kLabelColour;
+    };
+    Label1.SetFont(verdana(colour(Label1), true));
+    wypakuj.SetFont(verdana(colour(wypakuj), true));
+    przerwij.SetFont(verdana(colour(przerwij), true));
+}
+
+void TForm3::PointAtLabel(const DialogLabel* label) {
+    pointer_label_ = label;
+    ShowLabelColours();
 }
 
 void TForm3::Button1Click() {
@@ -93,13 +106,13 @@ void TForm3::Button2Click() {
 }
 
 void TForm3::Image1MouseMove(ShiftState, int, int) {
-    SetLabelColours(kLabelColour, kLabelColour);
+    PointAtLabel(nullptr);
 }
 void TForm3::wypakujMouseMove(ShiftState, int, int) {
-    SetLabelColours(kLabelHoverColour, kLabelColour);
+    PointAtLabel(&wypakuj);
 }
 void TForm3::przerwijMouseMove(ShiftState, int, int) {
-    SetLabelColours(kLabelColour, kLabelHoverColour);
+    PointAtLabel(&przerwij);
 }
 
 void TForm3::Label1Click() {

@@ -47,13 +47,17 @@ public:
 private:
     void BindEvents();
     void PlaceControls();
-    void SetLabelColours(Colour wypakuj_colour, Colour przerwij_colour);
+    // The labels in their colours: the hover colour for the one under the pointer ("[ wypakuj ]" and
+    // "[ przerwij ]" only) and for the one with the keyboard.
+    void ShowLabelColours();
+    void PointAtLabel(const DialogLabel* label);
     // Creates the directory the edit names inside the highlighted item and opens it.
     bool CreateDirectoryInHighlighted();
 
     bool& unpack_confirmed_;
     QString& unpack_dir_;
     MessageBoxes& message_boxes_;
+    const DialogLabel* pointer_label_ = nullptr;
     bool dragging_ = false;
     std::int16_t press_x_ = 0;
     std::int16_t press_y_ = 0;

@@ -124,6 +124,7 @@ void SettingsDrawer::load_skin(const SkinSource& skin) {
 }
 
 void SettingsDrawer::paint_tab() {
+    key_row_ = kNoKeyRow;
     settings_canvas_.Canvas().CopyFrom(
         0, 0, form_.controls.tlo.Surface(),
         Rect::sized(form_.state.layout_width - kTabWidth, kDrawerLineInBackground, kTabWidth, kHeight));
@@ -136,8 +137,11 @@ void SettingsDrawer::release() {
 }
 
 void SettingsDrawer::ustawieniaMouseMove() {
-    if (form_.state.settings_open)
+    if (form_.state.settings_open) {
+        // The pointer has taken over from the keyboard.
+        show_key_row(kNoKeyRow);
         return;
+    }
     form_.state.settings_open = true;
     Canvas& canvas = take_background(kOpenWidth);
     // The background alone would cut a hole in the detail panel where the open drawer overlaps it
@@ -155,6 +159,7 @@ void SettingsDrawer::ustawieniaMouseMove() {
 
 void SettingsDrawer::collapse_settings() {
     form_.state.settings_open = false;
+    key_row_ = kNoKeyRow;
     Canvas& canvas = take_background(kTabWidth);
     ustawiacz_.Draw(canvas, 0, 0, 0);
     show_at_width(kTabWidth);
@@ -173,7 +178,7 @@ Canvas& SettingsDrawer::take_background(int shown_width) {
 
 void SettingsDrawer::show_at_width(int shown_width) {
     Image& drawer = form_.controls.ustawienia;
-    drawer.Canvas().Draw(0, 0, settings_canvas_);
+    put_picture_on_drawer();
     drawer.SetLeft(form_.state.layout_width - shown_width);
     drawer.Repaint();
     drawer.Show();
@@ -210,9 +215,31 @@ void SettingsDrawer::erase_tick(const Rect& area) {
 }
 
 void SettingsDrawer::refresh() {
-    Image& drawer = form_.controls.ustawienia;
-    drawer.Canvas().Draw(0, 0, settings_canvas_);
-    drawer.Repaint();
+    put_picture_on_drawer();
+    form_.controls.ustawienia.Repaint();
+}
+
+void SettingsDrawer::put_picture_on_drawer() {
+    Canvas& canvas = form_.controls.ustawienia.Canvas();
+    canvas.Draw(0, 0, settings_canvas_);
+    if (key_row_ != kNoKeyRow && form_.state.settings_open)
+        canvas.InvertFrame(key_frame(key_row_));
+}
+
+// Around the row's tick area; the save row, which has none, around its caption.
+Rect SettingsDrawer::key_frame(int row) {
+    const int mark_line = kRows[row].mark_line;
+    if (mark_line == Row::kNoMark)
+        return {kRows[row].left - 2, kRows[row].top - 2, 135, kRows[row].bottom + 3};
+    return {124, mark_line - 2, 135, mark_line + 8};
+}
+
+void SettingsDrawer::show_key_row(int row) {
+    if (row == key_row_)
+        return;
+    key_row_ = row;
+    if (form_.state.settings_open)
+        refresh();
 }
 
 void SettingsDrawer::toggle_full_screen() {

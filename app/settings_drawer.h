@@ -49,6 +49,11 @@ public:
     bool row_ticked(int row) const;
     // What a click on the row does.
     void act_on_row(int row);
+    // The keyboard's row, shown with an inverted frame around its tick area while the drawer is
+    // open; kNoKeyRow takes the frame away. The pointer moving over the drawer takes it away too.
+    static constexpr int kNoKeyRow = -1;
+    void show_key_row(int row);
+    int key_row() const { return key_row_; }
 
     // The tick beside an option, its top at mark line m of the settings canvas.
     void draw_tick(int mark_line);
@@ -75,10 +80,13 @@ private:
     void show_at_width(int shown_width);
     void draw_ticks_of_options_on();
     void refresh();
+    void put_picture_on_drawer();
+    static Rect key_frame(int row);
 
     TForm1& form_;
     Bitmap settings_canvas_;
     ImageList ustawiacz_;
+    int key_row_ = kNoKeyRow;
 };
 
 } // namespace kelvox

@@ -79,6 +79,7 @@ void TForm1::create_controls() {
     // The first picture of an entry, as its description is read.
     description.OnLoadPicture = [this](const QString& file) { screen.detail_panel.load_picture(file); };
     bind_screen_events();
+    OnKeyDown = [this](int key, ShiftState shift) { keyboard.FormKeyDown(key, shift); };
     OnShow = [this] { FormShow(); };
     OnFirstFrame = [this] { FormFirstFrame(); };
     OnClose = [this] { FormClose(); };
@@ -118,6 +119,12 @@ void TForm1::bind_screen_events() {
     c.listazaznak.OnMouseDown = [this](MouseButton, ShiftState, int, int) {
         actions.entry_activation.listazaznakMouseDown();
     };
+    // The wheel scrolls the list wherever over it the pointer stands, its highlight and buttons included.
+    for (Control* over_list :
+         std::initializer_list<Control*>{&c.lista, &c.listazaznak, &c.przewin_dol, &c.przewin_gora})
+        over_list->OnMouseWheel = [&entry_list](ShiftState, int notches, int, int) {
+            entry_list.scroll_by_wheel(notches);
+        };
     c.panelek.OnMouseDown = [this](MouseButton, ShiftState, int x, int y) {
         actions.panel_buttons.panelekMouseDown(x, y);
     };

@@ -3,6 +3,7 @@
 // to the parts. The parts keep their own pictures and fields; what several of them share is in state,
 // and they see the window through the view it gives them.
 #include "actions/menu_actions.h"
+#include "app/keyboard_navigation.h"
 #include "app/music.h"
 #include "app/settings_drawer.h"
 #include "catalogue/catalogue.h"
@@ -52,6 +53,7 @@ public:
     MenuScreen screen{view_};
     MenuActions actions{view_, screen};
     SettingsDrawer settings_drawer{*this};
+    KeyboardNavigation keyboard{view_, screen, actions, settings_drawer};
 
     // --- timers: declared after everything their handlers use, so they go first ---
     TThreadedTimer timer1{false, 10, tpTimeCritical};

@@ -128,4 +128,20 @@ void Canvas::SetPixel(int x, int y, Colour colour) {
         row(*target_, y)[x] = colour_to_pixel(colour);
 }
 
+void Canvas::InvertFrame(const Rect& rect) {
+    if (rect.Empty())
+        return;
+    const auto invert = [this](int x, int y) { SetPixel(x, y, PixelAt(x, y) ^ 0xFFFFFF); };
+    for (int x = rect.left; x < rect.right; ++x) {
+        invert(x, rect.top);
+        if (rect.Height() > 1)
+            invert(x, rect.bottom - 1);
+    }
+    for (int y = rect.top + 1; y < rect.bottom - 1; ++y) {
+        invert(rect.left, y);
+        if (rect.Width() > 1)
+            invert(rect.right - 1, y);
+    }
+}
+
 } // namespace kelvox

@@ -55,6 +55,9 @@ public:
     qreal ExactTextWidth(const QString& text) const;
     int TextHeight(const QString& text) const;
 
+    // Inverts the 1-pixel outline of the rectangle, each pixel once: a second call takes it away.
+    void InvertFrame(const Rect& rect);
+
     Colour PixelAt(int x, int y) const; // black outside the bitmap
     void SetPixel(int x, int y, Colour colour);
 

@@ -40,8 +40,17 @@ public:
     MouseMoveEvent* on_move = nullptr;
     NotifyEvent* on_click = nullptr;
     KeyEvent* on_key = nullptr;
+    NotifyEvent* on_enter = nullptr;
+    NotifyEvent* on_exit = nullptr;
 
 protected:
+    static void raise(const NotifyEvent* event) {
+        if (event && *event) {
+            NotifyEvent handler = *event;
+            handler();
+        }
+    }
+
     bool eventFilter(QObject* watched, QEvent* event) override {
         switch (event->type()) {
         case QEvent::MouseMove:
@@ -59,6 +68,12 @@ protected:
                 handler();
             }
             break;
+        case QEvent::FocusIn:
+            raise(on_enter);
+            break;
+        case QEvent::FocusOut:
+            raise(on_exit);
+            break;
         case QEvent::KeyPress:
             if (on_key && *on_key) {
                 const auto* key = static_cast<QKeyEvent*>(event);
@@ -75,10 +90,15 @@ protected:
 
 DialogWidget::DialogWidget(QWidget* widget) : events_(std::make_unique<Events>(widget)) {
     events_->on_move = &OnMouseMove;
+    events_->on_enter = &OnEnter;
+    events_->on_exit = &OnExit;
     TrackMouseOn(widget);
 }
 
 DialogWidget::~DialogWidget() {
+    // A focused widget gives up the keyboard as it goes; its owner's handlers may be gone already.
+    events_->on_enter = nullptr;
+    events_->on_exit = nullptr;
     delete events_->widget.data();
 }
 
@@ -166,6 +186,15 @@ void DialogWidget::ApplyStyle() {
 DialogLabel::DialogLabel(Form& parent, const QString& caption)
     : DialogWidget(new QLabel(caption, parent.Widget())) {
     RouteClicksTo(OnClick);
+    // Reached by Tab only: a click on a label acts at once and must not leave it focused.
+    widget()->setFocusPolicy(Qt::TabFocus);
+    on_key_ = [this](int key, ShiftState) {
+        if ((key == kVirtualKeyReturn || key == kVirtualKeySpace) && OnClick) {
+            NotifyEvent handler = OnClick;
+            handler();
+        }
+    };
+    RouteKeysTo(on_key_);
     present_label_as_button(*widget());
 }
 
@@ -191,8 +220,11 @@ void DialogEdit::SetText(const QString& text) {
     static_cast<QLineEdit*>(widget())->setText(text);
 }
 
-void DialogEdit::PressKey(int key) {
-    QKeyEvent press(QEvent::KeyPress, qt_key_of(key), Qt::NoModifier, text_of(key));
+void DialogWidget::PressKey(int key, ShiftState shift) {
+    const Qt::KeyboardModifiers modifiers = (shift & kShiftKey) != 0 ? Qt::ShiftModifier : Qt::NoModifier;
+    const Qt::Key qt_key =
+        key == kVirtualKeyTab && modifiers == Qt::ShiftModifier ? Qt::Key_Backtab : qt_key_of(key);
+    QKeyEvent press(QEvent::KeyPress, qt_key, modifiers, text_of(key));
     QCoreApplication::sendEvent(widget(), &press);
 }
 

@@ -50,8 +50,13 @@ public:
     void SetBackground(Colour colour);
 
     MouseMoveEvent OnMouseMove;
+    // The widget takes the keyboard, and gives it up.
+    NotifyEvent OnEnter;
+    NotifyEvent OnExit;
     // A pointer move at (x, y) of the widget, as the toolkit delivers it.
     void MovePointer(int x, int y);
+    // A key press on the widget, as the toolkit delivers it (Tab walks on to the next widget).
+    void PressKey(int key, ShiftState shift = 0);
 
 protected:
     explicit DialogWidget(QWidget* widget);
@@ -72,7 +77,8 @@ private:
     Colour background_ = kWhite;
 };
 
-// A label that acts on a click; screen readers see a push button named by its caption.
+// A label that acts like a button: a click, or Enter or Space while it has the keyboard (Tab reaches
+// it), raises OnClick. Screen readers see a push button named by its caption, which they can press.
 class DialogLabel : public DialogWidget {
 public:
     DialogLabel(Form& parent, const QString& caption);
@@ -81,6 +87,9 @@ public:
     NotifyEvent OnClick;
     // A click in the middle of the label, as the toolkit delivers it; only the left button's counts.
     void Click(MouseButton button = MouseButton::Left);
+
+private:
+    KeyEvent on_key_;
 };
 
 class DialogEdit : public DialogWidget {
@@ -91,8 +100,6 @@ public:
     // Every key press, before the edit handles it; the key is a virtual key code (0 for keys without
     // one of the codes above).
     KeyEvent OnKeyDown;
-    // As the toolkit delivers a key press.
-    void PressKey(int key);
 };
 
 class DriveComboBox : public DialogWidget {

@@ -110,11 +110,68 @@ void EntryList::compose_at_rest() {
 }
 
 void EntryList::start_row_hover() {
+    rows_live_ = true;
     view_.controls.lista.OnMouseMove = [this](ShiftState, int x, int y) { listaMouseMove(x, y); };
 }
 
 void EntryList::stop_row_hover() {
+    rows_live_ = false;
     view_.controls.lista.OnMouseMove = nullptr;
+}
+
+int EntryList::entry_count() const {
+    // As many as the list can show, which counts them in 16 bits.
+    return static_cast<uint16_t>(view_.catalogue.entry_count(view_.state.selected_section));
+}
+
+void EntryList::place_row_highlight(int row) {
+    MenuControls& controls = view_.controls;
+    hover_row_ = static_cast<uint16_t>(row);
+    controls.listazaznak.SetTop(controls.lista.Top() + kFirstRowOnList + kRowHeight * hover_row_);
+    if (!controls.listazaznak.Visible())
+        controls.listazaznak.Show();
+}
+
+void EntryList::highlight_entry(int entry) {
+    if (!rows_live_ || entry < 0 || entry >= entry_count())
+        return;
+    if (entry < first_visible_)
+        scroll_to(entry);
+    else if (entry >= first_visible_ + visible_rows_)
+        scroll_to(entry - kMaxRows + 1);
+    place_row_highlight(entry - first_visible_);
+}
+
+void EntryList::hide_row_highlight() {
+    view_.controls.listazaznak.Hide();
+}
+
+// The list from that entry on, with both scroll buttons in their plain pictures where they apply.
+void EntryList::scroll_to(int first) {
+    MenuControls& controls = view_.controls;
+    controls.listazaznak.Hide();
+    first_visible_ = static_cast<uint16_t>(first);
+    render_list();
+    compose_at_rest();
+    if (can_scroll_up_) {
+        up_hover_ = false;
+        give_button_picture(controls.przewin_gora, kUpButtonY, kUpPlain);
+        controls.przewin_gora.Show();
+    }
+    if (can_scroll_down_) {
+        down_hover_ = false;
+        give_button_picture(controls.przewin_dol, kDownButtonY, kDownPlain);
+        controls.przewin_dol.Show();
+    }
+}
+
+void EntryList::scroll_by_wheel(int notches) {
+    if (!rows_live_)
+        return;
+    for (; notches > 0; --notches)
+        przewin_goraMouseDown();
+    for (; notches < 0; ++notches)
+        przewin_dolMouseDown();
 }
 
 void EntryList::listaMouseMove(int, int y) {
@@ -134,10 +191,7 @@ void EntryList::listaMouseMove(int, int y) {
         controls.listazaznak.Hide();
         return;
     }
-    hover_row_ = static_cast<uint16_t>((y - kFirstRowOnList) / kRowHeight);
-    controls.listazaznak.SetTop(controls.lista.Top() + kFirstRowOnList + kRowHeight * hover_row_);
-    if (!controls.listazaznak.Visible())
-        controls.listazaznak.Show();
+    place_row_highlight((y - kFirstRowOnList) / kRowHeight);
 }
 
 // A button's picture is the list pixels under it with the arrow cell drawn over them.

@@ -42,6 +42,19 @@ public:
 
     // The entry under the row highlight, an index into the selected section's entries.
     int hovered_entry() const { return first_visible_ + hover_row_; }
+    // The list stands still and its rows answer the pointer.
+    bool rows_live() const { return rows_live_; }
+    int entry_count() const;
+    int first_visible() const { return first_visible_; }
+
+    // The keyboard's highlight: the row highlight over the entry, the list scrolled first when the
+    // entry is not among the visible rows (as far as the entry needs, with the scroll buttons'
+    // pictures as a press on them leaves them). Nothing while the list moves.
+    void highlight_entry(int entry);
+    void hide_row_highlight();
+    // A wheel's turn over the list: a row per notch, up for positive notches, as the scroll buttons
+    // scroll it; nothing while the list moves or where there is nothing more to see.
+    void scroll_by_wheel(int notches);
 
     void przewin_dolMouseMove();
     void przewin_goraMouseMove();
@@ -55,6 +68,8 @@ private:
     // Renders the selected section's rows from the first one shown into the body picture.
     void render_list();
     void give_button_picture(Image& button, int list_y, int cell);
+    void place_row_highlight(int row);
+    void scroll_to(int first);
 
     MenuView& view_;
     Bitmap lista_g_bitmap_;
@@ -73,6 +88,7 @@ private:
     bool can_scroll_down_ = false;
     bool up_hover_ = false;
     bool down_hover_ = false;
+    bool rows_live_ = false;
 };
 
 } // namespace kelvox

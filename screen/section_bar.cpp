@@ -100,6 +100,33 @@ void SectionBar::unlight_buttons() {
     view_.state.entry_armed = false;
 }
 
+uint32_t SectionBar::span_width(int section) const {
+    return static_cast<uint32_t>(name_width(view_.catalogue.section_name(section)) + kNameMargin);
+}
+
+void SectionBar::place_highlight(int section, uint32_t span_left, uint32_t span) {
+    hover_span_left_ = static_cast<uint16_t>(span_left);
+    hover_span_right_ = static_cast<uint16_t>(span_left + span);
+    hover_section_ = static_cast<int16_t>(section);
+    view_.controls.menuzaznak.SetLeft(188 + static_cast<int>(span_left) + 1);
+    view_.controls.menuzaznak.SetWidth(static_cast<int>(span) + 1);
+}
+
+void SectionBar::highlight_section(int section) {
+    uint32_t span_left = kFirstSeparator;
+    for (int i = 0; i < section; ++i)
+        span_left += span_width(i);
+    place_highlight(section, span_left, span_width(section));
+    view_.controls.menuzaznak.Show();
+}
+
+void SectionBar::hide_highlight() {
+    view_.controls.menuzaznak.Hide();
+    // The pointer finds its section again from scratch when it comes back.
+    hover_span_left_ = 0;
+    hover_span_right_ = 0;
+}
+
 void SectionBar::menuMouseMove(int x, int y) {
     MenuControls& controls = view_.controls;
     minimise_hover_ = false;
@@ -118,15 +145,10 @@ void SectionBar::menuMouseMove(int x, int y) {
             uint32_t bar_cursor_x = kFirstSeparator;
             const Catalogue& catalogue = view_.catalogue;
             for (int i = 0; i < catalogue.section_count() && !found; ++i) {
-                const QString name = catalogue.section_name(i);
-                const uint32_t span = static_cast<uint32_t>(name_width(name) + kNameMargin);
+                const uint32_t span = span_width(i);
                 const auto ux = static_cast<uint32_t>(x);
                 if (bar_cursor_x < ux && ux < bar_cursor_x + span) {
-                    hover_span_left_ = static_cast<uint16_t>(bar_cursor_x);
-                    hover_span_right_ = static_cast<uint16_t>(bar_cursor_x + span);
-                    hover_section_ = static_cast<int16_t>(i);
-                    controls.menuzaznak.SetLeft(188 + static_cast<int>(bar_cursor_x) + 1);
-                    controls.menuzaznak.SetWidth(static_cast<int>(span) + 1);
+                    place_highlight(i, bar_cursor_x, span);
                     found = true;
                 } else {
                     bar_cursor_x += span;
@@ -157,6 +179,9 @@ void SectionBar::select_section(int section) {
     state.selected_section = static_cast<uint16_t>(section);
 
     state.shown_entry = MenuState::kNoEntryShown;
+    // The keyboard reaches the new list with nothing highlighted.
+    if (state.keyboard_area == KeyboardArea::EntryList)
+        state.keyboard_item = MenuState::kNoKeyboardItem;
     EntryList& list = screen_.entry_list;
     list.stop_row_hover();
     state.panel_shown = false;

@@ -40,6 +40,11 @@ public:
     // A press on the highlight selects the section under it.
     void menuzaznakMouseDown() { select_section(hover_section_); }
     void menuClick();
+    // The keyboard's highlight: the inverting highlight over the section's name, as the pointer puts
+    // it there; a press on it (or select_highlighted) selects that section.
+    void highlight_section(int section);
+    void hide_highlight();
+    void select_highlighted() { select_section(hover_section_); }
     // The section of that index becomes the selected one: the panel goes and its list comes.
     void select_section(int section);
 
@@ -47,6 +52,9 @@ public:
 
 private:
     int name_width(const QString& name) const;
+    // The width a section's name takes on the bar, its margins included.
+    uint32_t span_width(int section) const;
+    void place_highlight(int section, uint32_t span_left, uint32_t span);
 
     MenuView& view_;
     MenuScreen& screen_;

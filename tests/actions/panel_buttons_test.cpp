@@ -1,3 +1,4 @@
+#include "actions/screenshot_viewer.h"
 #include "tests/support/test_entries.h"
 #include "tests/support/window_fixture.h"
 
@@ -140,6 +141,19 @@ TEST(PanelButtons, APictureThatCannotBeLoadedIsReportedAndThePanelIsNotRedrawn) 
     EXPECT_EQ(panel.fixture.messages.shown,
               QStringList{QStringLiteral("Cannot open file gry\\obrazki\\p2.jpg")});
     EXPECT_EQ(panel.window->ComposeFrame(), before);
+}
+
+TEST(ScreenshotViewer, EscapeEnterAndSpaceCloseItAndOtherKeysDoNot) {
+    qt_application();
+    for (const int key : {kVirtualKeyEscape, kVirtualKeyReturn, kVirtualKeySpace}) {
+        TForm2 viewer;
+        viewer.Show();
+        viewer.DispatchKeyDown(int('A'));
+        viewer.DispatchKeyDown(kVirtualKeyTab);
+        EXPECT_TRUE(viewer.Visible());
+        viewer.DispatchKeyDown(key);
+        EXPECT_FALSE(viewer.Visible()) << key;
+    }
 }
 
 } // namespace

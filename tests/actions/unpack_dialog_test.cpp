@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <memory>
 #include <vector>
@@ -305,4 +307,36 @@ TEST_F(UnpackDialogTest, BackgroundHasItsTabBandAndBar) {
     EXPECT_LT(colour_red(canvas.PixelAt(350, 205)), 0x20); // the bar's black end
     EXPECT_GT(colour_red(canvas.PixelAt(70, 200)), 0x60);  // its grey start
     EXPECT_NE(canvas.PixelAt(40, 200), canvas.PixelAt(70, 200));
+}
+
+// Tab walks the list, the drive box and the three labels; a label with the keyboard takes the hover
+// colour, Enter on it is its click, and Escape leaves the dialog open.
+TEST_F(UnpackDialogTest, TheKeyboardWalksToTheLabelsAndEnterAnswers) {
+    TForm3& form = open_dialog();
+    form.Show();
+    // Focus moves are told only to an active window, as the dialog is on a desktop.
+    form.Widget()->activateWindow();
+    QCoreApplication::processEvents();
+    form.katalog.SetFocus();
+    form.katalog.PressKey(kVirtualKeyEscape);
+    EXPECT_TRUE(form.Visible());
+    form.katalog.PressKey(kVirtualKeyTab);
+    EXPECT_TRUE(form.drajw.Focused());
+    form.drajw.PressKey(kVirtualKeyTab);
+    EXPECT_TRUE(form.Label1.Focused());
+    EXPECT_EQ(form.Label1.Font().colour, TForm3::kLabelHoverColour);
+    form.Label1.PressKey(kVirtualKeyTab);
+    form.wypakuj.PressKey(kVirtualKeyTab);
+    EXPECT_TRUE(form.przerwij.Focused());
+    EXPECT_EQ(form.przerwij.Font().colour, TForm3::kLabelHoverColour);
+    EXPECT_EQ(form.Label1.Font().colour, TForm3::kLabelColour);
+    // The pointer passing over the background leaves the keyboard's label lit.
+    form.DispatchMouseMove(20, 120);
+    EXPECT_EQ(form.przerwij.Font().colour, TForm3::kLabelHoverColour);
+    form.przerwij.PressKey(kVirtualKeyTab, kShiftKey);
+    ASSERT_TRUE(form.wypakuj.Focused());
+    form.wypakuj.PressKey(kVirtualKeyReturn);
+    EXPECT_TRUE(unpack_confirmed);
+    EXPECT_EQ(unpack_dir, form.katalog.Directory());
+    EXPECT_FALSE(form.Visible());
 }

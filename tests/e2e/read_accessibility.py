@@ -171,7 +171,8 @@ def await_focus(name, ready_file, seconds):
         return False
 
     pyatspi.Registry.registerEventListener(on_event, "focus:", "object:state-changed:focused")
-    GLib.timeout_add(200, ready)
+    # The menu learns of a new listener over the bus; it is given a moment before the key comes.
+    GLib.timeout_add(1000, ready)
     GLib.timeout_add_seconds(seconds, lambda: pyatspi.Registry.stop() or False)
     pyatspi.Registry.start()
     for line in heard:

@@ -8,10 +8,13 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kelvox {
@@ -39,6 +42,39 @@ protected:
     test::QtApplicationReady qt;
     Form form;
 };
+
+// Tab (and Shift+Tab, which Qt sends as Backtab) must reach a form of drawn controls instead of being
+// swallowed as a focus move; a fine-grained wheel counts only whole notches, to the control below.
+TEST_F(FormTest, KeysReachTheFormAndTheWheelItsControlsInWholeNotches) {
+    std::vector<std::pair<int, ShiftState>> keys;
+    form.OnKeyDown = [&keys](int key, ShiftState shift) { keys.emplace_back(key, shift); };
+    for (const auto& [qt_key, modifiers] :
+         {std::pair{Qt::Key_Tab, Qt::NoModifier}, std::pair{Qt::Key_Backtab, Qt::ShiftModifier},
+          std::pair{Qt::Key_PageDown, Qt::NoModifier}, std::pair{Qt::Key_Enter, Qt::KeypadModifier}}) {
+        QKeyEvent press(QEvent::KeyPress, qt_key, modifiers);
+        QCoreApplication::sendEvent(form.Widget(), &press);
+    }
+    EXPECT_EQ(keys, (std::vector<std::pair<int, ShiftState>>{{kVirtualKeyTab, 0},
+                                                             {kVirtualKeyTab, kShiftKey},
+                                                             {kVirtualKeyPageDown, 0},
+                                                             {kVirtualKeyReturn, 0}}));
+
+    Image list(form);
+    list.SetBounds(0, 0, 20, 30);
+    std::vector<int> notches;
+    list.OnMouseWheel = [&notches](ShiftState, int turned, int, int) { notches.push_back(turned); };
+    const auto turn = [this](int x, int delta) {
+        const QPointF at(x, 10);
+        QWheelEvent wheel(at, form.Widget()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(form.Widget(), &wheel);
+    };
+    turn(5, 60);
+    turn(5, 60);
+    turn(5, -240);
+    turn(30, -120); // beside the control
+    EXPECT_EQ(notches, (std::vector<int>{1, -2}));
+}
 
 TEST_F(FormTest, FrameIsTheWindowColourWithImagesStackedInCreationOrder) {
     Image below(form);
