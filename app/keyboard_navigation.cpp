@@ -186,24 +186,25 @@ void KeyboardNavigation::settings_drawer_key(int key) {
         enter_area(KeyboardArea::SectionBar);
         return;
     }
-    const int rows = SettingsDrawer::row_count();
+    const bool moves = key == kVirtualKeyDown || key == kVirtualKeyUp;
     const int item = view_.state.keyboard_item;
+    if (!moves && !(is_press(key) && item != kNone))
+        return;
     // The pointer may have closed it meanwhile.
     if (!view_.state.settings_open)
         drawer_.ustawieniaMouseMove();
-    if (key == kVirtualKeyDown || key == kVirtualKeyUp) {
-        const int row = key == kVirtualKeyDown ? (item == kNone ? 0 : std::min(item + 1, rows - 1))
-                                               : (item == kNone ? rows - 1 : std::max(item - 1, 0));
+    if (moves) {
+        const int last = SettingsDrawer::row_count() - 1;
+        const int row = key == kVirtualKeyDown ? (item == kNone ? 0 : std::min(item + 1, last))
+                                               : (item == kNone ? last : std::max(item - 1, 0));
         drawer_.show_key_row(row);
         move_focus(KeyboardArea::SettingsDrawer, row);
-    } else if (is_press(key) && item != kNone) {
-        drawer_.act_on_row(item);
-        // A row that rebuilt the screen closed the drawer; the next key opens it again.
-        if (view_.state.settings_open)
-            drawer_.show_key_row(item);
-    } else if (item != kNone) {
-        drawer_.show_key_row(item);
+        return;
     }
+    drawer_.act_on_row(item);
+    // A row that rebuilt the screen closed the drawer; the next key opens it again.
+    if (view_.state.settings_open)
+        drawer_.show_key_row(item);
 }
 
 } // namespace kelvox
