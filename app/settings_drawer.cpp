@@ -226,12 +226,13 @@ void SettingsDrawer::put_picture_on_drawer() {
         canvas.InvertFrame(key_frame(key_row_));
 }
 
-// Around the row's tick area; the save row, which has none, around its caption.
+// Around the row's tick area, clear of the box a skin draws there, so that the frame shows on the
+// drawer's background; the save row, which has no tick, around its caption.
 Rect SettingsDrawer::key_frame(int row) {
     const int mark_line = kRows[row].mark_line;
     if (mark_line == Row::kNoMark)
-        return {kRows[row].left - 2, kRows[row].top - 2, 135, kRows[row].bottom + 3};
-    return {124, mark_line - 2, 135, mark_line + 8};
+        return {kRows[row].left - 2, kRows[row].top - 2, 137, kRows[row].bottom + 3};
+    return {122, mark_line - 4, 137, mark_line + 10};
 }
 
 void SettingsDrawer::show_key_row(int row) {

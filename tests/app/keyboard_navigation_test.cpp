@@ -189,9 +189,9 @@ TEST(KeyboardSettingsDrawer, RowsTakeAFrameWhileTheKeyboardIsThereAndEnterActs) 
     // The frame around the animations row's tick area: its corner inverted, its inside untouched.
     const int left = window.controls.ustawienia.Left();
     const int top = window.controls.ustawienia.Top();
-    EXPECT_EQ(window.ComposeFrame().pixel(left + 124, top + 35),
-              before.pixel(left + 124, top + 35) ^ 0xFFFFFFu);
-    EXPECT_EQ(window.ComposeFrame().pixel(left + 126, top + 37), before.pixel(left + 126, top + 37));
+    EXPECT_EQ(window.ComposeFrame().pixel(left + 122, top + 33),
+              before.pixel(left + 122, top + 33) ^ 0xFFFFFFu);
+    EXPECT_EQ(window.ComposeFrame().pixel(left + 124, top + 35), before.pixel(left + 124, top + 35));
 
     menu.keys({kVirtualKeyReturn});
     EXPECT_TRUE(window.state.animations);
@@ -202,7 +202,7 @@ TEST(KeyboardSettingsDrawer, RowsTakeAFrameWhileTheKeyboardIsThereAndEnterActs) 
     EXPECT_EQ(menu.item(), 0);
     // The pointer takes over: the frame goes.
     window.DispatchMouseMove(left + 60, top + 200);
-    EXPECT_EQ(window.ComposeFrame().pixel(left + 124, top + 19), before.pixel(left + 124, top + 19));
+    EXPECT_EQ(window.ComposeFrame().pixel(left + 122, top + 17), before.pixel(left + 122, top + 17));
 
     menu.keys({kVirtualKeyEscape});
     EXPECT_FALSE(window.state.settings_open);

@@ -73,7 +73,7 @@ drawer_open() { pixel_is $((drawer_x + 20)) $((drawer_y + 200)) "#B8FDB4"; }
 key Tab Tab
 wait_until key-drawer 5 drawer_open || fail "Tab did not open the settings drawer"
 key Down Down
-wait_until key-drawer-frame 5 pixel_is_not $((drawer_x + 124)) $((drawer_y + 35)) "$(px $((drawer_x + 124)) $((drawer_y + 35)) "$e2e_shots/key-drawer.png")" ||
+wait_until key-drawer-frame 5 pixel_is_not $((drawer_x + 122)) $((drawer_y + 33)) "$(px $((drawer_x + 122)) $((drawer_y + 33)) "$e2e_shots/key-drawer.png")" ||
   fail "no frame around the animations row"
 key Return
 wait_until key-animations-off 5 pixel_is_not $((drawer_x + 129)) $((drawer_y + 38)) "#000000" || fail "Enter did not switch the animations off"
