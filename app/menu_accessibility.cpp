@@ -4,6 +4,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/entry_description.h"
 #include "screen/menu_controls.h"
+#include "screen/menu_screen.h"
 #include "screen/menu_state.h"
 
 namespace kelvox {
@@ -48,7 +49,8 @@ AccessibleNode section_bar(const MenuAccessibilitySources& menu) {
     AccessibleNode bar =
         area(AccessibleRole::PageTabList, QStringLiteral("Sekcje"), bounds, state, KeyboardArea::SectionBar);
     for (int section = 0; section < menu.catalogue.section_count(); ++section)
-        bar.children.push_back(choice(AccessibleRole::PageTab, menu.catalogue.section_name(section), bounds,
+        bar.children.push_back(choice(AccessibleRole::PageTab, menu.catalogue.section_name(section),
+                                      menu.screen.section_bar.section_bounds(section),
                                       state.list_shown && section == state.selected_section,
                                       keyboard_on(state, KeyboardArea::SectionBar, section)));
     return bar;
@@ -60,10 +62,13 @@ AccessibleNode entry_list(const MenuAccessibilitySources& menu) {
     AccessibleNode list =
         area(AccessibleRole::List, state.selected_section_name, bounds, state, KeyboardArea::EntryList);
     const int count = menu.catalogue.entry_count(state.selected_section);
-    for (int entry = 0; entry < count; ++entry)
+    for (int entry = 0; entry < count; ++entry) {
+        const Rect row = menu.screen.entry_list.row_bounds(entry);
         list.children.push_back(
-            choice(AccessibleRole::ListItem, menu.catalogue.entry(state.selected_section, entry).name, bounds,
+            choice(AccessibleRole::ListItem, menu.catalogue.entry(state.selected_section, entry).name, row,
                    entry == state.shown_entry, keyboard_on(state, KeyboardArea::EntryList, entry)));
+        list.children.back().states.offscreen = row.Empty();
+    }
     return list;
 }
 
@@ -79,11 +84,14 @@ AccessibleNode detail_panel(const MenuAccessibilitySources& menu) {
     for (const QString& text : {description.entry_title, paragraph(description.description_lines),
                                 paragraph(description.requirement_lines), description.entry_type})
         panel.children.push_back(node(AccessibleRole::StaticText, text, bounds));
-    AccessibleNode run = node(AccessibleRole::Button, description.entry_type, bounds);
+    // The run button is the zone around the type's text.
+    AccessibleNode run = node(AccessibleRole::Button, description.entry_type,
+                              Rect{135, 321, 259, 334}.Translated(bounds.left, bounds.top));
     run.states.focused = menu.state.keyboard_area == KeyboardArea::DetailPanel;
     panel.children.push_back(run);
     for (int picture = 1; picture <= description.picture_names.size(); ++picture)
-        panel.children.push_back(node(AccessibleRole::Button, QString::number(picture), bounds));
+        panel.children.push_back(node(AccessibleRole::Button, QString::number(picture),
+                                      menu.screen.detail_panel.picture_number_bounds(picture - 1)));
     return panel;
 }
 
@@ -94,8 +102,10 @@ AccessibleNode settings_drawer(const MenuAccessibilitySources& menu) {
                                  KeyboardArea::SettingsDrawer);
     for (int row = 0; row < SettingsDrawer::row_count(); ++row) {
         const bool option = SettingsDrawer::row_is_option(row);
-        AccessibleNode item = node(option ? AccessibleRole::CheckBox : AccessibleRole::Button,
-                                   SettingsDrawer::row_caption(row), bounds);
+        AccessibleNode item =
+            node(option ? AccessibleRole::CheckBox : AccessibleRole::Button, SettingsDrawer::row_caption(row),
+                 SettingsDrawer::row_area(row).Translated(bounds.left, bounds.top));
+        item.states.offscreen = !state.settings_open;
         item.states.checkable = option;
         item.states.checked = option && menu.drawer.row_ticked(row);
         item.states.focused = keyboard_on(state, KeyboardArea::SettingsDrawer, row);

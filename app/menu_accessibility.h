@@ -10,6 +10,7 @@ namespace kelvox {
 
 class Catalogue;
 class EntryDescription;
+class MenuScreen;
 class SettingsDrawer;
 struct MenuControls;
 struct MenuState;
@@ -20,6 +21,7 @@ struct MenuAccessibilitySources {
     const EntryDescription& description;
     const MenuControls& controls;
     const SettingsDrawer& drawer;
+    const MenuScreen& screen;
 };
 
 // What a reader hears the window called; its caption stays the short one.

@@ -9,6 +9,7 @@
 #include "platform/taskbar.h"
 #include "screen/skin_source.h"
 
+#include <algorithm>
 #include <climits>
 #include <iterator>
 
@@ -87,6 +88,11 @@ QString SettingsDrawer::row_caption(int row) {
 
 bool SettingsDrawer::row_is_option(int row) {
     return kRows[row].mark_line != Row::kNoMark;
+}
+
+Rect SettingsDrawer::row_area(int row) {
+    const Row& shown = kRows[row];
+    return {shown.left, shown.top, std::min(shown.right, kOpenWidth - 1) + 1, shown.bottom + 1};
 }
 
 bool SettingsDrawer::row_ticked(int row) const {

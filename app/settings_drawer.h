@@ -47,6 +47,8 @@ public:
     // An option shows a tick when it is on; the save row is not an option.
     static bool row_is_option(int row);
     bool row_ticked(int row) const;
+    // The lines and columns a click on the row counts on, in the drawer's pixels.
+    static Rect row_area(int row);
     // What a click on the row does.
     void act_on_row(int row);
     // The keyboard's row, shown with an inverted frame around its tick area while the drawer is

@@ -53,7 +53,7 @@ void TForm1::create_controls() {
     SetColour(kBlack);
     SetAccessibleName(QString::fromUtf8(kMenuAccessibleName));
     SetAccessibleTree([this] {
-        return menu_accessible_tree({state, catalogue, description, controls, settings_drawer});
+        return menu_accessible_tree({state, catalogue, description, controls, settings_drawer, screen});
     });
 
     MenuControls& c = controls;

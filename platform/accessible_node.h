@@ -30,6 +30,8 @@ struct AccessibleStates {
     bool checked = false;
     // Where the keyboard is; a reader speaks the focused node when the form announces it.
     bool focused = false;
+    // Not on screen now (a list's row scrolled away, a closed drawer's row): its bounds are empty.
+    bool offscreen = false;
     friend bool operator==(const AccessibleStates&, const AccessibleStates&) = default;
 };
 

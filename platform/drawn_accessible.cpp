@@ -185,6 +185,7 @@ QAccessible::State DrawnNodeAccessible::state() const {
     state.selected = shown->states.selected;
     state.checkable = shown->states.checkable;
     state.checked = shown->states.checked;
+    state.offscreen = shown->states.offscreen;
     state.invisible = !owner_.Window().isVisible();
     return state;
 }

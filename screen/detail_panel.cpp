@@ -125,6 +125,12 @@ int DetailPanel::picture_number_at(int x) const {
     return (x - numbers_x) / kNumberStep;
 }
 
+Rect DetailPanel::picture_number_bounds(int index) const {
+    const Image& panel = view_.controls.panelek;
+    return Rect::sized(panel.Left() + picture_numbers_x_ + kNumberStep * index, panel.Top() + 270,
+                       kNumberStep, 17);
+}
+
 void DetailPanel::clear_panel() {
     view_.controls.panelek.Canvas().CopyFrom(0, 0, view_.controls.tlo.Surface(),
                                              Rect::sized(200, 86, 550, 350));

@@ -50,6 +50,8 @@ public:
     void show_next_picture();
     // The number of the picture whose label lies at x on the panel, or -1 between and beside them.
     int picture_number_at(int x) const;
+    // Where the number of the picture of that index stands, in window pixels.
+    Rect picture_number_bounds(int index) const;
 
     // timer1 steps: one frame of the fade-in, one of the fade-out (which hands over to the fade-in).
     void panel_show();

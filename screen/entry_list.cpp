@@ -132,6 +132,15 @@ void EntryList::place_row_highlight(int row) {
         controls.listazaznak.Show();
 }
 
+Rect EntryList::row_bounds(int entry) const {
+    const int row = entry - first_visible_;
+    if (row < 0 || row >= visible_rows_)
+        return {};
+    const Image& list = view_.controls.lista;
+    return Rect::sized(list.Left(), list.Top() + kFirstRowOnList + kRowHeight * row, list.Width(),
+                       kRowHeight);
+}
+
 void EntryList::highlight_entry(int entry) {
     if (!rows_live_ || entry < 0 || entry >= entry_count())
         return;

@@ -46,6 +46,8 @@ public:
     bool rows_live() const { return rows_live_; }
     int entry_count() const;
     int first_visible() const { return first_visible_; }
+    // The row of the entry in window pixels, or an empty rectangle while it is scrolled away.
+    Rect row_bounds(int entry) const;
 
     // The keyboard's highlight: the row highlight over the entry, the list scrolled first when the
     // entry is not among the visible rows (as far as the entry needs, with the scroll buttons'

@@ -112,12 +112,22 @@ void SectionBar::place_highlight(int section, uint32_t span_left, uint32_t span)
     view_.controls.menuzaznak.SetWidth(static_cast<int>(span) + 1);
 }
 
-void SectionBar::highlight_section(int section) {
-    uint32_t span_left = kFirstSeparator;
+uint32_t SectionBar::span_left(int section) const {
+    uint32_t left = kFirstSeparator;
     for (int i = 0; i < section; ++i)
-        span_left += span_width(i);
-    place_highlight(section, span_left, span_width(section));
+        left += span_width(i);
+    return left;
+}
+
+void SectionBar::highlight_section(int section) {
+    place_highlight(section, span_left(section), span_width(section));
     view_.controls.menuzaznak.Show();
+}
+
+Rect SectionBar::section_bounds(int section) const {
+    const Shape& highlight = view_.controls.menuzaznak;
+    return Rect::sized(188 + static_cast<int>(span_left(section)) + 1, highlight.Top(),
+                       static_cast<int>(span_width(section)) + 1, highlight.Height());
 }
 
 void SectionBar::hide_highlight() {

@@ -45,6 +45,9 @@ public:
     void highlight_section(int section);
     void hide_highlight();
     void select_highlighted() { select_section(hover_section_); }
+    // Where the section's name stands on the bar once the intro is over, in window pixels: the span
+    // its highlight covers.
+    Rect section_bounds(int section) const;
     // The section of that index becomes the selected one: the panel goes and its list comes.
     void select_section(int section);
 
@@ -54,6 +57,7 @@ private:
     int name_width(const QString& name) const;
     // The width a section's name takes on the bar, its margins included.
     uint32_t span_width(int section) const;
+    uint32_t span_left(int section) const;
     void place_highlight(int section, uint32_t span_left, uint32_t span);
 
     MenuView& view_;

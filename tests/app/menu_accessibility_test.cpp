@@ -135,6 +135,30 @@ TEST_F(ReadMenu, AnotherSectionRetiresTheOldItemsAndTheKeyboardsPlaceIsAnnounced
     EXPECT_EQ(root->focusChild()->role(), QAccessible::PageTabList);
 }
 
+// A reader's highlight and "what is under the pointer" need each item's own place: the row an entry
+// stands on (none while it is scrolled away), a section's name on the bar.
+TEST_F(ReadMenu, ItemsStandWhereTheScreenShowsThem) {
+    window->screen.section_bar.select_section(1);
+    settle();
+    QAccessibleInterface* list = child_with_role(root, QAccessible::List);
+    ASSERT_NE(list, nullptr);
+    const Control& lista = window->controls.lista;
+    const QPoint third_row =
+        window->Widget()->mapToGlobal(QPoint(lista.Left() + 50, lista.Top() + 56 + 2 * 20 + 10));
+    QAccessibleInterface* under = list->childAt(third_row.x(), third_row.y());
+    ASSERT_NE(under, nullptr);
+    EXPECT_EQ(under->text(QAccessible::Name), QStringLiteral("Pozycja 5"));
+    EXPECT_EQ(under->rect().height(), 20);
+    EXPECT_FALSE(under->state().offscreen);
+    EXPECT_TRUE(list->child(19)->state().offscreen);
+    EXPECT_TRUE(list->child(19)->rect().isEmpty());
+
+    QAccessibleInterface* bar = child_with_role(root, QAccessible::PageTabList);
+    EXPECT_LT(bar->child(0)->rect().right(), bar->child(1)->rect().left() + 1);
+    const QPoint second_name = bar->child(1)->rect().center();
+    EXPECT_EQ(bar->childAt(second_name.x(), second_name.y()), bar->child(1));
+}
+
 TEST_F(ReadMenu, ADrawerRowsCheckFollowsItsSetting) {
     QAccessibleInterface* drawer = root->child(root->childCount() - 1);
     ASSERT_EQ(drawer->text(QAccessible::Name), QStringLiteral("Ustawienia"));
