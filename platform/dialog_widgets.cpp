@@ -300,6 +300,12 @@ DirectoryListBox::DirectoryListBox(Form& parent) : DialogWidget(new QListWidget(
     TrackMouseOn(list->viewport());
     QObject::connect(list, &QListWidget::itemDoubleClicked, list,
                      [this, list](QListWidgetItem* item) { OpenItem(list->row(item)); });
+    // Enter is the keyboard's double click.
+    on_key_ = [this](int key, ShiftState) {
+        if (key == kVirtualKeyReturn && ItemIndex() >= 0)
+            OpenItem(ItemIndex());
+    };
+    RouteKeysTo(on_key_);
 }
 
 bool DirectoryListBox::SetDirectory(const QString& directory) {

@@ -115,7 +115,7 @@ public:
 };
 
 // A list of the open directory's ancestors (the root first, the open directory last) followed by the
-// open directory's subdirectories. A click highlights an item; a double click opens it.
+// open directory's subdirectories. A click highlights an item; a double click, or Enter, opens it.
 class DirectoryListBox : public DialogWidget {
 public:
     explicit DirectoryListBox(Form& parent);
@@ -138,6 +138,7 @@ public:
 
 private:
     void Fill();
+    KeyEvent on_key_;
     QString directory_;
     QStringList paths_;
     int item_height_ = 16;

@@ -309,8 +309,8 @@ TEST_F(UnpackDialogTest, BackgroundHasItsTabBandAndBar) {
     EXPECT_NE(canvas.PixelAt(40, 200), canvas.PixelAt(70, 200));
 }
 
-// Tab walks the list, the drive box and the three labels; a label with the keyboard takes the hover
-// colour, Enter on it is its click, and Escape leaves the dialog open.
+// Tab walks the list, the drive box and the three labels; Enter opens a directory of the list; a label
+// with the keyboard takes the hover colour, Enter on it is its click, and Escape leaves the dialog open.
 TEST_F(UnpackDialogTest, TheKeyboardWalksToTheLabelsAndEnterAnswers) {
     TForm3& form = open_dialog();
     form.Show();
@@ -320,6 +320,12 @@ TEST_F(UnpackDialogTest, TheKeyboardWalksToTheLabelsAndEnterAnswers) {
     form.katalog.SetFocus();
     form.katalog.PressKey(kVirtualKeyEscape);
     EXPECT_TRUE(form.Visible());
+    // Enter opens the highlighted directory, as a double click does.
+    const QString gry = make_dir(QStringLiteral("Gry"));
+    form.katalog.SetDirectory(home_path);
+    form.katalog.SetItemIndex(index_of(gry));
+    form.katalog.PressKey(kVirtualKeyReturn);
+    EXPECT_EQ(form.katalog.Directory(), gry);
     form.katalog.PressKey(kVirtualKeyTab);
     EXPECT_TRUE(form.drajw.Focused());
     form.drajw.PressKey(kVirtualKeyTab);
