@@ -2,16 +2,9 @@
 // program takes no arguments; its directory is the current one, the root of the disc.
 #include "app/tform1.h"
 #include "platform/application.h"
-#include "platform/application_fonts.h"
-#include "platform/desktop_taskbar.h"
-#include "platform/file_dialogs.h"
-#include "platform/launcher.h"
-#include "platform/media_player.h"
-#include "platform/modal_runner.h"
-#include "platform/primary_screen.h"
-#include "platform/qt_message_boxes.h"
-#include "platform/registry.h"
-#include "platform/services.h"
+#include "platform/message_boxes.h"
+#include "platform/platform_error.h"
+#include "platform/system_services.h"
 
 #include <cstdio>
 #include <exception>
@@ -41,20 +34,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", error.what());
         return 0;
     }
-    QtMessageBoxes messages;
+    const std::unique_ptr<MessageBoxes> messages = system_message_boxes();
     try {
         application->SetTitle(QStringLiteral("Kelvox Cover menu"));
-        PrimaryScreen screen;
-        const std::unique_ptr<Registry> registry = system_registry();
-        DesktopTaskbar taskbar;
-        ApplicationFonts fonts;
-        QtMediaPlayer player;
-        SystemLauncher launcher;
-        QtFileDialogs file_dialogs;
-        QtModalRunner modal;
-        Services services{*application, screen, *registry, taskbar,      fonts,
-                          messages,     player, launcher,  file_dialogs, modal};
-        TForm1 form(services);
+        SystemServices system(*application, *messages);
+        TForm1 form(system.services());
         application->SetMainForm(&form);
         // The application outlives the window: it must forget the window before the window goes.
         struct ForgetMainForm {
@@ -64,7 +48,7 @@ int main(int argc, char** argv) {
         form.Show();
         application->Run();
     } catch (const std::exception& error) {
-        messages.show(error_text(error));
+        messages->show(error_text(error));
     }
     return 0;
 }

@@ -39,18 +39,13 @@ function(kelvox_add_children)
   endforeach()
 endfunction()
 
-# kelvox_library(<target> [DEPS <targets...>]): a static library of every .cpp of the current folder.
-# Files ending in _win32.cpp build only on Windows, _posix.cpp and _x11.cpp only elsewhere; main.cpp
-# files are left to the folder's own executables.
+# kelvox_library(<target> [DEPS <targets...>]): a static library of every .cpp of the current folder;
+# main.cpp files are left to the folder's own executables. The platform, whose backends differ by
+# system, lists its sources itself.
 function(kelvox_library target)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
-  if(WIN32)
-    list(FILTER sources EXCLUDE REGEX "_(posix|x11)\\.cpp$")
-  else()
-    list(FILTER sources EXCLUDE REGEX "_win32\\.cpp$")
-  endif()
   # Headers are listed too, so that AUTOMOC finds the Q_OBJECT classes declared in them.
   file(GLOB headers CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
   add_library(${target} STATIC ${sources} ${headers})

@@ -1,13 +1,11 @@
 #pragma once
-// The application object: one per process, created first by the program entry. It owns Qt's
+// The application object: one per process, created first by the program entry. It owns the toolkit's
 // application, runs the message loop and minimises and restores the program as a whole.
 #include "platform/mouse.h"
 
 #include <QString>
 
 #include <memory>
-
-class QApplication;
 
 namespace kelvox {
 
@@ -49,7 +47,9 @@ public:
 private:
     void MinimizedChanged(bool minimized);
 
-    std::unique_ptr<QApplication> qt_;
+    // The toolkit's application object, when this one made it.
+    struct Native;
+    std::unique_ptr<Native> native_;
     QString title_;
     Form* main_form_ = nullptr;
     bool terminated_ = false;

@@ -14,8 +14,6 @@
 #include <memory>
 #include <vector>
 
-class QWidget;
-
 namespace kelvox {
 
 class Form;
@@ -59,10 +57,10 @@ public:
     void PressKey(int key, ShiftState shift = 0);
 
 protected:
-    explicit DialogWidget(QWidget* widget);
-    QWidget* widget() const;
-    // The widget that receives the pointer (a scroll area's viewport, for one).
-    void TrackMouseOn(QWidget* receiver);
+    // The toolkit's widget behind this one and the watcher of its events; only the backend sees inside.
+    class Native;
+    explicit DialogWidget(std::unique_ptr<Native> native);
+    Native& native() const { return *native_; }
     // Subclasses route the widget's clicks and key presses to their events.
     void RouteClicksTo(NotifyEvent& handler);
     void RouteKeysTo(KeyEvent& handler);
@@ -70,8 +68,7 @@ protected:
 
 private:
     friend void set_tab_order(const std::vector<DialogWidget*>& widgets);
-    class Events;
-    std::unique_ptr<Events> events_;
+    std::unique_ptr<Native> native_;
     WidgetFont font_;
     bool has_background_ = false;
     Colour background_ = kWhite;

@@ -12,10 +12,4 @@ public:
     virtual QString open_file(const QString& title, const QString& file_name) = 0;
 };
 
-// The dialogs of the platform's widget toolkit.
-class QtFileDialogs : public FileDialogs {
-public:
-    QString open_file(const QString& title, const QString& file_name) override;
-};
-
 } // namespace kelvox

@@ -17,13 +17,10 @@
 #include <vector>
 
 class QImage;
-class QWidget;
 
 namespace kelvox {
 
 class Control;
-class FormAccessibility;
-class FormWindow;
 
 class Form {
 public:
@@ -111,12 +108,12 @@ public:
     // itself when none is).
     void AnnounceFocus();
 
-    // The window, for parents of dialogs.
-    QWidget* Widget();
+    // What the backend keeps for the form: its native window and what screen readers see of it. Only
+    // the backend sees inside it, and reaches the form's private side through it.
+    struct Native;
 
 private:
     friend class Control;
-    friend class FormWindow;
     void Attach(Control* control);
     void Detach(Control* control);
     void ReleaseCaptureOf(Control* control);
@@ -126,9 +123,7 @@ private:
     void WindowStateChanged(bool minimized, bool from_desktop);
     void FullScreenDroppedByDesktop();
 
-    std::unique_ptr<FormWindow> window_;
-    // Goes before the window: its interfaces are deleted while the window still stands.
-    std::unique_ptr<FormAccessibility> accessibility_;
+    std::unique_ptr<Native> native_;
     std::vector<Control*> controls_;
     Control* capture_ = nullptr;
     bool form_captured_ = false;

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace kelvox {
 
 class Launcher {
@@ -29,34 +31,7 @@ enum class ProgramKind {
 };
 ProgramKind program_kind(const QString& file_name, const QByteArray& first_bytes);
 
-// The process to create for a program: the program itself, or wine running it.
-struct LaunchCommand {
-    QString program;
-    QStringList arguments;
-    QString working_directory;
-
-    bool operator==(const LaunchCommand&) const = default;
-};
-
-// program: the absolute path of the file; wine: wine's path, empty when wine is absent. Windows
-// programs go through wine on systems other than Windows; raises a PlatformError when it is absent.
-LaunchCommand launch_command(const QString& program, const QString& working_directory, ProgramKind kind,
-                             const QString& wine);
-
-// The launcher of this system: QProcess on every system, ShellExecute for "open" on Windows and
-// xdg-open elsewhere.
-class SystemLauncher final : public Launcher {
-public:
-    // Helper programs (wine, xdg-open) are looked for in search_path, or on the PATH when it is empty.
-    explicit SystemLauncher(QStringList search_path = {});
-
-    bool start_program(const QString& program, const QString& directory) override;
-    bool open_document(const QString& file, const QString& directory) override;
-
-private:
-    QString find_helper(const QString& name) const;
-
-    QStringList search_path_;
-};
+// The launcher of this system.
+std::unique_ptr<Launcher> system_launcher();
 
 } // namespace kelvox

@@ -13,9 +13,4 @@ public:
     virtual void run(Form& form) = 0;
 };
 
-class QtModalRunner final : public ModalRunner {
-public:
-    void run(Form& form) override;
-};
-
 } // namespace kelvox

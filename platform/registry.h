@@ -1,7 +1,7 @@
 #pragma once
 // The system registry: keys under a root, opened by path, holding named 32-bit and string values.
-// Windows has the real one (registry_win32.cpp); elsewhere it is a text file in the registry editor's
-// export format (platform/registry_file.h). Menu code sees only this interface, so tests can hand it a
+// Windows has the real one; elsewhere it is a text file in the registry editor's export format
+// (platform/registry/registry_file.h). Menu code sees only this interface, so tests can hand it a
 // fake whose keys refuse to open or whose writes fail.
 #include <QString>
 
@@ -56,7 +56,7 @@ public:
     virtual std::unique_ptr<RegistryKey> open_key(RegistryRoot root, const QString& path, bool create) = 0;
 };
 
-// The platform's own registry: the Win32 registry on Windows, the registry file elsewhere.
+// This system's registry: the Win32 registry on Windows, the user's registry file elsewhere.
 std::unique_ptr<Registry> system_registry();
 
 } // namespace kelvox

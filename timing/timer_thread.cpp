@@ -1,11 +1,5 @@
 #include "timing/timer_thread.h"
 
-#include "timing/tick_relay.h"
-
-#include <QAbstractEventDispatcher>
-#include <QCoreApplication>
-#include <QEvent>
-#include <QThread>
 #include <QtGlobal>
 
 #include <algorithm>
@@ -16,32 +10,31 @@ namespace kelvox {
 
 namespace {
 
-QThread::Priority QtPriority(TThreadPriority priority) {
+ThreadPriority platform_priority(TThreadPriority priority) {
     switch (priority) {
     case tpIdle:
-        return QThread::IdlePriority;
+        return ThreadPriority::idle;
     case tpLowest:
-        return QThread::LowestPriority;
+        return ThreadPriority::lowest;
     case tpLower:
-        return QThread::LowPriority;
+        return ThreadPriority::low;
     case tpNormal:
-        return QThread::NormalPriority;
+        return ThreadPriority::normal;
     case tpHigher:
-        return QThread::HighPriority;
+        return ThreadPriority::high;
     case tpHighest:
-        return QThread::HighestPriority;
+        return ThreadPriority::highest;
     case tpTimeCritical:
-        return QThread::TimeCriticalPriority;
+        return ThreadPriority::time_critical;
     }
-    return QThread::NormalPriority;
+    return ThreadPriority::normal;
 }
 
 } // namespace
 
 TTimerThread::TTimerThread(Tick tick, uint16_t interval, TThreadPriority priority)
-    : tick_(std::move(tick)), relay_(new TickRelay(*this)), interval_(interval), priority_(priority) {
-    deliver_ = relay_->metaObject()->method(relay_->metaObject()->indexOfMethod("deliver()"));
-}
+    : tick_(std::move(tick)), poster_(std::make_unique<MainThreadPoster>([this] { RunTick(); })),
+      interval_(interval), priority_(priority) {}
 
 std::shared_ptr<TTimerThread> TTimerThread::Start(Tick tick, uint16_t interval, TThreadPriority priority) {
     std::shared_ptr<TTimerThread> worker(new TTimerThread(std::move(tick), interval, priority));
@@ -49,13 +42,10 @@ std::shared_ptr<TTimerThread> TTimerThread::Start(Tick tick, uint16_t interval, 
     return worker;
 }
 
-TTimerThread::~TTimerThread() {
-    // A released worker has disposed of its relay: deleted after the join, or handed to the main
-    // thread's deferred deletion when it was released from inside its own tick (this destructor then
-    // runs on the finishing worker thread). Unreleased, the thread never started.
-    if (!released_)
-        delete relay_;
-}
+// A released worker has disposed of its poster's relay: destroyed after the join, or handed to the main
+// thread's deferred deletion when it was released from inside its own tick (this destructor then runs
+// on the finishing worker thread). Unreleased, the thread never started.
+TTimerThread::~TTimerThread() = default;
 
 void TTimerThread::Suspend() {
     {
@@ -112,13 +102,13 @@ void TTimerThread::Release() {
     changed_.notify_all();
     if (ticking_) {
         // The worker waits for the tick that is running further up the stack, so it cannot be joined
-        // here; it sees the termination when that tick returns, and RunTick disposes of the relay.
+        // here; it sees the termination when that tick returns, and RunTick disposes of the poster.
         thread_.detach();
         return;
     }
     WaitForFinish();
     thread_.join();
-    delete relay_;
+    poster_.reset();
 }
 
 void TTimerThread::WaitForFinish() {
@@ -128,7 +118,7 @@ void TTimerThread::WaitForFinish() {
         // A tick the worker has asked for (or is about to ask for: it may have checked for termination
         // just before it was set) cannot run while the main thread waits here. Dropping the queued
         // request releases the worker's wait, and the tick is never delivered.
-        QCoreApplication::removePostedEvents(relay_, QEvent::MetaCall);
+        poster_->drop_pending();
         lock.lock();
         changed_.wait_for(lock, std::chrono::milliseconds(1), [this] { return finished_; });
     }
@@ -141,10 +131,8 @@ void TTimerThread::RunTick() {
     if (!tick)
         return;
     // A handler that processes pending messages must also get the other timers' ticks that were
-    // queued before this one ran: Qt's GLib event dispatcher, processing messages from inside the
-    // delivery of a queued call, only looks at the queue again after a wake-up.
-    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
-        dispatcher->wakeUp();
+    // queued before this one ran.
+    MainThreadPoster::wake_message_loop();
     ticking_ = true;
     bool failed = false;
     try {
@@ -159,10 +147,8 @@ void TTimerThread::RunTick() {
     ticking_ = false;
     if (failed)
         qWarning("Threaded timer stopped: its handler raised \"%s\"", qUtf8Printable(failure_));
-    if (released_) {
-        // Deferred, because the relay is still delivering this very call.
-        relay_->deleteLater();
-    }
+    if (released_)
+        poster_->dispose_after_work();
     // Last: once the worker goes on, a released worker may finish and free this object. Taking the lock
     // also orders everything the tick wrote before the worker's next step.
     std::lock_guard lock(mutex_);
@@ -243,13 +229,13 @@ void TTimerThread::ApplyPriority(std::unique_lock<std::mutex>& lock) {
     lock.unlock();
     // Where the platform refuses a priority (an unprivileged Linux process), the thread keeps the one
     // it has.
-    QThread::currentThread()->setPriority(QtPriority(wanted));
+    set_current_thread_priority(platform_priority(wanted));
     lock.lock();
 }
 
 void TTimerThread::AskMainThread() {
     // Returns when the tick has run, or when its request was dropped because the worker was released.
-    deliver_.invoke(relay_, Qt::BlockingQueuedConnection);
+    poster_->run_and_wait();
 }
 
 } // namespace kelvox

@@ -2,9 +2,9 @@
 // The worker thread of a threaded timer. It only sleeps, measures how long its ticks take and asks the
 // main thread to run each tick, waiting until it has run; everything a tick touches stays on the main
 // thread. It is created, steered and released from the main thread only.
+#include "platform/main_thread.h"
 #include "timing/thread_priority.h"
 
-#include <QMetaMethod>
 #include <QString>
 
 #include <chrono>
@@ -16,8 +16,6 @@
 #include <thread>
 
 namespace kelvox {
-
-class TickRelay;
 
 class TTimerThread : public std::enable_shared_from_this<TTimerThread> {
 public:
@@ -50,9 +48,6 @@ public:
     bool Failed() const;
     QString Failure() const;
 
-    // Main thread, called by the relay: runs one tick and hands its outcome to the worker.
-    void RunTick();
-
 private:
     TTimerThread(Tick tick, uint16_t interval, TThreadPriority priority);
     void Execute();
@@ -66,14 +61,15 @@ private:
     void ApplyPriority(std::unique_lock<std::mutex>& lock);
     void AskMainThread();
     void WaitForFinish();
+    // Main thread, asked by the worker: runs one tick and hands its outcome to the worker.
+    void RunTick();
 
     // Main thread only.
     Tick tick_;
     bool ticking_ = false;
     bool released_ = false;
     QString failure_;
-    TickRelay* const relay_;
-    QMetaMethod deliver_;
+    std::unique_ptr<MainThreadPoster> poster_;
 
     // Shared with the worker, under mutex_.
     mutable std::mutex mutex_;

@@ -1,5 +1,6 @@
 #include "actions/unpack_dialog.h"
 #include "platform/files.h"
+#include "platform/qt/qt_form_widget.h"
 #include "platform/volumes.h"
 #include "tests/support/fake_message_boxes.h"
 #include "tests/support/qt_application.h"
@@ -315,7 +316,7 @@ TEST_F(UnpackDialogTest, TheKeyboardWalksToTheLabelsAndEnterAnswers) {
     TForm3& form = open_dialog();
     form.Show();
     // Focus moves are told only to an active window, as the dialog is on a desktop.
-    form.Widget()->activateWindow();
+    qt_widget(form)->activateWindow();
     QCoreApplication::processEvents();
     form.katalog.SetFocus();
     form.katalog.PressKey(kVirtualKeyEscape);

@@ -1,6 +1,7 @@
 // The menu as a screen reader reads it: Qt's accessibility interfaces of the real window, on a disc with
 // a long section, and the unpack dialog's labels.
 #include "actions/unpack_dialog.h"
+#include "platform/qt/qt_form_widget.h"
 #include "tests/support/test_catalogue.h"
 #include "tests/support/test_entries.h"
 #include "tests/support/window_fixture.h"
@@ -54,7 +55,7 @@ protected:
         fixture.store_settings(true, false, false, QStringLiteral("tapeta.bmp"), false);
         window = &fixture.open();
         settle();
-        root = QAccessible::queryAccessibleInterface(window->Widget());
+        root = QAccessible::queryAccessibleInterface(qt_widget(*window));
     }
 
     static TestSkinOptions skin() {
@@ -144,7 +145,7 @@ TEST_F(ReadMenu, ItemsStandWhereTheScreenShowsThem) {
     ASSERT_NE(list, nullptr);
     const Control& lista = window->controls.lista;
     const QPoint third_row =
-        window->Widget()->mapToGlobal(QPoint(lista.Left() + 50, lista.Top() + 56 + 2 * 20 + 10));
+        qt_widget(*window)->mapToGlobal(QPoint(lista.Left() + 50, lista.Top() + 56 + 2 * 20 + 10));
     QAccessibleInterface* under = list->childAt(third_row.x(), third_row.y());
     ASSERT_NE(under, nullptr);
     EXPECT_EQ(under->text(QAccessible::Name), QStringLiteral("Pozycja 5"));
@@ -179,7 +180,7 @@ TEST_F(ReadMenu, TheUnpackDialogsLabelsArePushButtonsThatAReaderCanPress) {
     bool confirmed = false;
     QString directory;
     TForm3 dialog(confirmed, directory, fixture.messages);
-    QAccessibleInterface* form = QAccessible::queryAccessibleInterface(dialog.Widget());
+    QAccessibleInterface* form = QAccessible::queryAccessibleInterface(qt_widget(dialog));
     QAccessibleInterface* unpack = nullptr;
     QStringList buttons;
     for (int i = 0; i < form->childCount(); ++i) {

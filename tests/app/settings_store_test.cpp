@@ -1,6 +1,6 @@
 #include "app/settings_store.h"
 
-#include "platform/registry_file.h"
+#include "platform/registry/registry_file.h"
 #include "tests/support/fake_message_boxes.h"
 #include "tests/support/fake_registry.h"
 

@@ -1,6 +1,6 @@
 // Canvas operations: exact pixels for copies, OR, stretch, fill and lines; text placement and widths.
 #include "platform/bitmap.h"
-#include "platform/qt_font.h"
+#include "platform/draw/painter_font.h"
 #include "tests/support/qt_application.h"
 
 #include <QFontMetricsF>
@@ -245,7 +245,7 @@ TEST_F(CanvasTest, ALongTextMeasuresAsQtMeasuresItWhole) {
     Canvas& canvas = bitmap.Canvas();
     canvas.font.name = QStringLiteral("Verdana");
     canvas.font.size = 18;
-    const QFontMetricsF whole(qt_font(canvas.font), &canvas.Target());
+    const QFontMetricsF whole(painter_font(canvas.font), &canvas.Target());
     // Kerned pairs everywhere, marks, a string separator, no space at all, a tab.
     const QString kerned = QStringLiteral("AV To Wy. \"Ty\" LT AW ").repeated(600);
     ASSERT_NE(whole.horizontalAdvance(QStringLiteral("AV")),

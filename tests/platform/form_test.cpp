@@ -1,6 +1,7 @@
 // Forms and their controls: composition of the frame, surfaces, pointer routing and regions.
 #include "platform/controls.h"
 #include "platform/form.h"
+#include "platform/qt/qt_form_widget.h"
 #include "tests/support/qt_application.h"
 #include "tests/support/qt_event_loop.h"
 
@@ -36,8 +37,8 @@ protected:
     // A pointer event as the real window receives it.
     void send_mouse(QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons buttons) {
         const QPointF local(x, y);
-        QMouseEvent event(type, local, form.Widget()->mapToGlobal(local), button, buttons, Qt::NoModifier);
-        QCoreApplication::sendEvent(form.Widget(), &event);
+        QMouseEvent event(type, local, qt_widget(form)->mapToGlobal(local), button, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(qt_widget(form), &event);
     }
     test::QtApplicationReady qt;
     Form form;
@@ -52,7 +53,7 @@ TEST_F(FormTest, KeysReachTheFormAndTheWheelItsControlsInWholeNotches) {
          {std::pair{Qt::Key_Tab, Qt::NoModifier}, std::pair{Qt::Key_Backtab, Qt::ShiftModifier},
           std::pair{Qt::Key_PageDown, Qt::NoModifier}, std::pair{Qt::Key_Enter, Qt::KeypadModifier}}) {
         QKeyEvent press(QEvent::KeyPress, qt_key, modifiers);
-        QCoreApplication::sendEvent(form.Widget(), &press);
+        QCoreApplication::sendEvent(qt_widget(form), &press);
     }
     EXPECT_EQ(keys, (std::vector<std::pair<int, ShiftState>>{{kVirtualKeyTab, 0},
                                                              {kVirtualKeyTab, kShiftKey},
@@ -65,9 +66,9 @@ TEST_F(FormTest, KeysReachTheFormAndTheWheelItsControlsInWholeNotches) {
     list.OnMouseWheel = [&notches](ShiftState, int turned, int, int) { notches.push_back(turned); };
     const auto turn = [this](int x, int delta) {
         const QPointF at(x, 10);
-        QWheelEvent wheel(at, form.Widget()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+        QWheelEvent wheel(at, qt_widget(form)->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(form.Widget(), &wheel);
+        QCoreApplication::sendEvent(qt_widget(form), &wheel);
     };
     turn(5, 60);
     turn(5, 60);
@@ -455,7 +456,7 @@ TEST_F(FormTest, TheFirstFrameIsAnnouncedOnceAfterItWasPainted) {
     ASSERT_TRUE(test::process_until([&] { return announced > 0; }, 5000));
     form.Hide();
     form.Show();
-    form.Widget()->repaint();
+    qt_widget(form)->repaint();
     test::process_for(50);
     EXPECT_EQ(announced, 1);
 }

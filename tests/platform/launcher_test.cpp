@@ -1,4 +1,4 @@
-#include "platform/launcher.h"
+#include "platform/posix/posix_launcher.h"
 
 #include "tests/support/disc_fixture.h"
 
@@ -93,7 +93,7 @@ TEST(LaunchCommand, WindowsProgramWithoutWineIsReported) {
 
 // Real processes: small shell scripts stand in for the programs and for wine and xdg-open. Each
 // writes its working directory and arguments to a report file, renamed into place when complete.
-class SystemLauncherTest : public ::testing::Test {
+class PosixLauncherTest : public ::testing::Test {
 protected:
     static constexpr const char* report_body =
         "{ pwd -P; for a in \"$@\"; do echo \"$a\"; done; } > \"%1.tmp\" && "
@@ -128,10 +128,10 @@ protected:
     test::DiscFixture disc_;
 };
 
-TEST_F(SystemLauncherTest, StartsANativeProgramInItsDirectory) {
+TEST_F(PosixLauncherTest, StartsANativeProgramInItsDirectory) {
     write_script(QStringLiteral("Entry Dir/sub/Run.sh"), QStringLiteral("native.out"));
     disc_.make_directory(QStringLiteral("bin"));
-    SystemLauncher launcher({disc_.root() + "/bin"});
+    PosixLauncher launcher({disc_.root() + "/bin"});
     // Named as a disc names it: backslashes and another letter case.
     const QString directory =
         QString(disc_.root() + "\\entry dir\\SUB").replace(QLatin1Char('/'), QLatin1Char('\\'));
@@ -140,11 +140,11 @@ TEST_F(SystemLauncherTest, StartsANativeProgramInItsDirectory) {
               QStringList({real(QStringLiteral("Entry Dir/sub"))}));
 }
 
-TEST_F(SystemLauncherTest, StartsWindowsProgramsThroughWine) {
+TEST_F(PosixLauncherTest, StartsWindowsProgramsThroughWine) {
     write_script(QStringLiteral("bin/wine"), QStringLiteral("wine.out"));
     disc_.write(QStringLiteral("demo/setup.exe"), QByteArray("MZ\x90\x00 not really a program", 26));
     disc_.write(QStringLiteral("demo/Install.BAT"), "@echo off\r\n");
-    SystemLauncher launcher({disc_.root() + "/bin"});
+    PosixLauncher launcher({disc_.root() + "/bin"});
     const QString demo = real(QStringLiteral("demo"));
 
     ASSERT_TRUE(launcher.start_program(QStringLiteral("setup.exe"), demo));
@@ -157,12 +157,12 @@ TEST_F(SystemLauncherTest, StartsWindowsProgramsThroughWine) {
         QStringList({demo, QStringLiteral("cmd"), QStringLiteral("/c"), QStringLiteral("Install.BAT")}));
 }
 
-TEST_F(SystemLauncherTest, ReportsAMissingWine) {
+TEST_F(PosixLauncherTest, ReportsAMissingWine) {
     disc_.make_directory(QStringLiteral("empty"));
     disc_.write(QStringLiteral("demo/setup.exe"), "MZ");
     disc_.write(QStringLiteral("demo/install.bat"), "@echo off\r\n");
     write_script(QStringLiteral("demo/native.exe"), QStringLiteral("native.out"));
-    SystemLauncher launcher({disc_.root() + "/empty"});
+    PosixLauncher launcher({disc_.root() + "/empty"});
     const QString demo = disc_.root() + "/demo";
     EXPECT_THROW(launcher.start_program(QStringLiteral("setup.exe"), demo), PlatformError);
     EXPECT_THROW(launcher.start_program(QStringLiteral("install.bat"), demo), PlatformError);
@@ -171,11 +171,11 @@ TEST_F(SystemLauncherTest, ReportsAMissingWine) {
     EXPECT_EQ(wait_for_report(QStringLiteral("native.out")), QStringList({real(QStringLiteral("demo"))}));
 }
 
-TEST_F(SystemLauncherTest, ProgramsThatCannotStart) {
+TEST_F(PosixLauncherTest, ProgramsThatCannotStart) {
     write_script(QStringLiteral("demo/plain.sh"), QStringLiteral("plain.out"), "#!/bin/sh\n", false);
     disc_.make_directory(QStringLiteral("demo/folder.exe"));
     disc_.write(QStringLiteral("demo/setup.exe"), "MZ");
-    SystemLauncher launcher({disc_.root() + "/empty"});
+    PosixLauncher launcher({disc_.root() + "/empty"});
     const QString demo = disc_.root() + "/demo";
     for (const char* name : {"missing.exe", "plain.sh", "folder.exe"}) {
         SCOPED_TRACE(name);
@@ -185,10 +185,10 @@ TEST_F(SystemLauncherTest, ProgramsThatCannotStart) {
     EXPECT_FALSE(launcher.start_program(QStringLiteral("setup.exe"), disc_.root() + "/nowhere"));
 }
 
-TEST_F(SystemLauncherTest, OpensDocumentsWithTheDesktop) {
+TEST_F(PosixLauncherTest, OpensDocumentsWithTheDesktop) {
     write_script(QStringLiteral("bin/xdg-open"), QStringLiteral("open.out"));
     disc_.write(QStringLiteral("Docs/ReadMe.txt"), "text");
-    SystemLauncher launcher({disc_.root() + "/bin"});
+    PosixLauncher launcher({disc_.root() + "/bin"});
     const QString docs = real(QStringLiteral("Docs"));
     EXPECT_FALSE(launcher.open_document(QStringLiteral("missing.txt"), docs));
     ASSERT_TRUE(launcher.open_document(QStringLiteral("readme.TXT"), disc_.root() + "\\docs"));

@@ -1,6 +1,6 @@
-#include "platform/media_player.h"
+#include "platform/qt/qt_media_player.h"
 
-#include "platform/media_backend.h"
+#include "platform/qt/qt_media_backend.h"
 #include "tests/support/qt_event_loop.h"
 
 #include <gtest/gtest.h>

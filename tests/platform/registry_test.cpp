@@ -1,4 +1,5 @@
-#include "platform/registry_file.h"
+#include "platform/posix/posix_registry.h"
+#include "platform/registry/registry_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 // Ticker lines measured as the menu's ticker canvas measures them: the skin's font, size 18.
-#include "platform/application_fonts.h"
 #include "platform/bitmap.h"
+#include "platform/qt/qt_font_registry.h"
 
 #include <QString>
 
@@ -24,7 +24,7 @@ public:
 private:
     bool available_ = false;
     bool font_added_ = false;
-    ApplicationFonts fonts_;
+    QtFontRegistry fonts_;
     Bitmap canvas_;
 };
 
