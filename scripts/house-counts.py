@@ -4,7 +4,8 @@
     scripts/house-counts.py [TOP] [-v] [--check]
 
 -v lists what each count found; --check prints only what breaks the floors (upward includes and links,
-current-directory changes outside platform/, a part's data field left public) and fails when there is any.
+current-directory changes outside platform/, a part's data field left public, the platform's face and
+backends mixed) and fails when there is any.
 
 Prints one "name: value" line per count:
 - window public data members: data members declared in TForm1's public sections (static constants and
@@ -18,6 +19,10 @@ Prints one "name: value" line per count:
   reached through the window, its view or the other parts (form_, view_, screen_, actions_, directly or
   through a reference taken from them), and how many of them go into another part's fields;
 - chdir calls: calls changing the current directory outside platform/;
+- platform face breaches: an #include in a folder above platform/ of a header from a platform backend
+  folder (qt/, posix/, x11/, win32/), a face header (platform/*.h) that includes or names a Qt widget
+  type, and a backend file (qt_*, posix_*, x11_*, win32_*) outside its backend folder, or a file in a
+  backend folder not named for it;
 - lines of code: non-blank lines that are not only a comment, per group of folders.
 """
 import pathlib
@@ -169,6 +174,56 @@ def chdir_calls():
     return found
 
 
+BACKENDS = ("qt", "posix", "x11", "win32")
+# Qt's widget module: its class headers where Qt is installed, else the ones a face would be tempted by.
+WIDGET_HEADERS = sorted(
+    {h.name for d in pathlib.Path("/usr/include").glob("*/qt6/QtWidgets") for h in d.glob("Q*") if h.name[1].isupper()}
+    or {"QWidget", "QDialog", "QApplication", "QMainWindow", "QLabel", "QLineEdit", "QComboBox", "QListWidget",
+        "QPushButton", "QMessageBox", "QFileDialog", "QAccessibleWidget", "QFrame", "QScrollArea"})
+WIDGET_NAME = re.compile(r"\b(?:QtWidgets|%s)\b" % "|".join(WIDGET_HEADERS))
+
+
+def backend_of(name):
+    """The backend a file's name says it belongs to, or None."""
+    stem = name.split(".")[0]
+    for backend in BACKENDS:
+        if stem.startswith(backend + "_") or stem.endswith("_" + backend):
+            return backend
+    return None
+
+
+def face_breaches():
+    found = []
+    # The floors above the platform see only its face.
+    for folder in [f for f in FLOORS if f != "platform"]:
+        for path in sources(folder):
+            for number, line in enumerate(path.read_text().splitlines(), 1):
+                match = INCLUDE.search(line)
+                if match and match.group(1) == "platform" and match.group(2).split("/")[0] in BACKENDS:
+                    found.append(f"{path.relative_to(TOP)}:{number}: backend header: {line.strip()}")
+    platform = TOP / "platform"
+    if not platform.is_dir():
+        return found
+    for header in sorted(platform.glob("*.h")):
+        for number, line in enumerate(header.read_text().splitlines(), 1):
+            code = line.split("//")[0]
+            if WIDGET_NAME.search(code):
+                found.append(f"{header.relative_to(TOP)}:{number}: Qt widget type in the face: {line.strip()}")
+    for path in sorted(p for p in platform.rglob("*") if p.is_file()):
+        place = path.relative_to(platform).parts
+        folder = place[0] if len(place) > 1 else None
+        backend = backend_of(path.name)
+        if backend is not None and folder != backend:
+            found.append(f"{path.relative_to(TOP)}: a {backend} backend file outside platform/{backend}/")
+        elif folder in BACKENDS and backend != folder and path.suffix in (".h", ".cpp"):
+            found.append(f"{path.relative_to(TOP)}: a file in platform/{folder}/ not named for its backend")
+    for folder in [f for f in FLOORS if f != "platform"]:
+        for path in sources(folder):
+            if backend_of(path.name) is not None:
+                found.append(f"{path.relative_to(TOP)}: a backend file outside platform/")
+    return found
+
+
 def lines_of_code(folders):
     total = 0
     for folder in folders:
@@ -190,7 +245,7 @@ def lines_of_code(folders):
 
 
 def check():
-    broken = upward_includes() + upward_links() + chdir_calls() + part_public_fields()
+    broken = upward_includes() + upward_links() + chdir_calls() + part_public_fields() + face_breaches()
     for line in broken:
         print(line)
     return 1 if broken else 0
@@ -209,6 +264,7 @@ def main():
          [w for w, _ in writes]),
         ("  of them into another part's fields", len(parts := [w for w, p in writes if p]), parts),
         ("chdir calls outside platform", len(cds := chdir_calls()), cds),
+        ("platform face breaches", len(face := face_breaches()), face),
         ("lines of code (menu)", lines_of_code(["app", "screen", "actions", "catalogue", "platform", "timing"]), None),
         ("lines of code (unrar)", lines_of_code(["unrar"]), None),
         ("lines of code (tests)", lines_of_code(["tests"]), None),
