@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QImage>
+#include <QtEndian>
 
 namespace kelvox {
 namespace {
@@ -42,6 +44,35 @@ TEST_F(BitmapFileTest, LoadsEveryPixelOfAPaddedBottomUpFile) {
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 3; ++x)
             EXPECT_EQ(bitmap.Canvas().PixelAt(x, y), colour_at(x, y)) << x << "," << y;
+}
+
+// Skins are decoded by a row copy of their own; the toolkit's reader is the reference for what it gives.
+TEST_F(BitmapFileTest, ReadsTopDownFilesAndPixelsAfterAGapAsTheGeneralReaderDoes) {
+    const auto colour_at = [](int x, int y) { return make_colour(200 - x, 7 * y, x * y); };
+    const QByteArray bottom_up = test::bmp24(5, 3, colour_at);
+    const qsizetype row = 16;
+    QByteArray top_down = bottom_up.left(54);
+    for (int y = 2; y >= 0; --y)
+        top_down += bottom_up.mid(54 + y * row, row);
+    qToLittleEndian<qint32>(-3, top_down.data() + 22);
+    QByteArray gap = bottom_up.left(54) + QByteArray(6, '\x7f') + bottom_up.mid(54);
+    qToLittleEndian<quint32>(60, gap.data() + 10);
+    for (const QByteArray& data : {top_down, gap}) {
+        disc.write("menu/forma.bmp", data);
+        Bitmap bitmap;
+        bitmap.LoadFromFile(QStringLiteral("menu\\forma.bmp"));
+        const QImage reference = QImage::fromData(data, "BMP");
+        ASSERT_EQ(reference.size(), QSize(5, 3));
+        ASSERT_EQ(bitmap.Width(), 5);
+        ASSERT_EQ(bitmap.Height(), 3);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x) {
+                const QRgb pixel = reference.pixel(x, y);
+                EXPECT_EQ(bitmap.Canvas().PixelAt(x, y),
+                          make_colour(qRed(pixel), qGreen(pixel), qBlue(pixel)));
+                EXPECT_EQ(bitmap.Canvas().PixelAt(x, y), colour_at(x, y)) << x << "," << y;
+            }
+    }
 }
 
 TEST_F(BitmapFileTest, FindsTheFileWhateverTheCaseOfItsName) {
