@@ -39,9 +39,8 @@ QByteArray first_bytes(const QString& path) {
 
 PlatformError no_wine(const QString& program) {
     return PlatformError(
-        QStringLiteral(
-            "Cannot start %1: it is a Windows program, and wine, which runs Windows programs here, "
-            "was not found")
+        QStringLiteral("Nie mogę uruchomić %1: to program dla systemu Windows, a wine, które uruchamia tu "
+                       "takie programy, nie jest zainstalowane")
             .arg(QDir::toNativeSeparators(program)));
 }
 
