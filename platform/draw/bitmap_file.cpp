@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QtEndian>
 
+#include <array>
+#include <bit>
 #include <cstdlib>
 
 namespace kelvox {
@@ -58,21 +60,72 @@ bool pixel_data_complete(const QByteArray& data) {
     return pixels_at + row * height <= data.size();
 }
 
-// The plain form every skin is saved in (a 40-byte header, 24 bits, uncompressed), copied row by row:
-// several times faster than the toolkit's general reader, which a start pays for every skin file. The
-// result is what that reader gives. Null for any other form.
-QImage plain_24_bit(const QByteArray& data) {
-    constexpr qsizetype kHeaders = 14 + 40;
-    if (data.size() < kHeaders || u32_at(data, 14) != 40 || u16_at(data, 26) != 1 || u16_at(data, 28) != 24 ||
-        u32_at(data, 30) != 0)
+// One colour channel of a 16-bit pixel: where its mask sits and how many bits it has.
+struct Channel {
+    quint32 mask = 0;
+    int shift = 0;
+    int bits = 0;
+};
+
+// False for a mask whose bits are not one run, which the general reader is left to.
+bool channel_of(quint32 mask, Channel& channel) {
+    channel = {mask, mask == 0 ? 0 : std::countr_zero(mask), std::popcount(mask)};
+    return mask == 0 || ((mask >> channel.shift) & ((mask >> channel.shift) + 1)) == 0;
+}
+
+// Widened to 8 bits by repeating the channel's bits, so that its largest value is 255: the toolkit's
+// shift makes a 5-bit white 248, and a skin's white would then show where it is meant to be cut away.
+int widened(quint32 pixel, const Channel& channel) {
+    if (channel.bits == 0)
+        return 0;
+    const quint32 value = (pixel & channel.mask) >> channel.shift;
+    if (channel.bits >= 8)
+        return int(value >> (channel.bits - 8));
+    const quint32 top = value << (8 - channel.bits);
+    quint32 result = top;
+    for (int step = channel.bits; step < 8; step += channel.bits)
+        result |= top >> step;
+    return int(result);
+}
+
+// Uncompressed pixels of 24 bits (the form every skin is saved in) and of 16 bits, read row by row
+// here: several times faster than the toolkit's general reader, which a start pays for every skin
+// file, and 16-bit channels widened as they should be. Null for any other form.
+QImage uncompressed(const QByteArray& data) {
+    constexpr qsizetype kFileHeader = 14;
+    if (data.size() < kFileHeader + 40 || u16_at(data, 26) != 1)
         return {};
+    const quint32 info_size = u32_at(data, kFileHeader);
+    const int bits = u16_at(data, 28);
+    const quint32 compression = u32_at(data, 30);
+    constexpr quint32 kRgb = 0;
+    constexpr quint32 kBitFields = 3;
+    std::array<Channel, 3> channels{};
+    if (bits == 24 && compression == kRgb && info_size == 40) {
+        // Bytes blue, green, red.
+    } else if (bits == 16 && (compression == kRgb || compression == kBitFields) &&
+               (info_size == 40 || info_size == 108 || info_size == 124)) {
+        std::array<quint32, 3> masks{0x7C00, 0x03E0, 0x001F};
+        if (compression == kBitFields) {
+            // After a 40-byte header the masks follow it; the later headers hold them, with alpha's.
+            const qsizetype at = kFileHeader + 40;
+            if (data.size() < at + 16 || (info_size > 40 && u32_at(data, at + 12) != 0))
+                return {};
+            masks = {u32_at(data, at), u32_at(data, at + 4), u32_at(data, at + 8)};
+        }
+        for (int i = 0; i < 3; ++i)
+            if (masks[i] > 0xFFFF || !channel_of(masks[i], channels[i]))
+                return {};
+    } else {
+        return {};
+    }
     const qint64 pixels_at = u32_at(data, 10);
     const qint64 width = qint32(u32_at(data, 18));
     const qint64 signed_height = qint32(u32_at(data, 22));
     const qint64 height = std::llabs(signed_height);
-    const qint64 row = (width * 3 + 3) / 4 * 4;
-    if (pixels_at < kHeaders || width <= 0 || height == 0 || width > 32767 || height > 32767 ||
-        pixels_at + row * height > data.size())
+    const qint64 row = (width * bits + 31) / 32 * 4;
+    if (pixels_at < kFileHeader + qint64(info_size) || width <= 0 || height == 0 || width > 32767 ||
+        height > 32767 || pixels_at + row * height > data.size())
         return {};
     QImage image(int(width), int(height), QImage::Format_RGB32);
     if (image.isNull())
@@ -84,8 +137,16 @@ QImage plain_24_bit(const QByteArray& data) {
     for (int y = 0; y < int(height); ++y) {
         const uchar* source = pixels + row * (bottom_up ? height - 1 - y : y);
         auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < int(width); ++x, source += 3)
-            target[x] = qRgb(source[2], source[1], source[0]);
+        if (bits == 24) {
+            for (int x = 0; x < int(width); ++x, source += 3)
+                target[x] = qRgb(source[2], source[1], source[0]);
+            continue;
+        }
+        for (int x = 0; x < int(width); ++x, source += 2) {
+            const quint32 pixel = quint32(source[0]) | quint32(source[1]) << 8;
+            target[x] =
+                qRgb(widened(pixel, channels[0]), widened(pixel, channels[1]), widened(pixel, channels[2]));
+        }
     }
     return image;
 }
@@ -97,7 +158,7 @@ void Bitmap::LoadFromFile(const QString& name) {
     // Decoded as BMP whatever the name says: another format under a .bmp name is not a bitmap.
     if (!data.startsWith("BM") || !pixel_data_complete(data))
         throw PlatformError(QStringLiteral("Bitmap image is not valid"));
-    QImage image = plain_24_bit(data);
+    QImage image = uncompressed(data);
     if (image.isNull() && (!image.loadFromData(data, "BMP") || image.isNull()))
         throw PlatformError(QStringLiteral("Bitmap image is not valid"));
     Assign(image);

@@ -11,6 +11,8 @@
 #include <QImage>
 #include <QtEndian>
 
+#include <vector>
+
 namespace kelvox {
 namespace {
 
@@ -72,6 +74,52 @@ TEST_F(BitmapFileTest, ReadsTopDownFilesAndPixelsAfterAGapAsTheGeneralReaderDoes
                           make_colour(qRed(pixel), qGreen(pixel), qBlue(pixel)));
                 EXPECT_EQ(bitmap.Canvas().PixelAt(x, y), colour_at(x, y)) << x << "," << y;
             }
+    }
+}
+
+// A 16-bit file of one row: 5-5-5 without masks, or with the three masks after the header.
+QByteArray bmp16(const std::vector<quint16>& row, const std::vector<quint32>& masks = {}) {
+    const quint32 pixels_at = 54 + 4 * quint32(masks.size());
+    const auto row_size = quint32((row.size() * 2 + 3) / 4 * 4);
+    QByteArray data(int(pixels_at + row_size), '\0');
+    char* at = data.data();
+    at[0] = 'B';
+    at[1] = 'M';
+    qToLittleEndian<quint32>(quint32(data.size()), at + 2);
+    qToLittleEndian<quint32>(pixels_at, at + 10);
+    qToLittleEndian<quint32>(40, at + 14);
+    qToLittleEndian<qint32>(qint32(row.size()), at + 18);
+    qToLittleEndian<qint32>(1, at + 22);
+    qToLittleEndian<quint16>(1, at + 26);
+    qToLittleEndian<quint16>(16, at + 28);
+    qToLittleEndian<quint32>(masks.empty() ? 0 : 3, at + 30);
+    for (size_t i = 0; i < masks.size(); ++i)
+        qToLittleEndian<quint32>(masks[i], at + 54 + 4 * i);
+    for (size_t x = 0; x < row.size(); ++x)
+        qToLittleEndian<quint16>(row[x], at + pixels_at + 2 * x);
+    return data;
+}
+
+// Channels of 5 and 6 bits are widened by repeating their bits: white stays the white a skin's image
+// lists cut away, and black stays black.
+TEST_F(BitmapFileTest, WidensSixteenBitChannelsToTheirFullRange) {
+    struct Case {
+        const char* name;
+        QByteArray data;
+        Colour expected[3];
+    } cases[] = {
+        {"5-6-5",
+         bmp16({0xFFFF, 0x0000, 0x8410}, {0xF800, 0x07E0, 0x001F}),
+         {0xFFFFFF, 0x000000, make_colour(0x84, 0x82, 0x84)}},
+        {"5-5-5", bmp16({0x7FFF, 0x0000, 0x4201}), {0xFFFFFF, 0x000000, make_colour(0x84, 0x84, 0x08)}},
+    };
+    for (const Case& c : cases) {
+        disc.write("menu/szesnascie.bmp", c.data);
+        Bitmap bitmap;
+        bitmap.LoadFromFile(QStringLiteral("menu\\szesnascie.bmp"));
+        ASSERT_EQ(bitmap.Width(), 3) << c.name;
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(bitmap.Canvas().PixelAt(x, 0), c.expected[x]) << c.name << " pixel " << x;
     }
 }
 
