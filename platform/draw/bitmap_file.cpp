@@ -22,6 +22,47 @@ quint16 u16_at(const QByteArray& data, qsizetype at) {
     return qFromLittleEndian<quint16>(data.constData() + at);
 }
 
+// Whether run-length codes set every pixel of the picture before they end. The toolkit's reader leaves
+// a pixel the codes never reach as it found it in memory, so a stream cut short (or one that skips
+// pixels with a move, or ends a row or the picture early) would show whatever the memory held. A run
+// past the end of a row is refused too: where it goes is the reader's guess.
+bool run_lengths_set_every_pixel(const QByteArray& data, qint64 pixels_at, qint64 width, qint64 height,
+                                 bool eight_bits) {
+    if (pixels_at < 0 || pixels_at > data.size())
+        return false;
+    const auto* code = reinterpret_cast<const uchar*>(data.constData()) + pixels_at;
+    const auto* const end = reinterpret_cast<const uchar*>(data.constData()) + data.size();
+    qint64 x = 0;
+    qint64 row = 0;
+    while (end - code >= 2) {
+        const int count = code[0];
+        const int value = code[1];
+        code += 2;
+        if (count == 0 && value == 1) // end of the picture
+            return row == height || (row == height - 1 && x == width);
+        if (count == 0 && value == 0) { // end of a row
+            if (x != width)
+                return false;
+            x = 0;
+            ++row;
+            continue;
+        }
+        if (row >= height || (count == 0 && value == 2)) // past the last row, or a move
+            return false;
+        const int pixels = count > 0 ? count : value;
+        if (x + pixels > width)
+            return false;
+        x += pixels;
+        if (count == 0) { // that many pixels as they stand, padded to a whole word
+            const qint64 bytes = eight_bits ? pixels : (pixels + 1) / 2;
+            if (end - code < (bytes + 1) / 2 * 2)
+                return false;
+            code += (bytes + 1) / 2 * 2;
+        }
+    }
+    return row == height;
+}
+
 // Whether the file holds all the pixel data its headers promise. Qt's reader fills the rows of a cut
 // file with black and calls it a picture; a skin cut short must be refused like any other bad one.
 bool pixel_data_complete(const QByteArray& data) {
@@ -52,8 +93,13 @@ bool pixel_data_complete(const QByteArray& data) {
     }
     constexpr quint32 kRgb = 0;
     constexpr quint32 kBitFields = 3;
+    constexpr quint32 kRle8 = 1;
+    constexpr quint32 kRle4 = 2;
+    if (compression == kRle8 || compression == kRle4)
+        return bits == (compression == kRle8 ? 8 : 4) && width > 0 &&
+               run_lengths_set_every_pixel(data, pixels_at, width, height, compression == kRle8);
     if (compression != kRgb && compression != kBitFields)
-        return image_size == 0 || pixels_at + qint64(image_size) <= data.size(); // run-length coded
+        return image_size == 0 || pixels_at + qint64(image_size) <= data.size();
     if (width <= 0 || bits <= 0)
         return false;
     const qint64 row = (width * bits + 31) / 32 * 4;

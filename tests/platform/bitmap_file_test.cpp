@@ -123,6 +123,59 @@ TEST_F(BitmapFileTest, WidensSixteenBitChannelsToTheirFullRange) {
     }
 }
 
+// A run-length coded file, 4 × 2, whose palette's entry i is grey i * 16; image size 0, as some writers
+// leave it.
+QByteArray bmp_rle(bool eight_bits, const QByteArray& codes) {
+    QByteArray palette;
+    for (int i = 0; i < 16; ++i)
+        palette += QByteArray(3, char(i * 16)) + '\0';
+    const quint32 pixels_at = 54 + quint32(palette.size());
+    QByteArray data = QByteArray(54, '\0') + palette + codes;
+    char* at = data.data();
+    at[0] = 'B';
+    at[1] = 'M';
+    qToLittleEndian<quint32>(quint32(data.size()), at + 2);
+    qToLittleEndian<quint32>(pixels_at, at + 10);
+    qToLittleEndian<quint32>(40, at + 14);
+    qToLittleEndian<qint32>(4, at + 18);
+    qToLittleEndian<qint32>(2, at + 22);
+    qToLittleEndian<quint16>(1, at + 26);
+    qToLittleEndian<quint16>(eight_bits ? 8 : 4, at + 28);
+    qToLittleEndian<quint32>(eight_bits ? 1 : 2, at + 30);
+    qToLittleEndian<quint32>(16, at + 46);
+    return data;
+}
+
+// Codes that set every pixel draw; codes that end early, skip pixels or run past a row would leave
+// pixels as the memory held them, and are refused as a file cut short is.
+TEST_F(BitmapFileTest, RunLengthCodesMustSetEveryPixel) {
+    // Bottom row first: a run of four 1s; then 2, 3, 4 as they stand and a run of one 4.
+    const QByteArray rows8("\x04\x01\x00\x00\x00\x03\x02\x03\x04\x00\x01\x04\x00\x00\x00\x01", 16);
+    const QByteArray rows4("\x04\x11\x00\x00\x00\x03\x23\x40\x01\x44\x00\x00\x00\x01", 14);
+    for (const QByteArray& data : {bmp_rle(true, rows8), bmp_rle(false, rows4)}) {
+        disc.write("menu/rle.bmp", data);
+        Bitmap bitmap;
+        bitmap.LoadFromFile(QStringLiteral("menu\\rle.bmp"));
+        const int expected[2][4] = {{2, 3, 4, 4}, {1, 1, 1, 1}};
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 4; ++x)
+                EXPECT_EQ(bitmap.Canvas().PixelAt(x, y),
+                          make_colour(expected[y][x] * 16, expected[y][x] * 16, expected[y][x] * 16))
+                    << x << "," << y;
+    }
+    const QByteArray refused[] = {
+        rows8.left(6),                                              // cut after the first row
+        QByteArray("\x04\x01\x00\x01", 4),                          // the picture ends after one row
+        QByteArray("\x04\x01\x00\x00\x00\x02\x02\x01\x00\x01", 10), // a move over the second row
+        QByteArray("\x05\x01\x00\x00\x04\x01\x00\x01", 8),          // a run past the row's end
+    };
+    for (const QByteArray& codes : refused) {
+        disc.write("menu/rle.bmp", bmp_rle(true, codes));
+        EXPECT_EQ(error_of(QStringLiteral("menu\\rle.bmp")), QStringLiteral("Bitmap image is not valid"))
+            << codes.toHex().constData();
+    }
+}
+
 TEST_F(BitmapFileTest, FindsTheFileWhateverTheCaseOfItsName) {
     disc.write("MENU/Dol.BMP", test::bmp24(24, 16, 0x123456));
     Bitmap bitmap;
