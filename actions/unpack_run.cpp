@@ -1,5 +1,6 @@
 #include "actions/unpack_run.h"
 
+#include "actions/volume_set.h"
 #include "catalogue/catalogue.h"
 #include "platform/application.h"
 #include "platform/files.h"
@@ -87,7 +88,7 @@ void UnpackRun::draw_scale() {
     }
 }
 
-// Only the first volume is measured, so the blocks of a volume set run past the scale's end.
+// The scale stands for every volume of the archive, so that a volume set fills it once.
 std::uint64_t UnpackRun::blocks_for(std::uint64_t done) const {
     if (archive_size_ <= 0)
         return 0;
@@ -166,7 +167,7 @@ void UnpackRun::run(const QString& archive) {
     unrar.SetDestPath(unpack_dir_);
     unrar.Open();
     view_.controls.rar_cancel.Show();
-    archive_size_ = file_size(unrar.ArchiveName());
+    archive_size_ = volume_set_size(unrar.ArchiveName());
     bool ok = unrar.ArchiveOpen();
     done_ = 0;
     blocks_shown_ = 0;

@@ -1,3 +1,4 @@
+#include "actions/volume_set.h"
 #include "tools/rar_writer/stored_rar_writer.h"
 
 #include "tests/support/window_fixture.h"
@@ -28,12 +29,15 @@ std::vector<unsigned char> bytes_of(int size, int seed) {
 // module (found on the library path the test sets).
 class UnpackWindow {
 public:
-    UnpackWindow() : fixture(skin()) {
+    // With a volume size, the archive is a set of volumes paczka.part1.rar, paczka.part2.rar, …
+    explicit UnpackWindow(std::size_t volume_size = 0) : fixture(skin(volume_size)) {
         fixture.disc.write(QStringLiteral("arch/info.xml"), "<_nazwa>Paczka</_nazwa>");
         archive = fixture.disc.absolute(QStringLiteral("arch/paczka.rar"));
-        write_stored_rar(archive.toStdString(), {{"a.txt", bytes_of(1000, 1)},
-                                                 {"katalog\\b.txt", bytes_of(2000, 2)},
-                                                 {"c.txt", bytes_of(3000, 3)}});
+        write_stored_rar(archive.toStdString(),
+                         {{"a.txt", bytes_of(1000, 1)},
+                          {"katalog\\b.txt", bytes_of(2000, 2)},
+                          {"c.txt", bytes_of(3000, 3)}},
+                         volume_size);
         window = &fixture.open();
         run_timer1_steps(*window);
         window->screen.section_bar.select_section(0);
@@ -46,9 +50,10 @@ public:
                 while_in_dialog();
         });
     }
-    static TestSkinOptions skin() {
+    static TestSkinOptions skin(std::size_t volume_size) {
         TestSkinOptions options;
-        options.index_xml = "<nazwa>Gry</nazwa><nazwa_e>Paczka</nazwa_e><sciezka_exe>arch\\paczka.rar"
+        options.index_xml = QByteArray("<nazwa>Gry</nazwa><nazwa_e>Paczka</nazwa_e><sciezka_exe>arch\\") +
+                            (volume_size > 0 ? "paczka.part1.rar" : "paczka.rar") +
                             "</sciezka_exe><sciezka>arch</sciezka>";
         return options;
     }
@@ -87,6 +92,43 @@ TEST(UnpackRun, ExtractsEveryFileShowsTheProgressAndStartsTheWipe) {
     EXPECT_FALSE(run.window->controls.rar_cancel.Visible());
     EXPECT_FALSE(run.window->actions.unpack_run.archive_open());
     EXPECT_TRUE(static_cast<bool>(run.window->scrolltimer.OnTimer()));
+}
+
+// The scale stands for the whole set, not its first volume alone: it fills once and stops at its end.
+TEST(UnpackRun, TheScaleOfAVolumeSetStandsForEveryVolume) {
+    UnpackWindow run(2500);
+    const QStringList volumes = QDir(QFileInfo(run.archive).path()).entryList({QStringLiteral("*.rar")});
+    ASSERT_GE(volumes.size(), 3);
+    qint64 size = 0;
+    for (const QString& volume : volumes)
+        size += QFileInfo(QFileInfo(run.archive).path() + QLatin1Char('/') + volume).size();
+    run.window->actions.entry_activation.activate_entry(0);
+    ASSERT_TRUE(run.extracted("c.txt"));
+    const int blocks = static_cast<int>(42 * 6000 / size);
+    EXPECT_EQ(run.strip_pixel(100 + 5 * (blocks - 1) + 1, 10), 0x00D600u);
+    EXPECT_NE(run.strip_pixel(100 + 5 * blocks + 1, 10), 0x00D600u);
+}
+
+// Both ways of naming volumes; the set ends at the first volume missing.
+TEST(UnpackRun, AVolumeSetIsMeasuredByTheVolumesPresent) {
+    QTemporaryDir dir;
+    const auto write = [&](const char* name, int size) {
+        QFile file(dir.path() + QLatin1Char('/') + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(size, 'r'));
+    };
+    for (const auto& [name, size] : {std::pair{"stara.rar", 10},
+                                     {"STARA.R00", 20},
+                                     {"stara.r01", 30},
+                                     {"stara.r03", 70},
+                                     {"nowa.part01.rar", 1},
+                                     {"nowa.part02.rar", 2},
+                                     {"nowa.part10.rar", 9}})
+        write(name, size);
+    const QString at = dir.path() + QLatin1Char('/');
+    EXPECT_EQ(volume_set_size(at + QStringLiteral("stara.rar")), 60);
+    EXPECT_EQ(volume_set_size(at + QStringLiteral("nowa.part01.rar")), 3);
+    EXPECT_EQ(volume_set_size(at + QStringLiteral("brak.rar")), -1);
 }
 
 TEST(UnpackRun, LeavingTheDialogWithAbortChangesNothing) {
