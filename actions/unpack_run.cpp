@@ -120,8 +120,10 @@ bool UnpackRun::window_gone() const {
 // or the window goes, and meanwhile the run sleeps between the window's events.
 void UnpackRun::wait_for_cancel() {
     awaiting_cancel_ = true;
+    screen_.ticker.hold_strip(true);
     while (!cancel_requested_ && !window_gone())
         view_.services.application.WaitForMessages();
+    screen_.ticker.hold_strip(false);
     cancel_requested_ = false;
     awaiting_cancel_ = false;
 }

@@ -82,6 +82,11 @@ void Ticker::cut_tail(int width) {
 }
 
 void Ticker::restart_ticker(const QString& text) {
+    if (held_) {
+        waiting_text_ = text;
+        return;
+    }
+    waiting_text_.reset();
     view_.scrolltimer.SetOnTimer({});
     ticker_y_ = -22;
     ticker_colour_ = 0x003300;
@@ -142,6 +147,8 @@ void Ticker::scrollwymaz() {
     if (++ticker_y_ > kStripHeight) {
         view_.scrolltimer.SetOnTimer({});
         ticker_y_ = 0;
+        if (waiting_text_)
+            restart_ticker(*waiting_text_);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <optional>
 
 namespace kelvox {
 
@@ -29,8 +30,12 @@ public:
 
     // The line of the section, when the disc has one.
     void show_section_line(int section);
-    // Shows the text from the top: dropping in at the right edge, in the darkest green.
+    // Shows the text from the top: dropping in at the right edge, in the darkest green. While the strip
+    // is held the text waits, and runs when the wipe that follows has ended.
     void restart_ticker(const QString& text);
+    // A failed unpack run keeps its line and cancel picture on the strip until the reader presses
+    // the cancel area: the ticker does not draw over them meanwhile.
+    void hold_strip(bool held) { held_ = held; }
     // The line the strip runs (or ran last).
     const QString& line() const { return ticker_text_; }
     void scrolltimerMMTimer();
@@ -47,6 +52,8 @@ private:
     void cut_tail(int width);
 
     MenuView& view_;
+    bool held_ = false;
+    std::optional<QString> waiting_text_;
     Bitmap ticker_canvas_;
     QString ticker_text_;
     // Where the line stands on the strip, and its colour; the wipe moves the strip's picture by y.

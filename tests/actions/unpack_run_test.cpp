@@ -61,6 +61,30 @@ public:
         return QFile::exists(destination.path() + QLatin1Char('/') + name);
     }
     uint32_t strip_pixel(int x, int y) const { return fixture.pixel(x, window->controls.scroll.Top() + y); }
+    std::vector<QRgb> strip_row() const {
+        const QImage frame = window->ComposeFrame();
+        std::vector<QRgb> row;
+        for (int x = 0; x < window->controls.scroll.Width(); ++x)
+            row.push_back(frame.pixel(x, window->controls.scroll.Top() + 10));
+        return row;
+    }
+    // Damages a byte of the second file's data: its CRC no longer matches.
+    void damage_second_file() const {
+        QFile file(archive);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        QByteArray bytes = file.readAll();
+        const qsizetype at =
+            bytes.indexOf(QByteArray(reinterpret_cast<const char*>(bytes_of(2000, 2).data()), 64));
+        ASSERT_GT(at, 0);
+        bytes[at + 10] = static_cast<char>(bytes[at + 10] ^ 0x55);
+        file.seek(0);
+        file.write(bytes);
+    }
+    void press_cancel_area() {
+        const int y = window->controls.rar_cancel.Top() + 5;
+        window->DispatchMouseDown(5, y);
+        window->DispatchMouseUp(5, y);
+    }
 
     WindowFixture fixture;
     QTemporaryDir destination;
@@ -249,26 +273,9 @@ double thread_cpu_seconds() {
 
 TEST(UnpackRun, AFailedFilesLineStaysUntilTheCancelAreaIsPressedWithoutBusyWaiting) {
     UnpackWindow run;
-    // Damage a byte of the second file's data: its CRC no longer matches.
-    QFile file(run.archive);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    QByteArray bytes = file.readAll();
-    const qsizetype at =
-        bytes.indexOf(QByteArray(reinterpret_cast<const char*>(bytes_of(2000, 2).data()), 64));
-    ASSERT_GT(at, 0);
-    bytes[at + 10] = static_cast<char>(bytes[at + 10] ^ 0x55);
-    file.seek(0);
-    file.write(bytes);
-    file.close();
-
+    run.damage_second_file();
     TForm1& window = *run.window;
-    const auto strip_row = [&] {
-        const QImage frame = window.ComposeFrame();
-        std::vector<QRgb> row;
-        for (int x = 0; x < window.controls.scroll.Width(); ++x)
-            row.push_back(frame.pixel(x, window.controls.scroll.Top() + 10));
-        return row;
-    };
+    const auto strip_row = [&] { return run.strip_row(); };
     std::vector<QRgb> line_at_start;
     std::vector<QRgb> line_after_a_second;
     double cpu_at_start = 0;
@@ -290,9 +297,7 @@ TEST(UnpackRun, AFailedFilesLineStaysUntilTheCancelAreaIsPressedWithoutBusyWaiti
             wipe_during_wait = static_cast<bool>(window.scrolltimer.OnTimer());
             cancel_shown = window.controls.rar_cancel.Visible();
             // The reader presses the cancel picture at the strip's left end.
-            const int y = window.controls.rar_cancel.Top() + 5;
-            window.DispatchMouseDown(5, y);
-            window.DispatchMouseUp(5, y);
+            run.press_cancel_area();
             watch.stop();
         }
     });
@@ -312,6 +317,45 @@ TEST(UnpackRun, AFailedFilesLineStaysUntilTheCancelAreaIsPressedWithoutBusyWaiti
     EXPECT_FALSE(run.window->actions.unpack_run.archive_open());
     EXPECT_FALSE(run.window->actions.unpack_run.cancel_requested());
     EXPECT_TRUE(static_cast<bool>(run.window->scrolltimer.OnTimer()));
+}
+
+// A section chosen meanwhile does not run its ticker line over the failed file's line: the line and the
+// cancel picture stay until the press, the section's line runs after the wipe, and the next archive
+// opens its dialog.
+TEST(UnpackRun, ASectionChosenWhileAFailedFilesLineWaitsLeavesTheLineUntilThePress) {
+    UnpackWindow run;
+    run.damage_second_file();
+    TForm1& window = *run.window;
+    window.screen.ticker.restart_ticker(QStringLiteral("biegnie"));
+    std::vector<QRgb> line_before;
+    std::vector<QRgb> line_after;
+    bool cancel_shown = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!window.actions.unpack_run.awaiting_cancel())
+            return;
+        watch.stop();
+        line_before = run.strip_row();
+        // The list slides out and in again; its end would start the section's line on the strip.
+        window.screen.section_bar.select_section(0);
+        run_timer1_steps(window);
+        for (int tick = 0; tick < 100; ++tick)
+            window.scrolltimer.Timer();
+        line_after = run.strip_row();
+        cancel_shown = window.controls.rar_cancel.Visible();
+        run.press_cancel_area();
+    });
+    watch.start(50);
+    window.actions.entry_activation.activate_entry(0);
+    ASSERT_FALSE(line_after.empty()) << "the run did not wait for the cancel area";
+    EXPECT_EQ(line_after, line_before);
+    EXPECT_TRUE(cancel_shown);
+    for (int tick = 0; tick < 1000 && window.screen.ticker.line() != QStringLiteral("Linia gier"); ++tick)
+        window.scrolltimer.Timer();
+    EXPECT_EQ(window.screen.ticker.line(), QStringLiteral("Linia gier"));
+    run.confirm = false; // the dialog is all this needs to see
+    window.actions.entry_activation.activate_entry(0);
+    EXPECT_EQ(run.dialogs, 2);
 }
 
 TEST(UnpackRun, TheWindowClosedWhileAFailedFilesLineWaitsEndsTheRun) {
