@@ -80,16 +80,18 @@ Bytes file_header(const StoredRarEntry& entry, const Part& part, uint32_t crc) {
         flags |= rar4::file_to_next;
     if (has_high_bytes(entry.name))
         flags |= rar4::file_unicode;
-    if (entry.data.size() > std::numeric_limits<uint32_t>::max())
-        throw std::runtime_error("entry too large for a stored RAR: " + entry.name);
+    const std::uint64_t unpacked = entry.packed ? entry.packed->unpacked_size : entry.data.size();
+    if (entry.data.size() > std::numeric_limits<uint32_t>::max() ||
+        unpacked > std::numeric_limits<uint32_t>::max())
+        throw std::runtime_error("entry too large for the writer: " + entry.name);
     Bytes body;
     put32(body, static_cast<uint32_t>(part.size));
-    put32(body, static_cast<uint32_t>(entry.data.size()));
+    put32(body, static_cast<uint32_t>(unpacked));
     body.push_back(static_cast<unsigned char>(entry.host_os));
     put32(body, crc);
     put32(body, entry.dos_time);
-    body.push_back(20);
-    body.push_back(0x30);
+    body.push_back(static_cast<unsigned char>(entry.packed ? entry.packed->version : 20));
+    body.push_back(static_cast<unsigned char>(entry.packed ? entry.packed->method : 0x30));
     put16(body, static_cast<unsigned>(entry.name.size()));
     put32(body, default_attributes(entry));
     body.insert(body.end(), entry.name.begin(), entry.name.end());
@@ -114,9 +116,11 @@ public:
             const std::size_t size = std::min(entry.data.size() - offset, room() - header_size);
             const Part part{offset, size, offset + size == entry.data.size()};
             const unsigned char* bytes = entry.data.data() + offset;
+            // A part before the last carries its own data's CRC; the last one the whole file's.
             const uint32_t crc = entry.directory ? 0
-                                 : part.last     ? crc32_of(entry.data.data(), entry.data.size())
-                                                 : crc32_of(bytes, size);
+                                 : !part.last    ? crc32_of(bytes, size)
+                                 : entry.packed  ? entry.packed->crc
+                                                 : crc32_of(entry.data.data(), entry.data.size());
             append(file_header(entry, part, crc));
             volumes_.back().insert(volumes_.back().end(), bytes, bytes + size);
             offset += size;
