@@ -123,21 +123,24 @@ void put_main_lengths(BitWriter& out, const std::array<unsigned, table_size>& le
 
 } // namespace
 
-std::vector<unsigned char> rar29_literals(const std::vector<unsigned char>& data) {
+std::vector<unsigned char> rar29_literals(const std::vector<unsigned char>& data, bool solid) {
     BitWriter out(data.size() + data.size() / 128 + 64);
-    out.put(0, 1); // a block of LZ codes, not PPMd
-    out.put(0, 1); // no lengths kept from an earlier table
     const std::array<unsigned, table_size> lengths = main_lengths();
-    put_main_lengths(out, lengths);
+    if (!solid) {
+        out.put(0, 1); // a block of LZ codes, not PPMd
+        out.put(0, 1); // no lengths kept from an earlier table
+        put_main_lengths(out, lengths);
+    }
     const std::array<Code, table_size> codes = canonical(lengths);
     for (const unsigned char byte : data)
         put(out, codes[byte]);
     put(out, codes[end_of_file]);
-    out.put(0, 2); // "a new file follows, no new table": the end of this one
+    out.put(0, 2); // "a new file follows, with this table": the end of this one
     return out.finish();
 }
 
-StoredRarEntry rar29_literal_entry(const std::string& name, const std::vector<unsigned char>& data) {
+StoredRarEntry rar29_literal_entry(const std::string& name, const std::vector<unsigned char>& data,
+                                   bool solid) {
     if (data.size() > 0xFFFFFFFFu)
         throw std::runtime_error("entry too large for the writer: " + name);
     uLong crc = crc32(0, Z_NULL, 0);
@@ -148,7 +151,8 @@ StoredRarEntry rar29_literal_entry(const std::string& name, const std::vector<un
     }
     StoredRarEntry entry;
     entry.name = name;
-    entry.data = rar29_literals(data);
+    entry.data = rar29_literals(data, solid);
+    entry.solid = solid;
     entry.packed = PackedData{0x33, 29, data.size(), static_cast<std::uint32_t>(crc)};
     return entry;
 }

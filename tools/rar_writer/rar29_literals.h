@@ -11,9 +11,12 @@
 
 namespace kelvox {
 
-std::vector<unsigned char> rar29_literals(const std::vector<unsigned char>& data);
+// `solid`: the stream goes on from the file before in a solid archive, whose end kept the table, and
+// so starts with the first literal.
+std::vector<unsigned char> rar29_literals(const std::vector<unsigned char>& data, bool solid = false);
 
 // An entry for write_stored_rar holding `data` in that form (method 0x33, version 29).
-StoredRarEntry rar29_literal_entry(const std::string& name, const std::vector<unsigned char>& data);
+StoredRarEntry rar29_literal_entry(const std::string& name, const std::vector<unsigned char>& data,
+                                   bool solid = false);
 
 } // namespace kelvox

@@ -29,6 +29,9 @@ struct StoredRarEntry {
     // 0100644 / 040755 elsewhere; give 0120777 with a Unix host and the target as data for a symlink.
     unsigned attributes = 0;
     std::optional<PackedData> packed{}; // absent: `data` is the file itself
+    // The packed stream goes on from the entry before, whose decoder state it needs; the archive is
+    // then marked solid.
+    bool solid = false;
 };
 
 // volume_size 0 writes one file at `path`. Otherwise the archive is cut into volumes of at most
