@@ -1,18 +1,14 @@
 #include "unrar/rar4_decoder.h"
 
+#include "unrar/block.h"
 #include "unrar/rar4_format.h"
 #include "unrar/rar4_rewrap.h"
 #include "unrar/rar_error.h"
-#include "unrar/safe_writer.h"
 #include "unrar/stored_copy.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
 #include <unarr.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 namespace kelvox::unrar {
@@ -20,46 +16,17 @@ namespace {
 
 constexpr std::size_t chunk = output_piece;
 
-class FdSink : public DataSink {
-public:
-    explicit FdSink(int fd) : fd_(fd) {}
-    void write(const unsigned char* data, std::size_t size) override {
-        write_fully(fd_, data, size);
-        written += size;
-    }
-    std::uint64_t written = 0;
-
-private:
-    int fd_;
-};
-
 std::uint64_t header_offset(const Entry& entry) {
     return entry.parts.front().offset - entry.raw_header.size();
 }
 
-void uncompress_into(ar_archive* archive, std::uint64_t size, DataSink& sink) {
-    std::vector<unsigned char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(size, chunk)));
-    while (size > 0) {
-        const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(size, chunk));
-        if (!ar_entry_uncompress(archive, buffer.data(), count))
-            fail(ERAR_BAD_DATA);
-        sink.write(buffer.data(), count);
-        size -= count;
-    }
-}
-
 } // namespace
 
-Rar4Decoder::Rar4Decoder(ArchiveReader& reader) : reader_(reader), mapped_(!reader.multi_volume()) {}
+Rar4Decoder::Rar4Decoder(ArchiveReader& reader) : reader_(reader) {}
 
+// The decoder reads the image: it goes first.
 Rar4Decoder::~Rar4Decoder() {
     close_decoder();
-    if (map_ != nullptr)
-        ::munmap(map_, map_size_);
-    if (spool_fd_ >= 0) {
-        ::close(spool_fd_);
-        ::unlink(spool_path_.c_str());
-    }
 }
 
 void Rar4Decoder::close_decoder() {
@@ -72,75 +39,58 @@ void Rar4Decoder::close_decoder() {
     parsed_ = false;
 }
 
+// libunarr reports a volume that could not be read as a failure of its own; the cause is ours.
+void Rar4Decoder::fail_decoding() {
+    const int read_error = image_ != nullptr ? image_->take_read_error() : 0;
+    fail(read_error != 0 ? read_error : ERAR_BAD_DATA);
+}
+
 void Rar4Decoder::open_decoder() {
-    if (mapped_) {
+    if (image_ == nullptr) {
         const VolumeSet& volumes = reader_.volumes();
-        map_size_ = static_cast<std::size_t>(volumes.size(0));
-        map_ = ::mmap(nullptr, map_size_, PROT_READ, MAP_PRIVATE, volumes.descriptor(0), 0);
-        if (map_ == MAP_FAILED) {
-            map_ = nullptr;
-            fail(ERAR_NO_MEMORY);
-        }
         const std::uint64_t start = reader_.signature_offset();
-        stream_ = ar_open_memory(static_cast<const unsigned char*>(map_) + start, map_size_ - start);
-    } else {
-        stream_ = ar_open_file(spool_path_.c_str());
+        image_ = std::make_unique<Rar4Image>(volumes);
+        image_->append(0, start, volumes.size(0) - start);
     }
-    if (stream_ == nullptr)
-        fail(ERAR_NO_MEMORY);
+    stream_ = image_->open_stream();
     archive_ = ar_open_rar_archive(stream_);
     if (archive_ == nullptr)
-        fail(ERAR_BAD_DATA);
+        fail_decoding();
 }
 
-void Rar4Decoder::reset_spool() {
+void Rar4Decoder::start_image() {
     close_decoder();
-    if (spool_fd_ >= 0) {
-        ::close(spool_fd_);
-        ::unlink(spool_path_.c_str());
-        spool_fd_ = -1;
-    }
-    spooled_.clear();
-    const char* directory = std::getenv("TMPDIR");
-    std::string pattern =
-        std::string(directory != nullptr && *directory ? directory : "/tmp") + "/kelvox-unrar-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    spool_fd_ = ::mkstemp(name.data());
-    if (spool_fd_ < 0)
-        fail(ERAR_ECREATE);
-    spool_path_ = name.data();
-    const std::vector<unsigned char> prefix = rar4_archive_prefix(reader_.solid());
-    FdSink out(spool_fd_);
-    out.write(prefix.data(), prefix.size());
-    spool_size_ = prefix.size();
+    joined_.clear();
+    image_ = std::make_unique<Rar4Image>(reader_.volumes());
+    image_->append(rar4_archive_prefix(reader_.solid()));
 }
 
-std::int64_t Rar4Decoder::spool(const Entry& entry) {
-    const auto known = spooled_.find(entry.ordinal);
-    if (known != spooled_.end())
+std::int64_t Rar4Decoder::join(const Entry& entry) {
+    const auto known = joined_.find(entry.ordinal);
+    if (known != joined_.end())
         return known->second;
-    if (spool_fd_ < 0 || (entry.flags & flag_solid) == 0)
-        reset_spool();
-    const std::vector<unsigned char> header = rar4_joined_header(entry);
-    FdSink out(spool_fd_);
-    out.write(header.data(), header.size());
-    copy_parts(reader_.volumes(), entry, out);
-    const auto offset = static_cast<std::int64_t>(spool_size_);
-    spool_size_ += out.written;
-    spooled_[entry.ordinal] = offset;
+    for (const DataPart& part : entry.parts)
+        if (!fits_in(part.offset, part.size, reader_.volumes().size(part.volume)))
+            fail(ERAR_BAD_DATA); // checked first, so that a solid run's image never holds half an entry
+    if (image_ == nullptr || (entry.flags & flag_solid) == 0)
+        start_image();
+    const auto offset = static_cast<std::int64_t>(image_->size());
+    image_->append(rar4_joined_header(entry));
+    for (const DataPart& part : entry.parts)
+        image_->append(part.volume, part.offset, part.size);
+    joined_[entry.ordinal] = offset;
     return offset;
 }
 
 std::int64_t Rar4Decoder::offset_of(const Entry& entry) {
-    if (mapped_)
+    if (!reader_.multi_volume())
         return static_cast<std::int64_t>(header_offset(entry) - reader_.signature_offset());
-    return spool(entry);
+    return join(entry);
 }
 
 void Rar4Decoder::keep_for_solid(const Entry& entry) {
-    if (!mapped_ && reader_.solid())
-        spool(entry);
+    if (reader_.multi_volume() && reader_.solid())
+        join(entry);
 }
 
 // Entries are parsed in order where possible: the decoder keeps a solid run's state only for an entry
@@ -159,7 +109,20 @@ void Rar4Decoder::seek_entry(std::int64_t offset) {
         return;
     parsed_ = ar_parse_entry_at(archive_, offset);
     if (!parsed_ || ar_entry_get_offset(archive_) != offset)
-        fail(ERAR_BAD_DATA);
+        fail_decoding();
+}
+
+// Each piece is handed on as soon as it is decoded: the caller hears of it, and can stop, before the
+// decoder reads further into the volumes.
+void Rar4Decoder::uncompress_into(std::uint64_t size, DataSink& sink) {
+    std::vector<unsigned char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(size, chunk)));
+    while (size > 0) {
+        const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(size, chunk));
+        if (!ar_entry_uncompress(archive_, buffer.data(), count))
+            fail_decoding();
+        sink.write(buffer.data(), count);
+        size -= count;
+    }
 }
 
 void Rar4Decoder::decode(const Entry& entry, DataSink& sink) {
@@ -169,7 +132,7 @@ void Rar4Decoder::decode(const Entry& entry, DataSink& sink) {
     seek_entry(offset);
     if (ar_entry_get_size(archive_) != entry.unpacked_size)
         fail(ERAR_BAD_DATA);
-    uncompress_into(archive_, entry.unpacked_size, sink);
+    uncompress_into(entry.unpacked_size, sink);
     // Reading on from here keeps the solid state; a re-read of this entry would need a fresh parse.
 }
 
