@@ -9,16 +9,124 @@
 #include <unarr.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace kelvox::unrar {
 namespace {
 
 constexpr std::size_t chunk = output_piece;
+// The longest the caller goes without hearing from the module while the decoder works.
+constexpr std::chrono::milliseconds patience{10};
+// Pieces decoded ahead of the one being written: a MiB.
+constexpr std::size_t pieces_ahead = 4;
 
 std::uint64_t header_offset(const Entry& entry) {
     return entry.parts.front().offset - entry.raw_header.size();
 }
+
+// libunarr decodes as much as its window of 4 MiB holds before it hands over the first byte of it:
+// tens of milliseconds for data that does not compress, more on a busy machine. So the decoding runs on
+// a thread of its own, a few pieces ahead, while the caller's thread writes the pieces out and, when
+// none is ready in time, lets the caller know the module is still at work: the caller's window never
+// waits long, and a cancel is heard at once. Stopping interrupts the decoder's reads, so that the thread
+// ends within a few kilobytes of input; the decoder is then of no further use.
+class DecodingThread {
+public:
+    enum class Next { piece, nothing_yet, failed };
+
+    DecodingThread(ar_archive* archive, Rar4Image& image, std::uint64_t size)
+        : archive_(archive), image_(image), left_(size), thread_([this] { run(); }) {}
+
+    ~DecodingThread() {
+        {
+            const std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        image_.interrupt(true);
+        changed_.notify_all();
+        thread_.join();
+        image_.interrupt(false);
+    }
+
+    DecodingThread(const DecodingThread&) = delete;
+    DecodingThread& operator=(const DecodingThread&) = delete;
+
+    // The next piece, in place of `piece`, whose buffer is taken back for a later one. A failure other
+    // than the decoder's own (no memory for a piece) is thrown here.
+    Next next(std::vector<unsigned char>& piece) {
+        std::unique_lock lock(mutex_);
+        if (!changed_.wait_for(lock, patience, [this] { return !ready_.empty() || failed_; }))
+            return Next::nothing_yet;
+        if (ready_.empty() && thrown_)
+            std::rethrow_exception(thrown_);
+        if (ready_.empty())
+            return Next::failed;
+        spare_.push_back(std::move(piece));
+        piece = std::move(ready_.front());
+        ready_.pop_front();
+        lock.unlock();
+        changed_.notify_all();
+        return Next::piece;
+    }
+
+private:
+    void run() {
+        try {
+            decode_ahead();
+        } catch (...) {
+            const std::lock_guard lock(mutex_);
+            thrown_ = std::current_exception();
+            failed_ = true;
+        }
+        changed_.notify_all();
+    }
+
+    void decode_ahead() {
+        for (;;) {
+            std::vector<unsigned char> buffer;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [this] { return stop_ || ready_.size() < pieces_ahead; });
+                if (stop_ || left_ == 0)
+                    return;
+                if (!spare_.empty()) {
+                    buffer = std::move(spare_.back());
+                    spare_.pop_back();
+                }
+            }
+            buffer.resize(static_cast<std::size_t>(std::min<std::uint64_t>(left_, chunk)));
+            const bool decoded = ar_entry_uncompress(archive_, buffer.data(), buffer.size());
+            {
+                const std::lock_guard lock(mutex_);
+                if (!decoded) {
+                    failed_ = true;
+                    return;
+                }
+                left_ -= buffer.size();
+                ready_.push_back(std::move(buffer));
+            }
+            changed_.notify_all();
+        }
+    }
+
+    ar_archive* archive_;
+    Rar4Image& image_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::vector<unsigned char>> ready_;
+    std::vector<std::vector<unsigned char>> spare_;
+    std::uint64_t left_; // not yet decoded
+    bool failed_ = false;
+    std::exception_ptr thrown_;
+    bool stop_ = false;
+    std::thread thread_; // last: it starts on the members above
+};
 
 } // namespace
 
@@ -112,16 +220,23 @@ void Rar4Decoder::seek_entry(std::int64_t offset) {
         fail_decoding();
 }
 
-// Each piece is handed on as soon as it is decoded: the caller hears of it, and can stop, before the
-// decoder reads further into the volumes.
 void Rar4Decoder::uncompress_into(std::uint64_t size, DataSink& sink) {
-    std::vector<unsigned char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(size, chunk)));
-    while (size > 0) {
-        const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(size, chunk));
-        if (!ar_entry_uncompress(archive_, buffer.data(), count))
+    if (size == 0)
+        return;
+    DecodingThread decoding(archive_, *image_, size);
+    std::vector<unsigned char> piece;
+    for (std::uint64_t done = 0; done < size;) {
+        switch (decoding.next(piece)) {
+        case DecodingThread::Next::piece:
+            sink.write(piece.data(), piece.size());
+            done += piece.size();
+            break;
+        case DecodingThread::Next::nothing_yet:
+            sink.keep_alive();
+            break;
+        case DecodingThread::Next::failed:
             fail_decoding();
-        sink.write(buffer.data(), count);
-        size -= count;
+        }
     }
 }
 
@@ -132,7 +247,12 @@ void Rar4Decoder::decode(const Entry& entry, DataSink& sink) {
     seek_entry(offset);
     if (ar_entry_get_size(archive_) != entry.unpacked_size)
         fail(ERAR_BAD_DATA);
-    uncompress_into(entry.unpacked_size, sink);
+    try {
+        uncompress_into(entry.unpacked_size, sink);
+    } catch (...) {
+        close_decoder(); // stopped midway: the next entry is looked for afresh
+        throw;
+    }
     // Reading on from here keeps the solid state; a re-read of this entry would need a fresh parse.
 }
 

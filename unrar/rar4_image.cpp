@@ -72,6 +72,8 @@ void Rar4Image::stream_close(void*) {}
 // The decoder is C: nothing may be thrown through it.
 std::size_t Rar4Image::stream_read(void* self, void* buffer, std::size_t count) {
     auto& image = *static_cast<Rar4Image*>(self);
+    if (image.interrupted_)
+        return 0;
     try {
         return image.read(static_cast<unsigned char*>(buffer), count);
     } catch (const RarError& error) {

@@ -8,6 +8,7 @@
 
 #include "unrar/volume_set.h"
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -34,6 +35,10 @@ public:
     // it is reported as a read error rather than as bad data. 0 when there was none; cleared by taking.
     int take_read_error();
 
+    // From another thread: the decoder's reads come back empty until cleared, so that it gives up
+    // within a few kilobytes wherever it is.
+    void interrupt(bool on) { interrupted_ = on; }
+
 private:
     struct Piece {
         std::uint64_t start = 0; // in the image
@@ -59,6 +64,7 @@ private:
     std::vector<unsigned char> cache_;
     std::uint64_t cache_start_ = 0;
     int read_error_ = 0;
+    std::atomic<bool> interrupted_{false};
 };
 
 } // namespace kelvox::unrar

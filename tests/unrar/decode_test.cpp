@@ -148,7 +148,7 @@ std::vector<unsigned char> noise(std::size_t size) {
 // What the callback heard of the data, and whether a temporary file stood in TMPDIR meanwhile.
 struct Heard {
     fs::path temp;
-    std::size_t cancel_at = 0; // the piece answered with -1; 0: none
+    std::size_t cancel_at = 0; // the piece of data answered with -1; 0: none
     std::size_t pieces = 0, largest = 0;
     std::uint64_t bytes = 0;
     uLong crc = crc32(0, Z_NULL, 0);
@@ -159,10 +159,12 @@ struct Heard {
             return 1;
         Heard& heard = *reinterpret_cast<Heard*>(self);
         const auto size = static_cast<std::size_t>(p2);
+        heard.temp_used = heard.temp_used || !fs::is_empty(heard.temp);
+        if (size == 0)
+            return 1; // the decoder still at work, as often as the machine's load makes it
         heard.largest = std::max(heard.largest, size);
         heard.bytes += size;
         heard.crc = crc32(heard.crc, reinterpret_cast<const Bytef*>(p1), static_cast<uInt>(size));
-        heard.temp_used = heard.temp_used || !fs::is_empty(heard.temp);
         return ++heard.pieces == heard.cancel_at ? -1 : 1;
     }
 };
