@@ -20,6 +20,7 @@ static void on_close(void* data) {
     heard += *(int*)data == 7 ? 1000 : 1;
 }
 static size_t on_read(void* data, void* buffer, size_t count) {
+    (void)buffer;
     heard += *(int*)data == 7 ? 100 : 1;
     return count - 1;
 }
