@@ -18,6 +18,8 @@ class DataSink {
 public:
     virtual ~DataSink() = default;
     virtual void write(const unsigned char* data, std::size_t size) = 0;
+    // Said while a decoder works on without output for a while, for a sink that answers to the caller.
+    virtual void keep_alive() {}
 };
 
 class DiscardSink : public DataSink {
@@ -41,6 +43,7 @@ public:
         count_ += size;
         next_.write(data, size);
     }
+    void keep_alive() override { next_.keep_alive(); }
     std::uint32_t crc() const { return crc_; }
     std::uint64_t count() const { return count_; }
 

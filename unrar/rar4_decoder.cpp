@@ -1,65 +1,140 @@
 #include "unrar/rar4_decoder.h"
 
+#include "unrar/block.h"
 #include "unrar/rar4_format.h"
 #include "unrar/rar4_rewrap.h"
 #include "unrar/rar_error.h"
-#include "unrar/safe_writer.h"
 #include "unrar/stored_copy.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
 #include <unarr.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace kelvox::unrar {
 namespace {
 
 constexpr std::size_t chunk = output_piece;
-
-class FdSink : public DataSink {
-public:
-    explicit FdSink(int fd) : fd_(fd) {}
-    void write(const unsigned char* data, std::size_t size) override {
-        write_fully(fd_, data, size);
-        written += size;
-    }
-    std::uint64_t written = 0;
-
-private:
-    int fd_;
-};
+// The longest the caller goes without hearing from the module while the decoder works.
+constexpr std::chrono::milliseconds patience{10};
+// Pieces decoded ahead of the one being written: a MiB.
+constexpr std::size_t pieces_ahead = 4;
 
 std::uint64_t header_offset(const Entry& entry) {
     return entry.parts.front().offset - entry.raw_header.size();
 }
 
-void uncompress_into(ar_archive* archive, std::uint64_t size, DataSink& sink) {
-    std::vector<unsigned char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(size, chunk)));
-    while (size > 0) {
-        const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(size, chunk));
-        if (!ar_entry_uncompress(archive, buffer.data(), count))
-            fail(ERAR_BAD_DATA);
-        sink.write(buffer.data(), count);
-        size -= count;
+// libunarr decodes as much as its window of 4 MiB holds before it hands over the first byte of it:
+// tens of milliseconds for data that does not compress, more on a busy machine. So the decoding runs on
+// a thread of its own, a few pieces ahead, while the caller's thread writes the pieces out and, when
+// none is ready in time, lets the caller know the module is still at work: the caller's window never
+// waits long, and a cancel is heard at once. Stopping interrupts the decoder's reads, so that the thread
+// ends within a few kilobytes of input; the decoder is then of no further use.
+class DecodingThread {
+public:
+    enum class Next { piece, nothing_yet, failed };
+
+    DecodingThread(ar_archive* archive, Rar4Image& image, std::uint64_t size)
+        : archive_(archive), image_(image), left_(size), thread_([this] { run(); }) {}
+
+    ~DecodingThread() {
+        {
+            const std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        image_.interrupt(true);
+        changed_.notify_all();
+        thread_.join();
+        image_.interrupt(false);
     }
-}
+
+    DecodingThread(const DecodingThread&) = delete;
+    DecodingThread& operator=(const DecodingThread&) = delete;
+
+    // The next piece, in place of `piece`, whose buffer is taken back for a later one. A failure other
+    // than the decoder's own (no memory for a piece) is thrown here.
+    Next next(std::vector<unsigned char>& piece) {
+        std::unique_lock lock(mutex_);
+        if (!changed_.wait_for(lock, patience, [this] { return !ready_.empty() || failed_; }))
+            return Next::nothing_yet;
+        if (ready_.empty() && thrown_)
+            std::rethrow_exception(thrown_);
+        if (ready_.empty())
+            return Next::failed;
+        spare_.push_back(std::move(piece));
+        piece = std::move(ready_.front());
+        ready_.pop_front();
+        lock.unlock();
+        changed_.notify_all();
+        return Next::piece;
+    }
+
+private:
+    void run() {
+        try {
+            decode_ahead();
+        } catch (...) {
+            const std::lock_guard lock(mutex_);
+            thrown_ = std::current_exception();
+            failed_ = true;
+        }
+        changed_.notify_all();
+    }
+
+    void decode_ahead() {
+        for (;;) {
+            std::vector<unsigned char> buffer;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [this] { return stop_ || ready_.size() < pieces_ahead; });
+                if (stop_ || left_ == 0)
+                    return;
+                if (!spare_.empty()) {
+                    buffer = std::move(spare_.back());
+                    spare_.pop_back();
+                }
+            }
+            buffer.resize(static_cast<std::size_t>(std::min<std::uint64_t>(left_, chunk)));
+            const bool decoded = ar_entry_uncompress(archive_, buffer.data(), buffer.size());
+            {
+                const std::lock_guard lock(mutex_);
+                if (!decoded) {
+                    failed_ = true;
+                    return;
+                }
+                left_ -= buffer.size();
+                ready_.push_back(std::move(buffer));
+            }
+            changed_.notify_all();
+        }
+    }
+
+    ar_archive* archive_;
+    Rar4Image& image_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::vector<unsigned char>> ready_;
+    std::vector<std::vector<unsigned char>> spare_;
+    std::uint64_t left_; // not yet decoded
+    bool failed_ = false;
+    std::exception_ptr thrown_;
+    bool stop_ = false;
+    std::thread thread_; // last: it starts on the members above
+};
 
 } // namespace
 
-Rar4Decoder::Rar4Decoder(ArchiveReader& reader) : reader_(reader), mapped_(!reader.multi_volume()) {}
+Rar4Decoder::Rar4Decoder(ArchiveReader& reader) : reader_(reader) {}
 
+// The decoder reads the image: it goes first.
 Rar4Decoder::~Rar4Decoder() {
     close_decoder();
-    if (map_ != nullptr)
-        ::munmap(map_, map_size_);
-    if (spool_fd_ >= 0) {
-        ::close(spool_fd_);
-        ::unlink(spool_path_.c_str());
-    }
 }
 
 void Rar4Decoder::close_decoder() {
@@ -72,75 +147,58 @@ void Rar4Decoder::close_decoder() {
     parsed_ = false;
 }
 
+// libunarr reports a volume that could not be read as a failure of its own; the cause is ours.
+void Rar4Decoder::fail_decoding() {
+    const int read_error = image_ != nullptr ? image_->take_read_error() : 0;
+    fail(read_error != 0 ? read_error : ERAR_BAD_DATA);
+}
+
 void Rar4Decoder::open_decoder() {
-    if (mapped_) {
+    if (image_ == nullptr) {
         const VolumeSet& volumes = reader_.volumes();
-        map_size_ = static_cast<std::size_t>(volumes.size(0));
-        map_ = ::mmap(nullptr, map_size_, PROT_READ, MAP_PRIVATE, volumes.descriptor(0), 0);
-        if (map_ == MAP_FAILED) {
-            map_ = nullptr;
-            fail(ERAR_NO_MEMORY);
-        }
         const std::uint64_t start = reader_.signature_offset();
-        stream_ = ar_open_memory(static_cast<const unsigned char*>(map_) + start, map_size_ - start);
-    } else {
-        stream_ = ar_open_file(spool_path_.c_str());
+        image_ = std::make_unique<Rar4Image>(volumes);
+        image_->append(0, start, volumes.size(0) - start);
     }
-    if (stream_ == nullptr)
-        fail(ERAR_NO_MEMORY);
+    stream_ = image_->open_stream();
     archive_ = ar_open_rar_archive(stream_);
     if (archive_ == nullptr)
-        fail(ERAR_BAD_DATA);
+        fail_decoding();
 }
 
-void Rar4Decoder::reset_spool() {
+void Rar4Decoder::start_image() {
     close_decoder();
-    if (spool_fd_ >= 0) {
-        ::close(spool_fd_);
-        ::unlink(spool_path_.c_str());
-        spool_fd_ = -1;
-    }
-    spooled_.clear();
-    const char* directory = std::getenv("TMPDIR");
-    std::string pattern =
-        std::string(directory != nullptr && *directory ? directory : "/tmp") + "/kelvox-unrar-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    spool_fd_ = ::mkstemp(name.data());
-    if (spool_fd_ < 0)
-        fail(ERAR_ECREATE);
-    spool_path_ = name.data();
-    const std::vector<unsigned char> prefix = rar4_archive_prefix(reader_.solid());
-    FdSink out(spool_fd_);
-    out.write(prefix.data(), prefix.size());
-    spool_size_ = prefix.size();
+    joined_.clear();
+    image_ = std::make_unique<Rar4Image>(reader_.volumes());
+    image_->append(rar4_archive_prefix(reader_.solid()));
 }
 
-std::int64_t Rar4Decoder::spool(const Entry& entry) {
-    const auto known = spooled_.find(entry.ordinal);
-    if (known != spooled_.end())
+std::int64_t Rar4Decoder::join(const Entry& entry) {
+    const auto known = joined_.find(entry.ordinal);
+    if (known != joined_.end())
         return known->second;
-    if (spool_fd_ < 0 || (entry.flags & flag_solid) == 0)
-        reset_spool();
-    const std::vector<unsigned char> header = rar4_joined_header(entry);
-    FdSink out(spool_fd_);
-    out.write(header.data(), header.size());
-    copy_parts(reader_.volumes(), entry, out);
-    const auto offset = static_cast<std::int64_t>(spool_size_);
-    spool_size_ += out.written;
-    spooled_[entry.ordinal] = offset;
+    for (const DataPart& part : entry.parts)
+        if (!fits_in(part.offset, part.size, reader_.volumes().size(part.volume)))
+            fail(ERAR_BAD_DATA); // checked first, so that a solid run's image never holds half an entry
+    if (image_ == nullptr || (entry.flags & flag_solid) == 0)
+        start_image();
+    const auto offset = static_cast<std::int64_t>(image_->size());
+    image_->append(rar4_joined_header(entry));
+    for (const DataPart& part : entry.parts)
+        image_->append(part.volume, part.offset, part.size);
+    joined_[entry.ordinal] = offset;
     return offset;
 }
 
 std::int64_t Rar4Decoder::offset_of(const Entry& entry) {
-    if (mapped_)
+    if (!reader_.multi_volume())
         return static_cast<std::int64_t>(header_offset(entry) - reader_.signature_offset());
-    return spool(entry);
+    return join(entry);
 }
 
 void Rar4Decoder::keep_for_solid(const Entry& entry) {
-    if (!mapped_ && reader_.solid())
-        spool(entry);
+    if (reader_.multi_volume() && reader_.solid())
+        join(entry);
 }
 
 // Entries are parsed in order where possible: the decoder keeps a solid run's state only for an entry
@@ -159,7 +217,27 @@ void Rar4Decoder::seek_entry(std::int64_t offset) {
         return;
     parsed_ = ar_parse_entry_at(archive_, offset);
     if (!parsed_ || ar_entry_get_offset(archive_) != offset)
-        fail(ERAR_BAD_DATA);
+        fail_decoding();
+}
+
+void Rar4Decoder::uncompress_into(std::uint64_t size, DataSink& sink) {
+    if (size == 0)
+        return;
+    DecodingThread decoding(archive_, *image_, size);
+    std::vector<unsigned char> piece;
+    for (std::uint64_t done = 0; done < size;) {
+        switch (decoding.next(piece)) {
+        case DecodingThread::Next::piece:
+            sink.write(piece.data(), piece.size());
+            done += piece.size();
+            break;
+        case DecodingThread::Next::nothing_yet:
+            sink.keep_alive();
+            break;
+        case DecodingThread::Next::failed:
+            fail_decoding();
+        }
+    }
 }
 
 void Rar4Decoder::decode(const Entry& entry, DataSink& sink) {
@@ -169,7 +247,12 @@ void Rar4Decoder::decode(const Entry& entry, DataSink& sink) {
     seek_entry(offset);
     if (ar_entry_get_size(archive_) != entry.unpacked_size)
         fail(ERAR_BAD_DATA);
-    uncompress_into(archive_, entry.unpacked_size, sink);
+    try {
+        uncompress_into(entry.unpacked_size, sink);
+    } catch (...) {
+        close_decoder(); // stopped midway: the next entry is looked for afresh
+        throw;
+    }
     // Reading on from here keeps the solid state; a re-read of this entry would need a fresh parse.
 }
 

@@ -1,13 +1,15 @@
-// Compressed entries of the older format (RAR 2.x to 4.x, solid ones included), decoded by libunarr.
-// A one-volume archive is handed over as a memory map of the file; the entries of a volume set are
-// first joined into a temporary one-volume copy that grows entry by entry, so that a solid run keeps
-// its decoder state from one entry to the next.
+// Compressed entries of the older format (RAR 2.x to 4.x, solid ones included), decoded by libunarr
+// from an image of a one-volume archive (rar4_image.h): the first volume itself when there is only
+// one; otherwise the entries of a volume set re-wrapped one after the other, their data read from the
+// volumes as the decoder goes, so that a solid run keeps its decoder state from one entry to the next.
 #pragma once
 
 #include "unrar/archive_reader.h"
 #include "unrar/data_sink.h"
+#include "unrar/rar4_image.h"
 
 #include <map>
+#include <memory>
 #include <string>
 
 struct ar_stream_s;
@@ -29,21 +31,17 @@ public:
 
 private:
     std::int64_t offset_of(const Entry& entry);
-    std::int64_t spool(const Entry& entry);
-    void reset_spool();
+    std::int64_t join(const Entry& entry);
+    void start_image();
     void open_decoder();
     void close_decoder();
     void seek_entry(std::int64_t offset);
+    void uncompress_into(std::uint64_t size, DataSink& sink);
+    [[noreturn]] void fail_decoding();
 
     ArchiveReader& reader_;
-    bool mapped_;
-    void* map_ = nullptr;
-    std::size_t map_size_ = 0;
-
-    int spool_fd_ = -1;
-    std::string spool_path_;
-    std::uint64_t spool_size_ = 0;
-    std::map<std::size_t, std::int64_t> spooled_; // entry ordinal -> offset in the copy
+    std::unique_ptr<Rar4Image> image_;
+    std::map<std::size_t, std::int64_t> joined_; // entry ordinal -> offset in the image of a volume set
 
     ar_stream_s* stream_ = nullptr;
     ar_archive_s* archive_ = nullptr;

@@ -20,6 +20,7 @@ inline constexpr unsigned type_end = 0x7B;
 inline constexpr unsigned has_data = 0x8000;
 inline constexpr unsigned file_from_previous = 0x0001;
 inline constexpr unsigned file_to_next = 0x0002;
+inline constexpr unsigned file_solid = 0x0010;
 inline constexpr unsigned file_directory = 0x00E0;
 inline constexpr unsigned file_large = 0x0100;
 inline constexpr unsigned file_unicode = 0x0200;

@@ -1,13 +1,16 @@
 // How long the window goes without serving its events while an archive is unpacked, and how long a press
 // on the cancel area takes to end the run. A whole window on fakes (offscreen) unpacks through the
 // repository's RAR module: a 2 GiB stored entry generated here (its data a hole in a sparse file, so the
-// archive costs no disc space) and the compressed fixtures of the shared folder (skipped when absent).
+// archive costs no disc space), a compressed file of 220 MB generated here that does not compress and
+// so fills five volumes of 50 MB (read from the disc in every run, not from the page cache), and the
+// compressed fixtures of the shared folder (skipped when absent).
 // A timer on the main thread records the longest gap between two of its ticks from the start of the run
 // to its end; another thread queues the press once half of the big file has been written, so the press
 // waits in the window's queue as a reader's click would. Each case runs three times, as other work on
 // the machine (and the disc's write-back) now and then holds up one run: the lines give every run, the
 // last line the worst case's median run, for both figures.
 #include "tests/support/window_fixture.h"
+#include "tools/rar_writer/rar29_literals.h"
 #include "tools/rar_writer/rar_blocks.h"
 
 #include <QCoreApplication>
@@ -20,11 +23,13 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #include <fcntl.h>
 #include <optional>
+#include <random>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -55,6 +60,15 @@ std::uint32_t zeros_crc(std::uint64_t size) {
     return static_cast<std::uint32_t>(crc32(crc, zeros.data(), static_cast<uInt>(size)));
 }
 
+// Written out before the run, so that its write-back does not run into the measured run's.
+void sync_file(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 // One stored entry of `size` zero bytes. As a hole in a sparse file the archive costs no disc space, but
 // the kernel then fills every page read with zeros in the reading thread, tens of milliseconds at a
 // time on a busy machine, which no real disc does; written out (and synced, so that its write-back
@@ -79,11 +93,38 @@ void write_stored_archive(const fs::path& path, const std::string& name, std::ui
     out.close();
     if (!out)
         throw std::runtime_error("cannot write " + path.string());
+    sync_file(path);
+}
+
+// The volumes are read from the disc in each run, as from a DVD, rather than from the page cache that
+// the previous run filled: where the reading happens, and whether the window waits for it, shows.
+void drop_cached(const fs::path& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd >= 0) {
-        ::fsync(fd);
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
         ::close(fd);
     }
+}
+
+// One compressed entry (RAR 3.x/4.x) of `size` bytes that do not compress, so that its packed data is as
+// large and fills the volumes, as a disc's archive of already compressed game data does; cut into
+// volumes of `volume_size`. Returns the volumes' paths, written out and synced.
+std::vector<fs::path> write_compressed_volumes(const fs::path& path, const std::string& name,
+                                               std::size_t size, std::size_t volume_size) {
+    std::vector<unsigned char> data(size);
+    std::mt19937_64 random(2026);
+    for (std::size_t at = 0; at < size; at += 8) {
+        const std::uint64_t word = random();
+        std::memcpy(data.data() + at, &word, std::min<std::size_t>(8, size - at));
+    }
+    write_stored_rar(path.string(), {rar29_literal_entry(name, data)}, volume_size);
+    std::vector<fs::path> volumes; // alone in their folder, named alike but for the number
+    for (const auto& item : fs::directory_iterator(path.parent_path()))
+        volumes.push_back(item.path());
+    std::sort(volumes.begin(), volumes.end());
+    for (const fs::path& volume : volumes)
+        sync_file(volume);
+    return volumes;
 }
 
 // Bytes in regular files under `root`, the unpacker's temporaries included; files vanishing meanwhile
@@ -209,6 +250,19 @@ int main() {
              [archive](const fs::path& folder) { fs::create_hard_link(archive, folder / "big.rar"); },
              "big.bin", gib});
     }
+    const fs::path split = fs::path(made.path().toStdString()) / "split";
+    fs::create_directories(split);
+    const std::vector<fs::path> volumes =
+        write_compressed_volumes(split / "split.rar", "big.bin", 220'000'000, 50'000'000);
+    cases.push_back({"RAR 4 compressed over " + std::to_string(volumes.size()) + " volumes, 220 MB packed",
+                     volumes.front().filename().string(),
+                     [volumes](const fs::path& folder) {
+                         for (const fs::path& volume : volumes) {
+                             fs::create_hard_link(volume, folder / volume.filename());
+                             drop_cached(volume);
+                         }
+                     },
+                     "big.bin", 110'000'000});
     const fs::path fixtures = shared_fixtures();
     if (fs::is_directory(fixtures / "libarchive")) {
         cases.push_back(

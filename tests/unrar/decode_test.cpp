@@ -1,8 +1,15 @@
 // Compressed entries reached after skipping others: the decoders must keep their place (and a solid
 // archive its state) whichever entries the caller passes over.
 #include "tests/unrar/rar_test_support.h"
+#include "tools/rar_writer/rar29_literals.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
 
 namespace kelvox::testing {
 namespace {
@@ -115,6 +122,162 @@ TEST(RarDecode, MissingVolumeOfTheNewerFormatIsAnOpenError) {
     const fs::path bin = work.path() / "out/home/antek/temp/build/unrar5/libarchive/bin";
     EXPECT_EQ(file_crc(bin / "bsdcat_test"), listed[0].crc);
     EXPECT_EQ(tree_of(bin), (std::vector<std::string>{"bsdcat_test"}));
+}
+
+} // namespace
+} // namespace kelvox::testing
+
+namespace kelvox::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t mib = std::size_t{1} << 20;
+
+// Bytes that do not compress: the packed file is as large as the data, and spans the volumes.
+std::vector<unsigned char> noise(std::size_t size) {
+    std::mt19937 random(7);
+    std::vector<unsigned char> bytes(size);
+    for (std::size_t at = 0; at < size; at += 4) {
+        const std::uint32_t word = random();
+        std::memcpy(bytes.data() + at, &word, std::min<std::size_t>(4, size - at));
+    }
+    return bytes;
+}
+
+// What the callback heard of the data, and whether a temporary file stood in TMPDIR meanwhile.
+struct Heard {
+    fs::path temp;
+    std::size_t cancel_at = 0; // the piece of data answered with -1; 0: none
+    std::size_t pieces = 0, largest = 0;
+    std::uint64_t bytes = 0;
+    uLong crc = crc32(0, Z_NULL, 0);
+    bool temp_used = false;
+
+    static int RAR_API record(unsigned int message, LPARAM self, LPARAM p1, LPARAM p2) {
+        if (message != UCM_PROCESSDATA)
+            return 1;
+        Heard& heard = *reinterpret_cast<Heard*>(self);
+        const auto size = static_cast<std::size_t>(p2);
+        heard.temp_used = heard.temp_used || !fs::is_empty(heard.temp);
+        if (size == 0)
+            return 1; // the decoder still at work, as often as the machine's load makes it
+        heard.largest = std::max(heard.largest, size);
+        heard.bytes += size;
+        heard.crc = crc32(heard.crc, reinterpret_cast<const Bytef*>(p1), static_cast<uInt>(size));
+        return ++heard.pieces == heard.cancel_at ? -1 : 1;
+    }
+};
+
+class TempDirVariable {
+public:
+    explicit TempDirVariable(const fs::path& path) {
+        if (const char* old = std::getenv("TMPDIR"))
+            old_ = old;
+        ::setenv("TMPDIR", path.c_str(), 1);
+    }
+    ~TempDirVariable() {
+        if (old_.empty())
+            ::unsetenv("TMPDIR");
+        else
+            ::setenv("TMPDIR", old_.c_str(), 1);
+    }
+
+private:
+    std::string old_;
+};
+
+// A compressed file split over volumes is decoded as its data is read from them, with nothing joined
+// anywhere first: its data comes in pieces of a MiB at most from the start, a cancel stops it, and the
+// entries of its solid run before and after it still decode, whichever of them are skipped.
+TEST(RarDecode, SplitCompressedFileIsDecodedStraightFromItsVolumes) {
+    TempDir work;
+    const fs::path temp = work.path() / "tmp";
+    fs::create_directories(temp);
+    const TempDirVariable variable(temp);
+    const std::vector<unsigned char> big = noise(5 * mib + 12345);
+    write_stored_rar(work / "split.rar",
+                     {rar29_literal_entry("a.txt", bytes_of("the run starts here")),
+                      rar29_literal_entry("data\\big.bin", big, true),
+                      rar29_literal_entry("z.txt", bytes_of("and goes on after it"), true)},
+                     mib);
+    ASSERT_TRUE(fs::exists(work / "split.part6.rar"));
+    const std::string first = work / "split.part1.rar";
+    struct Case {
+        std::string plan; // per entry: S skip, E extract
+        std::size_t cancel_at;
+        std::vector<std::string> left; // in the destination afterwards
+    } cases[] = {
+        {"SEE", 0, {"data", "data/big.bin", "z.txt"}},
+        {"EES", 3, {"a.txt", "data"}},
+        {"SEE", 2, {"data", "z.txt"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.plan + " cancelled at " + std::to_string(c.cancel_at));
+        const fs::path dest = work.path() / "out";
+        fs::remove_all(dest);
+        Archive archive(first);
+        Heard heard{temp};
+        RARSetCallback(archive.handle(), &Heard::record, reinterpret_cast<LPARAM>(&heard));
+        for (const char step : c.plan) {
+            Listed entry{};
+            ASSERT_EQ(archive.read(entry), 0);
+            heard = Heard{temp, entry.name == "data\\big.bin" ? c.cancel_at : 0};
+            const bool cancelled = heard.cancel_at != 0 && step == 'E';
+            EXPECT_EQ(archive.process(step == 'S' ? RAR_SKIP : RAR_EXTRACT, dest.string()),
+                      cancelled ? ERAR_UNKNOWN : ERAR_SUCCESS)
+                << entry.name;
+            if (step == 'E' && entry.name == "data\\big.bin") {
+                EXPECT_LE(heard.largest, mib);
+                EXPECT_EQ(heard.bytes, cancelled ? c.cancel_at * heard.largest : big.size());
+                if (!cancelled) {
+                    EXPECT_EQ(heard.crc, crc_of(big));
+                    EXPECT_EQ(file_crc(dest / "data/big.bin"), crc_of(big));
+                }
+            }
+            EXPECT_FALSE(heard.temp_used) << entry.name;
+        }
+        EXPECT_EQ(archive.close(), 0);
+        EXPECT_EQ(tree_of(dest), c.left);
+        EXPECT_TRUE(fs::is_empty(temp));
+    }
+}
+
+// The volumes are all found before decoding starts, as for any split file: a missing one is asked
+// for, and the decoder reads the file the caller names in its place.
+struct VolumeAnswer {
+    std::string instead; // empty: refused
+    std::vector<std::string> asked;
+
+    static int RAR_API answer(unsigned int message, LPARAM self, LPARAM p1, LPARAM p2) {
+        auto& answer = *reinterpret_cast<VolumeAnswer*>(self);
+        if (message != UCM_CHANGEVOLUME || p2 != RAR_VOL_ASK)
+            return 1;
+        char* name = reinterpret_cast<char*>(p1);
+        answer.asked.push_back(name);
+        std::snprintf(name, 2048, "%s", answer.instead.c_str());
+        return answer.instead.empty() ? 0 : 1;
+    }
+};
+
+TEST(RarDecode, MissingVolumeOfASplitCompressedFileIsAskedFor) {
+    TempDir work;
+    const std::vector<unsigned char> data = noise(3 * mib);
+    write_stored_rar(work / "split.rar", {rar29_literal_entry("big.bin", data)}, mib);
+    ASSERT_TRUE(fs::exists(work / "split.part4.rar") && !fs::exists(work / "split.part5.rar"));
+    fs::rename(work / "split.part4.rar", work / "moved.rar");
+    for (const std::string& instead : {std::string(), work / "moved.rar"}) {
+        SCOPED_TRACE(instead);
+        Archive archive(work / "split.part1.rar");
+        VolumeAnswer answer{instead, {}};
+        RARSetCallback(archive.handle(), &VolumeAnswer::answer, reinterpret_cast<LPARAM>(&answer));
+        Listed entry{};
+        ASSERT_EQ(archive.read(entry), 0);
+        EXPECT_EQ(archive.process(RAR_EXTRACT, work / "out"), instead.empty() ? ERAR_EOPEN : ERAR_SUCCESS);
+        EXPECT_EQ(answer.asked, std::vector<std::string>{work / "split.part4.rar"});
+        EXPECT_EQ(fs::exists(work.path() / "out/big.bin"), !instead.empty());
+    }
+    EXPECT_EQ(file_crc(work.path() / "out/big.bin"), crc_of(data));
 }
 
 } // namespace

@@ -40,10 +40,10 @@ Bytes block(unsigned type, unsigned flags, const Bytes& body) {
     return rar4_block(type, flags, body);
 }
 
-Bytes main_header(bool volume, bool first) {
-    unsigned flags = 0;
+Bytes main_header(bool volume, bool first, bool solid) {
+    unsigned flags = solid ? rar4::main_solid : 0;
     if (volume)
-        flags = rar4::main_volume | rar4::main_new_naming | (first ? rar4::main_first_volume : 0);
+        flags |= rar4::main_volume | rar4::main_new_naming | (first ? rar4::main_first_volume : 0);
     return block(rar4::type_main, flags, Bytes(6, 0));
 }
 
@@ -80,16 +80,20 @@ Bytes file_header(const StoredRarEntry& entry, const Part& part, uint32_t crc) {
         flags |= rar4::file_to_next;
     if (has_high_bytes(entry.name))
         flags |= rar4::file_unicode;
-    if (entry.data.size() > std::numeric_limits<uint32_t>::max())
-        throw std::runtime_error("entry too large for a stored RAR: " + entry.name);
+    if (entry.solid)
+        flags |= rar4::file_solid;
+    const std::uint64_t unpacked = entry.packed ? entry.packed->unpacked_size : entry.data.size();
+    if (entry.data.size() > std::numeric_limits<uint32_t>::max() ||
+        unpacked > std::numeric_limits<uint32_t>::max())
+        throw std::runtime_error("entry too large for the writer: " + entry.name);
     Bytes body;
     put32(body, static_cast<uint32_t>(part.size));
-    put32(body, static_cast<uint32_t>(entry.data.size()));
+    put32(body, static_cast<uint32_t>(unpacked));
     body.push_back(static_cast<unsigned char>(entry.host_os));
     put32(body, crc);
     put32(body, entry.dos_time);
-    body.push_back(20);
-    body.push_back(0x30);
+    body.push_back(static_cast<unsigned char>(entry.packed ? entry.packed->version : 20));
+    body.push_back(static_cast<unsigned char>(entry.packed ? entry.packed->method : 0x30));
     put16(body, static_cast<unsigned>(entry.name.size()));
     put32(body, default_attributes(entry));
     body.insert(body.end(), entry.name.begin(), entry.name.end());
@@ -114,9 +118,11 @@ public:
             const std::size_t size = std::min(entry.data.size() - offset, room() - header_size);
             const Part part{offset, size, offset + size == entry.data.size()};
             const unsigned char* bytes = entry.data.data() + offset;
+            // A part before the last carries its own data's CRC; the last one the whole file's.
             const uint32_t crc = entry.directory ? 0
-                                 : part.last     ? crc32_of(entry.data.data(), entry.data.size())
-                                                 : crc32_of(bytes, size);
+                                 : !part.last    ? crc32_of(bytes, size)
+                                 : entry.packed  ? entry.packed->crc
+                                                 : crc32_of(entry.data.data(), entry.data.size());
             append(file_header(entry, part, crc));
             volumes_.back().insert(volumes_.back().end(), bytes, bytes + size);
             offset += size;
@@ -125,11 +131,11 @@ public:
         }
     }
 
-    std::vector<Bytes> finish() {
+    std::vector<Bytes> finish(bool solid) {
         const bool volume = capacity_ != 0;
         for (std::size_t i = 0; i < volumes_.size(); ++i) {
             Bytes head(std::begin(rar4::signature), std::end(rar4::signature));
-            const Bytes main = main_header(volume, i == 0);
+            const Bytes main = main_header(volume, i == 0, solid);
             head.insert(head.end(), main.begin(), main.end());
             volumes_[i].insert(volumes_[i].begin(), head.begin(), head.end());
             const Bytes end = end_block(i + 1 < volumes_.size());
@@ -187,7 +193,9 @@ void write_stored_rar(const std::string& path, const std::vector<StoredRarEntry>
     VolumeBuilder builder(volume_size);
     for (const StoredRarEntry& entry : entries)
         builder.add(entry);
-    const std::vector<Bytes> volumes = builder.finish();
+    const bool solid =
+        std::any_of(entries.begin(), entries.end(), [](const auto& entry) { return entry.solid; });
+    const std::vector<Bytes> volumes = builder.finish(solid);
     if (volume_size == 0) {
         write_file(path, volumes.front());
         return;
