@@ -236,6 +236,8 @@ int main(int argc, char** argv) {
     if (argc < 4)
         fail("usage: start MENU-PROGRAM DISC-DIRECTORY BARE-WINDOW-PROGRAM [STARTS]");
     const int starts = argc > 4 ? std::max(1, std::atoi(argv[4])) : 7;
+    // Before the work directory, which a failure here would leave behind.
+    const auto [xvfb, display] = start_x_server();
     const fs::path work = fs::temp_directory_path() / ("kelvox-start-" + std::to_string(getpid()));
     const fs::path disc = work / "disc";
     fs::create_directories(work);
@@ -243,8 +245,6 @@ int main(int argc, char** argv) {
     fs::copy_file(argv[1], disc / "kelvox-menu");
     setenv("KELVOX_REGISTRY", (work / "registry.reg").c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
-
-    const auto [xvfb, display] = start_x_server();
     setenv("DISPLAY", display.c_str(), 1);
     std::vector<double> menu_times, bare_times, menu_processor, bare_processor;
     {
