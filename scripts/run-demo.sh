@@ -3,6 +3,7 @@
 # as a disc's autorun does.
 # Without a display it runs the menu under Xvfb for a few seconds and saves a screenshot.
 set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 build="$(cd "$1" && pwd)"
 disc="$build/demo-disc"
 menu="$build/bin/kelvox-menu"
@@ -16,13 +17,11 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
 fi
 seconds="${KELVOX_DEMO_SECONDS:-6}"
 shot="$build/demo-screenshot.png"
-# Xvfb picks a free display itself and names it on the descriptor it is given.
-display_file="$(mktemp)"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$display_file" >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true; rm -f "$display_file"' EXIT
-for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$display_file")"
+work="$(mktemp -d)"
+source "$here/x-server.sh"
+x_server_start "$work" -screen 0 1024x768x24 || { echo "no X server could be started: $x_server_error" >&2; exit 1; }
+trap 'kill "$x_server_pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+export DISPLAY="$x_display"
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 "$menu" &
 menu_pid=$!

@@ -15,8 +15,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,37 +41,55 @@ double processor_seconds(const rusage& usage) {
            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// Xvfb on a display it picks itself; its number is read from the descriptor it writes it to. Two
-// servers starting at once may pick the same number, and the second then ends: empty display.
-pid_t start_xvfb(std::string& display) {
-    int pipe_ends[2];
-    if (pipe(pipe_ends) != 0)
-        fail("no pipe");
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(pipe_ends[0]);
-        const std::string fd = std::to_string(pipe_ends[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-               "-noreset", static_cast<char*>(nullptr));
-        _exit(127);
+constexpr int x_server_tries = 5;
+constexpr auto x_server_wait = std::chrono::seconds(10);
+
+// The display a server names on the pipe, read to its newline (the number and the newline come apart);
+// empty once the server has closed the pipe (it has ended) or the deadline has passed.
+std::string named_display(int pipe_end, Clock::time_point deadline) {
+    std::string named;
+    while (named.empty() || named.back() != '\n') {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        pollfd in{pipe_end, POLLIN, 0};
+        if (left.count() <= 0 || poll(&in, 1, int(left.count())) <= 0)
+            return {};
+        char chunk[32];
+        const ssize_t length = read(pipe_end, chunk, sizeof chunk);
+        if (length <= 0)
+            return {};
+        named.append(chunk, size_t(length));
     }
-    close(pipe_ends[1]);
-    char number[32] = {};
-    const ssize_t length = read(pipe_ends[0], number, sizeof number - 1);
-    close(pipe_ends[0]);
-    display.clear();
-    if (length > 0)
-        display.append(":").append(number, strcspn(number, "\n"));
-    return pid;
+    named.pop_back();
+    return ":" + named;
 }
 
+// A client is answered on the display within five seconds. Tried in a child: a stopped server takes the
+// connection and never answers.
 bool display_answers(const std::string& display) {
-    if (display.empty())
-        return false;
-    Display* x = XOpenDisplay(display.c_str());
-    if (x != nullptr)
-        XCloseDisplay(x);
-    return x != nullptr;
+    const pid_t pid = fork();
+    if (pid == 0)
+        _exit(XOpenDisplay(display.c_str()) != nullptr ? 0 : 1);
+    int status = 0;
+    for (int i = 0; i < 500; ++i) {
+        if (waitpid(pid, &status, WNOHANG) == pid)
+            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        usleep(10000);
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return false;
+}
+
+// How the server ended, waiting for it up to the tenths of a second; nothing while it runs.
+std::optional<int> end_status(pid_t pid, int tenths = 0) {
+    for (int i = 0;; ++i) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        if (i >= tenths)
+            return std::nullopt;
+        usleep(100000);
+    }
 }
 
 // Ends the program; gives the processor time it used, in seconds.
@@ -86,6 +104,56 @@ double stop(pid_t pid) {
     kill(pid, SIGKILL);
     wait4(pid, nullptr, 0, &usage);
     return processor_seconds(usage);
+}
+
+struct XServer {
+    pid_t pid;
+    std::string display;
+};
+
+// Xvfb on a display it picks itself, taken once a client is answered there while it still runs: on a
+// shared machine a server may name its display and end, or never answer. One that fails is ended and
+// another started, a few times, as the scripts' x-server.sh does.
+XServer start_x_server() {
+    std::string cause;
+    for (int attempt = 1; attempt <= x_server_tries; ++attempt) {
+        int pipe_ends[2];
+        if (pipe(pipe_ends) != 0)
+            fail("no pipe");
+        const pid_t pid = fork();
+        if (pid == 0) {
+            close(pipe_ends[0]);
+            const std::string fd = std::to_string(pipe_ends[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                   "-noreset", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(pipe_ends[1]);
+        const auto deadline = Clock::now() + x_server_wait;
+        const std::string display = named_display(pipe_ends[0], deadline);
+        close(pipe_ends[0]);
+        // A pipe closed before the deadline: the server is ending.
+        std::optional<int> status = end_status(pid, display.empty() && Clock::now() < deadline ? 20 : 0);
+        cause = display.empty() ? "Xvfb named no display within 10 s" : "";
+        while (cause.empty() && !status) {
+            // What answered must be ours: another program's server may take the number after ours ends.
+            const bool answered = display_answers(display);
+            status = end_status(pid);
+            if (answered && !status)
+                return {pid, display};
+            if (!status && Clock::now() >= deadline)
+                cause = "Xvfb on " + display + " did not answer within 10 s";
+            usleep(100000);
+        }
+        if (status)
+            cause = "Xvfb" + (display.empty() ? std::string() : " on " + display) + " ended with status " +
+                    std::to_string(*status);
+        else
+            stop(pid);
+        if (attempt < x_server_tries)
+            std::fprintf(stderr, "start: note: %s; trying another display\n", cause.c_str());
+    }
+    fail(cause + " (tried " + std::to_string(x_server_tries) + " servers)");
 }
 
 struct Program {
@@ -168,6 +236,8 @@ int main(int argc, char** argv) {
     if (argc < 4)
         fail("usage: start MENU-PROGRAM DISC-DIRECTORY BARE-WINDOW-PROGRAM [STARTS]");
     const int starts = argc > 4 ? std::max(1, std::atoi(argv[4])) : 7;
+    // Before the work directory, which a failure here would leave behind.
+    const auto [xvfb, display] = start_x_server();
     const fs::path work = fs::temp_directory_path() / ("kelvox-start-" + std::to_string(getpid()));
     const fs::path disc = work / "disc";
     fs::create_directories(work);
@@ -175,15 +245,6 @@ int main(int argc, char** argv) {
     fs::copy_file(argv[1], disc / "kelvox-menu");
     setenv("KELVOX_REGISTRY", (work / "registry.reg").c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
-
-    std::string display;
-    pid_t xvfb = start_xvfb(display);
-    for (int attempt = 1; attempt < 5 && !display_answers(display); ++attempt) {
-        stop(xvfb);
-        xvfb = start_xvfb(display);
-    }
-    if (!display_answers(display))
-        fail("Xvfb did not start");
     setenv("DISPLAY", display.c_str(), 1);
     std::vector<double> menu_times, bare_times, menu_processor, bare_processor;
     {

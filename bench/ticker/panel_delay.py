@@ -15,6 +15,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from x_server import start_xvfb  # noqa: E402
+
 # Full screen on 768 lines: the band starts at 144; the first section's name right of bar x 48, the first
 # row of the list at list y 66, the panel from x 200 and band y 86.
 FIRST_SECTION = (252, 182)
@@ -50,16 +53,7 @@ def delay(menu, demo_disc, length, work):
     lines[0] = (b"Nowe gry i programy na plycie! " * (length // 31 + 1))[:length]
     with open(ticker, "wb") as f:
         f.write(b"\r\n".join(lines))
-    display_file = os.path.join(os.path.dirname(disc), "display")
-    with open(display_file, "w") as display_out:
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(display_out.fileno()), "-screen", "0", "1024x768x24",
-                                 "-nolisten", "tcp", "-noreset"], pass_fds=(display_out.fileno(),),
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    while not open(display_file).read().strip():
-        if xvfb.poll() is not None:
-            raise RuntimeError("Xvfb ended")
-        time.sleep(0.1)
-    display = ":" + open(display_file).read().strip()
+    xvfb, display = start_xvfb("-screen", "0", "1024x768x24")
     runtime = os.path.join(work, "runtime")
     os.makedirs(runtime, 0o700, exist_ok=True)
     env = dict(os.environ, DISPLAY=display, KELVOX_REGISTRY=os.path.join(work, f"{length}.reg"),
@@ -67,10 +61,6 @@ def delay(menu, demo_disc, length, work):
     env.pop("QT_QPA_PLATFORM", None)
     menu_process = None
     try:
-        while subprocess.run(["xdotool", "getdisplaygeometry"], env=env, capture_output=True).returncode:
-            if xvfb.poll() is not None:
-                raise RuntimeError("Xvfb ended")
-            time.sleep(0.1)
         menu_process = subprocess.Popen(["./kelvox-menu"], cwd=disc, env=env, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
         while not x(env, "search", "--onlyvisible", "--class", "kelvox-menu").split():

@@ -10,6 +10,7 @@ set -euo pipefail
 source_dir="$1"; content="$2"; cache="$3"; shots="$4"
 source "$source_dir/scripts/mount-guard.sh"
 source "$source_dir/tests/e2e/x_windows.sh"
+source "$source_dir/scripts/x-server.sh"
 
 skip() { echo "SKIPPED: $*"; exit 77; }
 [ "$(id -u)" -eq 0 ] || skip "not root: chroot and mount need root"
@@ -60,13 +61,10 @@ chroot "$root" sh -c 'rm -rf /home/reader /tmp/runtime-reader && mkdir -p /home/
   mkdir -m 700 /tmp/runtime-reader && chown reader:reader /home/reader /tmp/runtime-reader'
 reader_ids="$(chroot "$root" id -u reader):$(chroot "$root" id -g reader)"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || skip "Xvfb did not start"
-display=":$(cat "$work/display")"
+x_server_start "$work" -screen 0 1024x768x24 || skip "$x_server_error"
+xvfb_pid="$x_server_pid"
+display="$x_display"
 export DISPLAY="$display"
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 
 # Only the X server's socket directory (read-only) and a proc of its own go into the root.
 mkdir -p "$root/tmp/.X11-unix" "$root/proc"

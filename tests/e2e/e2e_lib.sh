@@ -3,6 +3,7 @@
 # A road script is called as: ROAD.sh MENU-PROGRAM DISC-TOOL SHOTS-DIR [UNRAR-MODULE]
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/x_windows.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/x-server.sh"
 
 e2e_menu="$1"; e2e_disc_tool="$2"; e2e_shots="$3"; e2e_unrar="${4:-}"
 for tool in Xvfb xdotool import convert; do
@@ -25,6 +26,8 @@ trap e2e_cleanup EXIT
 fail() {
   echo "FAIL: $*"
   [ -n "${last_shot:-}" ] && echo "  last screenshot: $last_shot"
+  # A server gone in the middle explains every failure after it.
+  [ -n "$xvfb_pid" ] && ! kill -0 "$xvfb_pid" 2>/dev/null && echo "  the X server on $DISPLAY has ended"
   [ -f "$work/menu.log" ] && { echo "  menu output:"; sed 's/^/    /' "$work/menu.log" | tail -n 40; }
   exit 1
 }
@@ -37,20 +40,13 @@ printf '%s\n' "\$1" >> "$records/xdg-open"
 EOF
 chmod +x "$work/bin/xdg-open"
 
-# e2e_xserver WIDTHxHEIGHT: a private X server; Xvfb picks a free display itself.
+# e2e_xserver WIDTHxHEIGHT: a private X server that answers.
 e2e_xserver() {
   # A white root: whatever the window's region leaves out shows white, unlike anything the menu draws.
-  # -noreset: a server that resets when its last client (xdotool) leaves refuses the next one for a
-  # moment. The previous server's number must not be read before the new one has written its own.
-  rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 "$1x24" -wr -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  local i
-  for i in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-  [ -s "$work/display" ] || { echo "SKIPPED: Xvfb did not start, no X server can be started"; exit 77; }
-  export DISPLAY=":$(cat "$work/display")"
-  for i in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && return 0; sleep 0.1; done
-  fail "the X server on $DISPLAY does not answer"
+  x_server_start "$work" -screen 0 "$1x24" -wr ||
+    { echo "SKIPPED: $x_server_error, no X server can be started"; exit 77; }
+  xvfb_pid="$x_server_pid"
+  export DISPLAY="$x_display"
 }
 
 # e2e_window_manager: openbox on the private server, as on a reader's desktop.

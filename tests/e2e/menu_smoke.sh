@@ -5,6 +5,7 @@
 set -euo pipefail
 menu="$1"; disc_source="$2"
 . "$(dirname "${BASH_SOURCE[0]}")/x_windows.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/x-server.sh"
 for tool in Xvfb xdotool import convert; do
   command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is missing"; exit 77; }
 done
@@ -14,15 +15,12 @@ cp -r "$disc_source" "$work/disc"
 cp "$menu" "$work/disc/kelvox-menu"
 [ -f "${3:-}" ] && cp "$3" "$work/disc/"
 
-# Xvfb picks a free display itself, so that runs side by side never share one.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")" KELVOX_REGISTRY="$work/registry.reg" QT_MEDIA_BACKEND=gstreamer
+x_server_start "$work" -screen 0 1024x768x24 || { echo "SKIPPED: $x_server_error"; exit 77; }
+xvfb_pid="$x_server_pid"
+export DISPLAY="$x_display" KELVOX_REGISTRY="$work/registry.reg" QT_MEDIA_BACKEND=gstreamer
 export XDG_RUNTIME_DIR="$work/runtime" ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 unset QT_QPA_PLATFORM
 mkdir -m 700 "$work/runtime"
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 
 (cd "$work/disc" && exec ./kelvox-menu) >"$work/menu.log" 2>&1 &
 menu_pid=$!

@@ -17,8 +17,10 @@ import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+here = os.path.dirname(os.path.abspath(__file__))
+sys.path[:0] = [here, os.path.join(here, "..", "..", "scripts")]
 from disc_cases import CASES, make_disc, registry_text  # noqa: E402
+from x_server import NoXServer, answers, start_xvfb  # noqa: E402
 
 TIME_LIMIT = 60  # seconds; a case takes about one, several on a loaded machine under ASan
 ADDRESS_SPACE_LIMIT = 4 << 30
@@ -72,24 +74,6 @@ def check_case(checker, good_disc, sanitized, case, work):
     if peak_kb > RESIDENT_LIMIT_KB:
         failures.append(f"peak memory {peak_kb} kB")
     return failures, f"{seconds:.1f} s, {peak_kb // 1024} MB"
-
-
-# The menu under Xvfb.
-def start_xvfb(work):
-    read_end, write_end = os.pipe()
-    # -noreset: a server that resets when its last client leaves refuses the next one for a moment.
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                             "-noreset"], pass_fds=(write_end,), stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    display = ":" + os.read(read_end, 64).decode().strip()
-    os.close(read_end)
-    for _ in range(100):  # until it answers a client
-        if subprocess.run(["xdotool", "getdisplaygeometry"], env=dict(os.environ, DISPLAY=display),
-                          capture_output=True).returncode == 0:
-            break
-        time.sleep(0.1)
-    return xvfb, display
 
 
 def visible_windows(env):
@@ -204,18 +188,38 @@ def main():
                 if shutil.which(tool) is None:
                     print(f"SKIPPED: {tool} is missing")
                     return 77
-            xvfb, display = start_xvfb(work)
+            try:
+                xvfb, display = start_xvfb("-screen", "0", "1024x768x24")
+            except NoXServer as cause:
+                print(f"SKIPPED: {cause}")
+                return 77
             runtime = os.path.join(work, "runtime")
             os.mkdir(runtime, 0o700)
-            env = dict(os.environ, DISPLAY=display, XDG_RUNTIME_DIR=runtime, QT_MEDIA_BACKEND="gstreamer",
+            env = dict(os.environ, XDG_RUNTIME_DIR=runtime, QT_MEDIA_BACKEND="gstreamer",
                        QT_LOGGING_RULES="kelvox.messages.info=true",
                        ASAN_OPTIONS=os.environ.get("ASAN_OPTIONS", "") + ":detect_leaks=0")
             env.pop("QT_QPA_PLATFORM", None)
             cases = [case for case in CASES if CASES[case]["menu"] is not None]
-            run = lambda case: menu_case(program, good_disc, sanitized, case, work, env)  # noqa: E731
+
+            def run(case):
+                nonlocal xvfb, display
+                # A server lost between cases is replaced, so that the loss fails no case but its own.
+                if xvfb.poll() is not None or not answers(display):
+                    print(f"note: the X server on {display} has ended or does not answer; starting another")
+                    xvfb.kill()
+                    xvfb.wait()
+                    xvfb, display = start_xvfb("-screen", "0", "1024x768x24")
+                failures, figures = menu_case(program, good_disc, sanitized, case, work, dict(env, DISPLAY=display))
+                if failures and xvfb.poll() is not None:
+                    failures.insert(0, f"the X server on {display} ended during the case")
+                return failures, figures
         failed = 0
         for case in cases:
-            failures, figures = run(case)
+            try:
+                failures, figures = run(case)
+            except NoXServer as cause:
+                print(f"FAIL {case}: no X server for it and the cases after it: {cause}")
+                return 1
             print(f"{'FAIL' if failures else 'ok  '} {case} ({figures})")
             for failure in failures:
                 print("     " + failure)
