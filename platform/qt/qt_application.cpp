@@ -1,6 +1,5 @@
 #include "platform/application.h"
 
-#include "platform/font_registry.h"
 #include "platform/form.h"
 
 #include <QApplication>
@@ -26,28 +25,10 @@ struct Application::Native {
     QApplication application;
 };
 
-// The font configuration is read while the toolkit connects to the display, and is whole when the
-// first text is measured: a second reader would only read it again.
-class FontConfigurationReader {
-public:
-    FontConfigurationReader() : worker_(read_font_configuration()) {}
-    ~FontConfigurationReader() {
-        if (worker_.joinable())
-            worker_.join();
-    }
-    FontConfigurationReader(const FontConfigurationReader&) = delete;
-    FontConfigurationReader& operator=(const FontConfigurationReader&) = delete;
-
-private:
-    std::thread worker_;
-};
-
 Application::Application(int& argc, char** argv) {
     // A test program may have made Qt's application already; there is only ever one.
-    if (QApplication::instance() == nullptr) {
-        const FontConfigurationReader fonts;
+    if (QApplication::instance() == nullptr)
         native_ = std::make_unique<Native>(argc, argv);
-    }
     instance = this;
 }
 
