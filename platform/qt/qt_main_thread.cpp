@@ -1,21 +1,17 @@
 #include "platform/main_thread.h"
 
+#include "platform/qt/qt_main_thread_relay.h"
+
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEvent>
-#include <QMetaObject>
-#include <QObject>
 #include <QThread>
 
 namespace kelvox {
 
-// The object on the main thread that a worker's request is posted to: a blocking queued call, so the
-// work runs inside the main thread's message processing and the worker waits until it has returned.
-// A request dropped before delivery releases the worker as well.
-class MainThreadPoster::Relay : public QObject {
+class MainThreadPoster::Relay : public QtMainThreadRelay {
 public:
-    explicit Relay(std::function<void()> work) : work(std::move(work)) {}
-    const std::function<void()> work;
+    using QtMainThreadRelay::QtMainThreadRelay;
 };
 
 MainThreadPoster::MainThreadPoster(std::function<void()> work) : relay_(new Relay(std::move(work))) {}
@@ -25,9 +21,7 @@ MainThreadPoster::~MainThreadPoster() {
 }
 
 void MainThreadPoster::run_and_wait() {
-    Relay* const relay = relay_;
-    QMetaObject::invokeMethod(
-        relay, [relay] { relay->work(); }, Qt::BlockingQueuedConnection);
+    relay_->call_and_wait();
 }
 
 void MainThreadPoster::drop_pending() {
