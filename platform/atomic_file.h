@@ -1,7 +1,8 @@
 #pragma once
 // Replacing a file's content so that readers see either the old content or the new, never a part:
-// the bytes go to a temporary file in the same directory, are synced, and the temporary file is renamed
-// over the target.
+// the bytes go to a temporary file in the same directory (without a name until they are all there, where
+// the file system allows), are synced, and the temporary file is renamed over the target. Temporaries
+// a killed writer left are removed at the next write.
 #include <QByteArray>
 #include <QString>
 

@@ -60,9 +60,11 @@ public:
     FileIdentity commit(mode_t mode, std::time_t modified);
 
 private:
+    void name_unnamed_file();
+
     int directory_;
     std::string final_name_;
-    std::string temp_name_;
+    std::string temp_name_; // empty while the file has no name
     int fd_ = -1;
     std::uint64_t written_ = 0;
     bool committed_ = false;

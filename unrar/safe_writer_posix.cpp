@@ -167,10 +167,19 @@ DirectoryFd open_inside(const DirectoryFd& root, const std::vector<std::string>&
     return current;
 }
 
+// The file has no name until it is whole, where the file system can make one: a run killed meanwhile
+// leaves nothing in the destination. Elsewhere it is written under a temporary name, which a later run
+// removes (see remove_stale_temporaries).
 PendingFile::PendingFile(const DirectoryFd& directory, std::string final_name)
     : directory_(directory.get()), final_name_(std::move(final_name)) {
     if (is_directory_at(directory_, final_name_))
         fail(ERAR_ECREATE);
+    fd_ = ::openat(directory_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    // Naming it later goes through its entry in /proc, which a chroot may lack.
+    if (fd_ >= 0 && ::access(("/proc/self/fd/" + std::to_string(fd_)).c_str(), F_OK) != 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
         temp_name_ = temporary_name();
         fd_ = ::openat(directory_, temp_name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
@@ -189,13 +198,28 @@ PendingFile::PendingFile(const DirectoryFd& directory, std::string final_name)
 // the call returns), and the descriptor of a large unfinished file is closed on a thread of its own, so
 // that a cancelled file does not keep the caller waiting.
 PendingFile::~PendingFile() {
-    if (!committed_)
+    if (!committed_ && !temp_name_.empty())
         ::unlinkat(directory_, temp_name_.c_str(), 0);
     if (fd_ < 0)
         return;
     constexpr std::uint64_t large_file = 16 << 20;
     if (committed_ || written_ < large_file || !close_in_background(fd_))
         ::close(fd_);
+}
+
+// A temporary name for the whole file, for the rename over its final one.
+void PendingFile::name_unnamed_file() {
+    const std::string open_file = "/proc/self/fd/" + std::to_string(fd_);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = temporary_name();
+        if (::linkat(AT_FDCWD, open_file.c_str(), directory_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            temp_name_ = name;
+            return;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    fail(ERAR_ECREATE);
 }
 
 void write_fully(int fd, const unsigned char* data, std::size_t size) {
@@ -224,6 +248,8 @@ FileIdentity PendingFile::commit(mode_t mode, std::time_t modified) {
     struct stat info {};
     if (::fstat(fd_, &info) != 0)
         fail(ERAR_ECLOSE);
+    if (temp_name_.empty())
+        name_unnamed_file();
     const int closed = ::close(fd_);
     fd_ = -1;
     if (closed != 0)

@@ -1,11 +1,14 @@
 #include "platform/atomic_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,23 +34,78 @@ bool write_all(int fd, const QByteArray& bytes) {
     return true;
 }
 
+QString temporary_name(const QFileInfo& target) {
+    return target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.') +
+           QString::number(QRandomGenerator::global()->generate(), 36) + QStringLiteral(".tmp");
+}
+
+// The content is written to a file that has no name until it is whole, where the file system can make
+// one: a writer killed meanwhile leaves nothing behind. Elsewhere it gets a temporary name at once.
+// Either way the writer holds it locked until the rename, so that a later writer can tell a temporary
+// left by a killed one from one being written.
 struct Temporary {
     int fd = -1;
-    QByteArray name;
+    QByteArray name; // empty while the file has none
 };
 
-Temporary create_temporary(const QString& target, mode_t mode) {
-    const QFileInfo info(target);
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const QString name = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QLatin1Char('.') +
-                             QString::number(QRandomGenerator::global()->generate(), 36) +
-                             QStringLiteral(".tmp");
-        Temporary temporary{-1, QFile::encodeName(name)};
-        temporary.fd = ::open(temporary.name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (temporary.fd >= 0 || errno != EEXIST)
-            return temporary;
+Temporary create_temporary(const QFileInfo& target, mode_t mode) {
+    Temporary temporary;
+    temporary.fd =
+        ::open(QFile::encodeName(target.absolutePath()).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    // Naming it later goes through its entry in /proc, which a chroot may lack.
+    if (temporary.fd >= 0 &&
+        ::access(QByteArray("/proc/self/fd/" + QByteArray::number(temporary.fd)).constData(), F_OK) != 0) {
+        ::close(temporary.fd);
+        temporary.fd = -1;
     }
-    return {};
+    for (int attempt = 0; temporary.fd < 0 && attempt < kNameAttempts; ++attempt) {
+        temporary.name = QFile::encodeName(temporary_name(target));
+        temporary.fd = ::open(temporary.name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (temporary.fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (temporary.fd >= 0)
+        ::flock(temporary.fd, LOCK_EX | LOCK_NB);
+    return temporary;
+}
+
+// Gives the unnamed file a temporary name beside the target, for the rename over it.
+bool name_temporary(Temporary& temporary, const QFileInfo& target) {
+    const QByteArray open_file = "/proc/self/fd/" + QByteArray::number(temporary.fd);
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const QByteArray name = QFile::encodeName(temporary_name(target));
+        if (::linkat(AT_FDCWD, open_file.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0) {
+            temporary.name = name;
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+// Temporaries of this file that a killed writer left: this program's naming, the user's own, and not
+// locked by a writer at work.
+void remove_stale_temporaries(const QFileInfo& target) {
+    const QString prefix = QLatin1Char('.') + target.fileName() + QLatin1Char('.');
+    const QStringList names =
+        QDir(target.absolutePath()).entryList({prefix + QStringLiteral("*.tmp")}, QDir::Files | QDir::Hidden);
+    for (const QString& name : names) {
+        const QString middle = name.mid(prefix.size(), name.size() - prefix.size() - 4);
+        if (middle.isEmpty() || middle.size() > 7 || !std::all_of(middle.begin(), middle.end(), [](QChar c) {
+                return c.isDigit() || (c >= u'a' && c <= u'z');
+            }))
+            continue;
+        const QByteArray path = QFile::encodeName(target.absolutePath() + QLatin1Char('/') + name);
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.constData());
+        ::close(fd);
+    }
 }
 
 // The rename is only lasting once the directory entry itself is on the disc; a failure here leaves the
@@ -66,22 +124,28 @@ bool replace_file_atomically(const QString& path, const QByteArray& bytes) {
     const QFileInfo link(path);
     const QString target = link.isSymLink() && link.exists() ? link.canonicalFilePath() : path;
     const QByteArray encoded_target = QFile::encodeName(target);
+    const QFileInfo target_info(target);
+    remove_stale_temporaries(target_info);
 
     // Permissions of the file being replaced; a new file gets 0666 less the umask, as any other would.
     struct stat existing {};
     const bool replaces = ::stat(encoded_target.constData(), &existing) == 0;
-    Temporary temporary = create_temporary(target, replaces ? (existing.st_mode & 07777) : 0666);
+    Temporary temporary = create_temporary(target_info, replaces ? (existing.st_mode & 07777) : 0666);
     if (temporary.fd < 0)
         return false;
     bool ok = (!replaces || ::fchmod(temporary.fd, existing.st_mode & 07777) == 0) &&
               write_all(temporary.fd, bytes) && ::fsync(temporary.fd) == 0;
-    ok = ::close(temporary.fd) == 0 && ok;
+    ok = ok && (!temporary.name.isEmpty() || name_temporary(temporary, target_info));
     ok = ok && ::rename(temporary.name.constData(), encoded_target.constData()) == 0;
+    // Closed after the rename, so that the lock lasts as long as the temporary name; the content is on
+    // the disc by then (fsync), so a late error of the close changes nothing.
+    ::close(temporary.fd);
     if (!ok) {
-        ::unlink(temporary.name.constData());
+        if (!temporary.name.isEmpty())
+            ::unlink(temporary.name.constData());
         return false;
     }
-    sync_directory(QFileInfo(target).absolutePath());
+    sync_directory(target_info.absolutePath());
     return true;
 }
 

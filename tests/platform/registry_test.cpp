@@ -9,8 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kelvox {
 namespace {
@@ -324,6 +327,31 @@ TEST_F(RegistryFileTest, WritesReplaceTheFileWholeOrNotAtAll) {
     EXPECT_EQ(file_bytes(), before);
     EXPECT_EQ(directory_entries(), QStringList{QStringLiteral("registry.reg")});
     EXPECT_EQ(key->read_string(QStringLiteral("TAPETA")).value, QStringLiteral("tapeta.bmp"));
+}
+
+// A writer killed before its rename left its temporary behind; the next write removes it, but not one
+// a live writer holds, nor another program's file.
+TEST_F(RegistryFileTest, AWriteRemovesTemporariesKilledWritersLeft) {
+    write_file(kHeader);
+    const auto leave = [&](const char* name) {
+        QFile file(dir_.filePath(QLatin1String(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kel");
+    };
+    leave(".registry.reg.1x2y3z.tmp");
+    leave(".registry.reg.zz.tmp");
+    leave(".registry.reg.backup");
+    leave(".registry.reg.held.tmp");
+    const int held =
+        ::open(QFile::encodeName(dir_.filePath(QStringLiteral(".registry.reg.held.tmp"))).constData(),
+               O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    ASSERT_TRUE(open()->write_dword(QStringLiteral("X"), 1));
+    ::close(held);
+    EXPECT_EQ(directory_entries(),
+              QStringList({QStringLiteral(".registry.reg.backup"), QStringLiteral(".registry.reg.held.tmp"),
+                           QStringLiteral("registry.reg")}));
 }
 
 TEST_F(RegistryFileTest, AWriteKeepsTheFilesPermissionsAndFollowsALink) {

@@ -145,9 +145,12 @@ std::vector<unsigned char> noise(std::size_t size) {
     return bytes;
 }
 
-// What the callback heard of the data, and whether a temporary file stood in TMPDIR meanwhile.
+// What the callback heard of the data, and whether a temporary file stood in TMPDIR, or any named
+// file in the destination, meanwhile.
 struct Heard {
     fs::path temp;
+    fs::path dest;
+    bool named_in_dest = false;
     std::size_t cancel_at = 0; // the piece of data answered with -1; 0: none
     std::size_t pieces = 0, largest = 0;
     std::uint64_t bytes = 0;
@@ -160,6 +163,10 @@ struct Heard {
         Heard& heard = *reinterpret_cast<Heard*>(self);
         const auto size = static_cast<std::size_t>(p2);
         heard.temp_used = heard.temp_used || !fs::is_empty(heard.temp);
+        std::error_code missing;
+        for (const auto& item : fs::recursive_directory_iterator(heard.dest, missing))
+            heard.named_in_dest =
+                heard.named_in_dest || item.path().filename().string().rfind(".kelvox-unrar-", 0) == 0;
         if (size == 0)
             return 1; // the decoder still at work, as often as the machine's load makes it
         heard.largest = std::max(heard.largest, size);
@@ -217,12 +224,12 @@ TEST(RarDecode, SplitCompressedFileIsDecodedStraightFromItsVolumes) {
         const fs::path dest = work.path() / "out";
         fs::remove_all(dest);
         Archive archive(first);
-        Heard heard{temp};
+        Heard heard{temp, dest};
         RARSetCallback(archive.handle(), &Heard::record, reinterpret_cast<LPARAM>(&heard));
         for (const char step : c.plan) {
             Listed entry{};
             ASSERT_EQ(archive.read(entry), 0);
-            heard = Heard{temp, entry.name == "data\\big.bin" ? c.cancel_at : 0};
+            heard = Heard{temp, dest, false, entry.name == "data\\big.bin" ? c.cancel_at : 0};
             const bool cancelled = heard.cancel_at != 0 && step == 'E';
             EXPECT_EQ(archive.process(step == 'S' ? RAR_SKIP : RAR_EXTRACT, dest.string()),
                       cancelled ? ERAR_UNKNOWN : ERAR_SUCCESS)
@@ -236,6 +243,8 @@ TEST(RarDecode, SplitCompressedFileIsDecodedStraightFromItsVolumes) {
                 }
             }
             EXPECT_FALSE(heard.temp_used) << entry.name;
+            // A run killed inside a file must leave nothing behind in the destination either.
+            EXPECT_FALSE(heard.named_in_dest) << entry.name;
         }
         EXPECT_EQ(archive.close(), 0);
         EXPECT_EQ(tree_of(dest), c.left);
