@@ -38,7 +38,8 @@ output="${positional[1]}"
 [[ "$label" =~ ^[A-Z0-9_]{1,32}$ ]] || usage "the label must be 1 to 32 of A-Z, 0-9 and _: $label"
 [ -d "$content" ] || usage "no content folder: $content"
 [ -f "$content/menu/index.xml" ] || usage "$content has no menu/index.xml: not a disc's content"
-content="$(cd "$content" && pwd)"
+# Links are resolved when the content's own links are judged, so the content is named as resolved too.
+content="$(cd "$content" && pwd -P)"
 for reserved in autorun "$bundle_folder"; do
   [ ! -e "$content/$reserved" ] || usage "$content/$reserved is where the disc's program goes; take it out of the content"
 done
@@ -65,8 +66,39 @@ bundle="$build/bundle"
 
 status=0
 QT_QPA_PLATFORM=offscreen "$build/bin/kelvox-check" "$content" || status=$?
+[ "$status" -le 1 ] || { echo "make-disc: kelvox-check could not read $content" >&2; exit 2; }
+
+# A link leading out of the content would name a file of the reader's own machine on the disc (the menu
+# opened the reader's /etc/passwd that way), so none is ever written, --force or not.
+outward=()
+while IFS= read -r -d '' link; do
+  target="$(realpath -m -- "$link")"
+  case "$target/" in
+    "$content"/*) ;;
+    *) outward+=("${link#"$content"/}") ;;
+  esac
+done < <(find "$content" -type l -print0)
+if [ ${#outward[@]} -gt 0 ]; then
+  # The entries whose file lies at or under such a link, named as the catalogue names them.
+  entries="$(QT_QPA_PLATFORM=offscreen "$build/bin/kelvox-check" --json "$content" | python3 -c '
+import json, sys
+links = sys.argv[1:]
+for section in json.load(sys.stdin)["sections"]:
+    for entry in section["entries"]:
+        file = entry["exe_path"].replace("\\", "/").lower()
+        for link in links:
+            if file == link.lower() or file.startswith(link.lower() + "/"):
+                print(link + "\t" + entry["name"])
+' "${outward[@]}")" || true
+  for link in "${outward[@]}"; do
+    named="$(awk -F '\t' -v link="$link" '$1 == link { printf "%s\"%s\"", sep, $2; sep = ", " }' <<<"$entries")"
+    echo "make-disc: $link is a symbolic link leading out of the content (to $(realpath -m -- "$content/$link"))${named:+; it is the file of entry $named}" >&2
+  done
+  echo "make-disc: nothing was written; a disc never carries a link out of its content, not even with --force." >&2
+  exit 1
+fi
+
 if [ "$status" -ne 0 ]; then
-  [ "$status" -eq 1 ] || { echo "make-disc: kelvox-check could not read $content" >&2; exit 2; }
   if [ "$force" -eq 0 ]; then
     echo "make-disc: kelvox-check found problems (above); nothing was written. --force writes the disc anyway." >&2
     exit 1

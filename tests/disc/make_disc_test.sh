@@ -56,6 +56,18 @@ expect 1 refused-dir "$broken" "$work/refused"
 grep -q "reklamy.txt" "$work/refused-dir.log" || fail "the problem was not printed"
 echo "ok: content with a problem is refused, nothing written"
 
+# An entry's file that is a link out of the content is refused, naming it, even with --force.
+linked="$work/linked"
+cp -R "$content" "$linked"
+entry_file="$(grep -o '<sciezka_exe>[^<]*' "$content/menu/index.xml" | head -n 1 | sed 's/<sciezka_exe>//; s|\\|/|g')"
+[ -f "$linked/$entry_file" ] || fail "the demo's first entry file $entry_file is not where the catalogue says"
+ln -sf /etc/passwd "$linked/$entry_file"
+expect 1 linked --force "$linked" "$work/linked-out"
+[ ! -e "$work/linked-out" ] || fail "a content with a link out of it was written"
+grep -q "$entry_file is a symbolic link leading out of the content (to /etc/passwd); it is the file of entry \"" \
+  "$work/linked.log" || fail "the refusal does not name the entry: $(tail -n 3 "$work/linked.log")"
+echo "ok: an entry's file linked out of the content is never written"
+
 # --force writes it, here as a directory; a later image over the first one replaces it whole.
 expect 0 forced --force "$broken" "$work/forced"
 [ -x "$work/forced/autorun" ] && [ -x "$work/forced/kelvox-linux/kelvox-menu" ] || fail "--force wrote no runnable disc"
