@@ -46,9 +46,11 @@ done
 
 output_parent="$(dirname "$output")"
 [ -d "$output_parent" ] && [ -w "$output_parent" ] || usage "cannot write into $output_parent"
-output="$(cd "$output_parent" && pwd)/$(basename "$output")"
-case "$output/" in
-  "$content"/*) usage "OUTPUT may not lie inside CONTENT" ;;
+output="$(cd "$output_parent" && pwd -P)/$(basename "$output")"
+# Judged by where it leads, so that a link to the content (or into it) is no way in: an image written
+# there would go onto the next disc made from the content.
+case "$(realpath -m -- "$output")/" in
+  "$content"/*) usage "OUTPUT may not lie inside CONTENT, nor lead into it through a link" ;;
 esac
 image=0
 case "$output" in *.iso) image=1 ;; esac

@@ -92,6 +92,12 @@ mkdir "$work/empty" "$work/full"
 touch "$work/full/something"
 cp -R "$content" "$work/with-autorun"
 touch "$work/with-autorun/autorun"
+# OUTPUT reached through links into a content folder, whose files must stay as they were.
+cp -R "$content" "$work/self"
+mkdir "$work/self/pusty"
+ln -s "$work/self" "$work/self-link"
+ln -s "$work/self/pusty" "$work/self-dir-link"
+self_files="$(cd "$work/self" && find . | sort)"
 while IFS='|' read -r name args; do
   args="${args//@/$work}"
   read -r -a words <<<"${args//%/$content}"
@@ -105,7 +111,10 @@ no-output-folder|% @/missing/out.iso
 non-empty-output|% @/full
 content-with-autorun|@/with-autorun @/out-4
 label-too-long|--label ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456 % @/out-5
+output-through-linked-folder|@/self @/self-link/out-6.iso
+output-a-link-into-content|@/self @/self-dir-link
 CASES
+[ "$(cd "$work/self" && find . | sort)" = "$self_files" ] || fail "an OUTPUT leading into the content wrote into it"
 [ -z "$(ls "$work" | grep '^out-')" ] || fail "bad input wrote $(ls "$work" | grep '^out-')"
 [ "$(ls -A "$work/full")" = "something" ] || fail "a non-empty output directory was touched"
 echo "ok: bad input is refused with status 2"
