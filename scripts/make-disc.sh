@@ -6,7 +6,10 @@
 # laid out the same way. The content is checked with kelvox-check first; a disc with problems is written
 # only with --force. Exit status: 0 written, 1 problems found or the writing failed, 2 bad input.
 # KELVOX_DISC_BUILD names the build directory of the shipped menu (default build-disc).
-set -euo pipefail
+set -eEuo pipefail
+# Whatever fails on the way (the build, xorriso, a copy) ends with the 1 documented above rather than its
+# own status: xorriso alone has several, and a caller tells "not written" from "bad input" by ours.
+trap 'echo "make-disc: ${BASH_COMMAND%% *} failed with status $?" >&2; exit 1' ERR
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bundle_folder="kelvox-linux"
 
@@ -18,12 +21,13 @@ usage() {
 
 force=0
 label="KELVOX"
+label_given=0
 positional=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --force) force=1 ;;
-    --label) [ $# -ge 2 ] || usage "--label needs a name"; label="$2"; shift ;;
-    --label=*) label="${1#--label=}" ;;
+    --label) [ $# -ge 2 ] || usage "--label needs a name"; label="$2"; label_given=1; shift ;;
+    --label=*) label="${1#--label=}"; label_given=1 ;;
     --) shift; positional+=("$@"); break ;;
     -*) usage "unknown option: $1" ;;
     *) positional+=("$1") ;;
@@ -46,7 +50,9 @@ done
 
 output_parent="$(dirname "$output")"
 [ -d "$output_parent" ] && [ -w "$output_parent" ] || usage "cannot write into $output_parent"
-output="$(cd "$output_parent" && pwd -P)/$(basename "$output")"
+output_parent="$(cd "$output_parent" && pwd -P)"
+# The root's pwd ends in its separator already; "//disc.iso" would name the same file another way.
+output="${output_parent%/}/$(basename "$output")"
 # Judged by where it leads, so that a link to the content (or into it) is no way in: an image written
 # there would go onto the next disc made from the content.
 case "$(realpath -m -- "$output")/" in
@@ -59,6 +65,9 @@ if [ "$image" -eq 1 ]; then
 elif [ -e "$output" ]; then
   [ -d "$output" ] || usage "$output exists and is not a directory"
   [ -z "$(ls -A "$output")" ] || usage "$output is not empty"
+fi
+if [ "$image" -eq 0 ] && [ "$label_given" -eq 1 ]; then
+  echo "make-disc: --label $label is ignored: only an image (OUTPUT ending in .iso) has a volume label" >&2
 fi
 
 # The shipped menu: an optimised build without sanitizers, gathered with what it needs.
@@ -131,4 +140,11 @@ else
   mv "$partial" "$output"
 fi
 trap - EXIT
-echo "disc written: $output ($(du -sh "$output" | cut -f1))"
+# The bytes the disc holds, which is what has to fit on it; du would count the blocks this file system
+# allocates for them.
+if [ "$image" -eq 1 ]; then
+  bytes="$(stat -c %s "$output")"
+else
+  bytes="$(find "$output" -type f -printf '%s\n' | awk '{ n += $1 } END { printf "%d", n }')"
+fi
+echo "disc written: $output ($bytes bytes, $(numfmt --to=iec-i --suffix=B --format=%.1f "$bytes"))"

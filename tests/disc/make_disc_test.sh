@@ -40,6 +40,7 @@ grep -q "^-r-xr-xr-x .* '/autorun'\$" "$work/listing" || fail "autorun is not ex
 grep -q "^-r-xr-xr-x .* '/kelvox-linux/kelvox-menu'\$" "$work/listing" || fail "the menu is not executable"
 ! grep -q "^l" "$work/listing" || fail "the image holds symbolic links: $(grep '^l' "$work/listing" | head -n 3)"
 xorriso -no_rc -indev "$image" -pvd_info 2>/dev/null | grep -q "^Volume Id *: KELVOX\$" || fail "the volume label is not KELVOX"
+grep -q "^disc written: $image ($(wc -c <"$image") bytes, " "$work/image.log" || fail "the size line is not the image's bytes: $(tail -n 1 "$work/image.log")"
 echo "ok: the image holds the content, an executable autorun and the bundle"
 
 # A content folder with a problem (its ticker file gone) is refused and nothing is written: not the
@@ -69,13 +70,25 @@ grep -q "$entry_file is a symbolic link leading out of the content (to /etc/pass
 echo "ok: an entry's file linked out of the content is never written"
 
 # --force writes it, here as a directory; a later image over the first one replaces it whole.
-expect 0 forced --force "$broken" "$work/forced"
+expect 0 forced --force --label NUMER_3 "$broken" "$work/forced"
 [ -x "$work/forced/autorun" ] && [ -x "$work/forced/kelvox-linux/kelvox-menu" ] || fail "--force wrote no runnable disc"
 [ -f "$work/forced/menu/index.xml" ] || fail "--force left out the content"
 [ -z "$(find "$work/forced" -type l)" ] || fail "the directory form holds symbolic links"
+grep -q -- "--label NUMER_3 is ignored" "$work/forced.log" || fail "a label given for a directory was silently dropped"
+bytes="$(find "$work/forced" -type f -exec cat {} + | wc -c)"
+grep -q "^disc written: $work/forced ($bytes bytes, " "$work/forced.log" || fail "the size line is not the files' $bytes bytes: $(tail -n 1 "$work/forced.log")"
 expect 0 relabelled --label NUMER_2 "$content" "$image"
 xorriso -no_rc -indev "$image" -pvd_info 2>/dev/null | grep -q "^Volume Id *: NUMER_2\$" || fail "the image was not replaced"
+! grep -q "is ignored" "$work/relabelled.log" || fail "the label of an image was called ignored"
 echo "ok: --force writes the disc; an existing image is replaced"
+
+# A failing xorriso (status 5 of its own) ends with the documented 1 and leaves nothing behind.
+mkdir "$work/bin"
+printf '#!/bin/sh\nexit 5\n' >"$work/bin/xorriso"
+chmod +x "$work/bin/xorriso"
+PATH="$work/bin:$PATH" expect 1 xorriso-fails "$content" "$work/failed.iso"
+[ ! -e "$work/failed.iso" ] && [ -z "$(find "$work" -maxdepth 1 -name '*.partial.*')" ] || fail "a failed image left a file"
+echo "ok: a failing xorriso ends with status 1, nothing written"
 
 # The bundle's files: each library under its SONAME, each with a $ORIGIN run path, all plain files.
 while read -r file; do
