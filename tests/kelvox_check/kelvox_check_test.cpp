@@ -165,6 +165,9 @@ TEST(DiscCheck, EachKindOfProblemIsReported) {
         {"ticker line wider than the strip",
          [](const TestDisc& d) { d.write("menu/reklamy.txt", "Gry\r\n" + QByteArray(300, 'W') + "\r\n"); },
          "menu\\reklamy.txt", "the line for section 2 is"},
+        {"entry file a link out of the disc",
+         [](const TestDisc& d) { link_to(d, "/etc/passwd", "gry/demo1/setup.exe"); }, "gry\\demo1\\setup.exe",
+         "the file of entry \"Demo jeden\" is not a file of the disc: it lies outside the disc (/etc/passwd)"},
         {"title message box",
          [](const TestDisc& d) {
              d.write("prog/edytor/info.xml", "<title>Edytor</title><_nazwa>E</_nazwa>");

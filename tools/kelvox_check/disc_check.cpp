@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <limits>
 #include <memory>
 
 namespace kelvox::check {
@@ -301,6 +302,17 @@ void check_entry_file(DiscReport& report, const QString& program_dir, const Cata
     else if (!file_exists(program_dir + QLatin1Char('\\') + entry.exe_path))
         report.problem(entry.exe_path,
                        QStringLiteral("the file of entry %1 does not exist").arg(quoted(entry.name)));
+    else {
+        // The menu starts, opens or unpacks whatever the name leads to: a link out of the disc would
+        // hand the reader's own file (or a device) to a program or a viewer.
+        try {
+            checked_disc_file(program_dir + QLatin1Char('\\') + entry.exe_path,
+                              std::numeric_limits<qint64>::max());
+        } catch (const DiscFileError& error) {
+            report.problem(entry.exe_path, QStringLiteral("the file of entry %1 is not a file of the disc: %2")
+                                               .arg(quoted(entry.name), error.reason()));
+        }
+    }
 }
 
 void check_entry(DiscReport& report, const QString& root, const QString& program_dir, MenuModel& menu,
