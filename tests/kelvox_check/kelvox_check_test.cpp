@@ -168,6 +168,16 @@ TEST(DiscCheck, EachKindOfProblemIsReported) {
         {"entry file a link out of the disc",
          [](const TestDisc& d) { link_to(d, "/etc/passwd", "gry/demo1/setup.exe"); }, "gry\\demo1\\setup.exe",
          "the file of entry \"Demo jeden\" is not a file of the disc: it lies outside the disc (/etc/passwd)"},
+        {"program neither Windows nor executable",
+         [](const TestDisc& d) { d.write("gry/demo1/setup.exe", "#!/bin/sh\nexec ./gra\n"); },
+         "gry\\demo1\\setup.exe", "entry \"Demo jeden\" cannot start: it is not a Windows program (no MZ header) "
+         "and not executable here"},
+        {"executable script without #!",
+         [](const TestDisc& d) {
+             d.write("gry/demo1/setup.exe", "exec ./gra\n");
+             QFile::setPermissions(d.absolute("gry/demo1/setup.exe"), QFile::ReadOwner | QFile::ExeOwner);
+         },
+         "gry\\demo1\\setup.exe", "as a script it lacks the #! line"},
         {"title message box",
          [](const TestDisc& d) {
              d.write("prog/edytor/info.xml", "<title>Edytor</title><_nazwa>E</_nazwa>");
@@ -183,6 +193,21 @@ TEST(DiscCheck, EachKindOfProblemIsReported) {
             found = found || (problem.file == c.file && problem.message.contains(c.message));
         EXPECT_TRUE(found) << c.what << "; got: " << problems_of(report).join(" | ").toStdString();
     }
+}
+
+TEST(DiscCheck, ProgramsTheMenuStartsPassAndBatchFilesAreWarnedAbout) {
+    TestDisc disc;
+    disc.write("gry/demo1/setup.exe", "#!/bin/sh\nexec ./gra\n");
+    QFile::setPermissions(disc.absolute("gry/demo1/setup.exe"), QFile::ReadOwner | QFile::ExeOther);
+    disc.write("menu/index.xml", QByteArray(test::kGoodIndex).replace("edytor.rar", "instaluj.bat"));
+    disc.write("prog/edytor/instaluj.bat", "@echo off\r\n");
+    const check::DiscReport report = check::check_disc(disc.root());
+    EXPECT_EQ(problems_of(report), QStringList());
+    ASSERT_EQ(report.warnings.size(), 1u);
+    EXPECT_EQ(report.warnings[0].file, "prog\\edytor\\instaluj.bat");
+    EXPECT_TRUE(report.warnings[0].message.contains("only the Windows menu runs it"));
+    const QJsonObject json = check::report_json(report);
+    EXPECT_EQ(json["warnings"][0]["file"].toString(), "prog\\edytor\\instaluj.bat");
 }
 
 TEST(DiscCheck, EntriesAreReadAsTheFirstChoiceAfterTheStart) {

@@ -3,17 +3,20 @@
 #include "app/screen_layout.h"
 #include "catalogue/catalogue_loading.h"
 #include "catalogue/catalogue_reader.h"
+#include "catalogue/entry_action.h"
 #include "catalogue/html_parser.h"
 #include "platform/disc_file.h"
 #include "platform/disc_path.h"
 #include "platform/files.h"
 #include "platform/jpeg_picture.h"
+#include "platform/launcher.h"
 #include "platform/message_boxes.h"
 #include "platform/platform_error.h"
 #include "tools/kelvox_check/skin_check.h"
 #include "tools/kelvox_check/ticker_measure.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -296,6 +299,37 @@ void check_other_pictures(DiscReport& report, const QString& program_dir,
     }
 }
 
+// Whether the menu on this system can start the program it is handed, told the way the launcher tells
+// it: the header decides a Windows program, the name a batch file, and anything else goes to the
+// system's exec, which takes only an executable file that is a binary or names its interpreter.
+void check_program(DiscReport& report, const QString& file, const CatalogueEntry& entry) {
+    QFile program(file);
+    const QByteArray head = program.open(QIODevice::ReadOnly) ? program.read(4) : QByteArray();
+    switch (program_kind(file, head)) {
+    case ProgramKind::windows:
+        return;
+    case ProgramKind::batch:
+        report.warning(entry.exe_path,
+                       QStringLiteral("entry %1 is a batch file: only the Windows menu runs it, and the disc "
+                                      "carries only the Linux menu")
+                           .arg(quoted(entry.name)));
+        return;
+    case ProgramKind::native:
+        break;
+    }
+    const QFile::Permissions any_execute = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    if (!(QFileInfo(file).permissions() & any_execute))
+        report.problem(entry.exe_path,
+                       QStringLiteral("entry %1 cannot start: it is not a Windows program (no MZ header) and "
+                                      "not executable here (no execute permission)")
+                           .arg(quoted(entry.name)));
+    else if (!head.startsWith("#!") && !head.startsWith("\x7f" "ELF"))
+        report.problem(entry.exe_path,
+                       QStringLiteral("entry %1 cannot start: it is not a Windows program (no MZ header), "
+                                      "and as a script it lacks the #! line naming its interpreter")
+                           .arg(quoted(entry.name)));
+}
+
 void check_entry_file(DiscReport& report, const QString& program_dir, const CatalogueEntry& entry) {
     if (entry.exe_path.isEmpty())
         report.problem(kCatalogueFile, QStringLiteral("entry %1 has no file").arg(quoted(entry.name)));
@@ -305,13 +339,17 @@ void check_entry_file(DiscReport& report, const QString& program_dir, const Cata
     else {
         // The menu starts, opens or unpacks whatever the name leads to: a link out of the disc would
         // hand the reader's own file (or a device) to a program or a viewer.
+        QString file;
         try {
-            checked_disc_file(program_dir + QLatin1Char('\\') + entry.exe_path,
-                              std::numeric_limits<qint64>::max());
+            file = checked_disc_file(program_dir + QLatin1Char('\\') + entry.exe_path,
+                                     std::numeric_limits<qint64>::max());
         } catch (const DiscFileError& error) {
             report.problem(entry.exe_path, QStringLiteral("the file of entry %1 is not a file of the disc: %2")
                                                .arg(quoted(entry.name), error.reason()));
+            return;
         }
+        if (entry_action(entry.exe_path) == EntryAction::Program)
+            check_program(report, file, entry);
     }
 }
 

@@ -45,6 +45,13 @@ QJsonObject section_json(const CheckedSection& section) {
     };
 }
 
+QJsonArray problems_json(const std::vector<DiscProblem>& problems) {
+    QJsonArray list;
+    for (const DiscProblem& problem : problems)
+        list.append(QJsonObject{{"file", problem.file}, {"message", problem.message}});
+    return list;
+}
+
 } // namespace
 
 QString reason_of(const PlatformError& error) {
@@ -57,10 +64,9 @@ QJsonObject report_json(const DiscReport& report) {
     QJsonArray sections;
     for (const CheckedSection& section : report.sections)
         sections.append(section_json(section));
-    QJsonArray problems;
-    for (const DiscProblem& problem : report.problems)
-        problems.append(QJsonObject{{"file", problem.file}, {"message", problem.message}});
-    return QJsonObject{{"sections", sections}, {"problems", problems}};
+    return QJsonObject{{"sections", sections},
+                       {"problems", problems_json(report.problems)},
+                       {"warnings", problems_json(report.warnings)}};
 }
 
 QString report_text(const DiscReport& report) {
@@ -88,6 +94,11 @@ QString report_text(const DiscReport& report) {
     }
     if (report.sections.empty())
         text += QStringLiteral("No sections.\n");
+    if (!report.warnings.empty()) {
+        text += QStringLiteral("%1 warning(s):\n").arg(report.warnings.size());
+        for (const DiscProblem& warning : report.warnings)
+            text += QStringLiteral("  %1: %2\n").arg(warning.file, warning.message);
+    }
     if (report.problems.empty()) {
         text += QStringLiteral("No problems.\n");
         return text;
