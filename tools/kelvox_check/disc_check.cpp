@@ -12,6 +12,7 @@
 #include "platform/launcher.h"
 #include "platform/message_boxes.h"
 #include "platform/platform_error.h"
+#include "tools/kelvox_check/archive_check.h"
 #include "tools/kelvox_check/skin_check.h"
 #include "tools/kelvox_check/ticker_measure.h"
 
@@ -242,7 +243,7 @@ std::vector<CheckedSection> sections_of(const Catalogue& catalogue) {
     for (int i = 0; i < catalogue.section_count(); ++i) {
         CheckedSection section{catalogue.section_name(i), std::nullopt, {}};
         for (const CatalogueEntry& entry : catalogue.section(i).entries)
-            section.entries.push_back({entry, EntryDescription{}});
+            section.entries.push_back({entry, EntryDescription{}, {}});
         sections.push_back(std::move(section));
     }
     return sections;
@@ -330,7 +331,9 @@ void check_program(DiscReport& report, const QString& file, const CatalogueEntry
                            .arg(quoted(entry.name)));
 }
 
-void check_entry_file(DiscReport& report, const QString& program_dir, const CatalogueEntry& entry) {
+void check_entry_file(DiscReport& report, const QString& program_dir, CheckedEntry& checked,
+                      const DynamicLibrary* module) {
+    const CatalogueEntry& entry = checked.entry;
     if (entry.exe_path.isEmpty())
         report.problem(kCatalogueFile, QStringLiteral("entry %1 has no file").arg(quoted(entry.name)));
     else if (!file_exists(program_dir + QLatin1Char('\\') + entry.exe_path))
@@ -344,17 +347,21 @@ void check_entry_file(DiscReport& report, const QString& program_dir, const Cata
             file = checked_disc_file(program_dir + QLatin1Char('\\') + entry.exe_path,
                                      std::numeric_limits<qint64>::max());
         } catch (const DiscFileError& error) {
-            report.problem(entry.exe_path, QStringLiteral("the file of entry %1 is not a file of the disc: %2")
-                                               .arg(quoted(entry.name), error.reason()));
+            report.problem(entry.exe_path,
+                           QStringLiteral("the file of entry %1 is not a file of the disc: %2")
+                               .arg(quoted(entry.name), error.reason()));
             return;
         }
         if (entry_action(entry.exe_path) == EntryAction::Program)
             check_program(report, file, entry);
+        else if (entry_action(entry.exe_path) == EntryAction::Unpack)
+            check_archive(report, module, file, checked);
     }
 }
 
 void check_entry(DiscReport& report, const QString& root, const QString& program_dir, MenuModel& menu,
-                 const MenuModel::AfterStart& after_start, CheckedEntry& checked) {
+                 const MenuModel::AfterStart& after_start, const DynamicLibrary* module,
+                 CheckedEntry& checked) {
     // Every entry is read as the first choice after a fresh start.
     menu.restore(after_start);
     menu.choose(report, program_dir, checked.entry);
@@ -362,12 +369,16 @@ void check_entry(DiscReport& report, const QString& root, const QString& program
     checked.description = menu.description;
     checked.description.OnLoadPicture = nullptr;
     check_other_pictures(report, program_dir, checked.description);
-    check_entry_file(report, program_dir, checked.entry);
+    check_entry_file(report, program_dir, checked, module);
 }
 
 } // namespace
 
 DiscReport check_disc(const QString& root) {
+    return check_disc(root, &DynamicLibrary::load);
+}
+
+DiscReport check_disc(const QString& root, const LibraryLoader& loader) {
     DirectoryKeeper keeper;
     DiscReport report;
     QDir::setCurrent(root);
@@ -380,9 +391,15 @@ DiscReport check_disc(const QString& root) {
         report.sections = sections_of(menu->catalogue);
     check_ticker(report);
     const MenuModel::AfterStart after_start = menu->after_start();
+    bool has_archives = false;
+    for (const CheckedSection& section : report.sections)
+        for (const CheckedEntry& entry : section.entries)
+            has_archives = has_archives || entry_action(entry.entry.exe_path) == EntryAction::Unpack;
+    // The module the menu unpacks with, found as the menu finds it.
+    const std::unique_ptr<DynamicLibrary> module = has_archives ? loader(QStringLiteral("UNRAR")) : nullptr;
     for (CheckedSection& section : report.sections) {
         for (CheckedEntry& entry : section.entries)
-            check_entry(report, root, program_dir, *menu, after_start, entry);
+            check_entry(report, root, program_dir, *menu, after_start, module.get(), entry);
     }
     return report;
 }

@@ -31,6 +31,7 @@ QJsonObject entry_json(const CheckedEntry& checked) {
         {"exe_path", checked.entry.exe_path},
         {"action", entry_action_name(entry_action(checked.entry.exe_path))},
         {"description", description_json(checked.description)},
+        {"archive_files", strings(checked.archive_files)},
     };
 }
 
@@ -90,6 +91,8 @@ QString report_text(const DiscReport& report) {
                     .arg(d.requirement_lines.size())
                     .arg(d.picture_names.size())
                     .arg(d.picture_loaded ? QStringLiteral(", first one loads") : QString());
+            if (!checked.archive_files.isEmpty())
+                text += QStringLiteral("      archive of %1 file(s)\n").arg(checked.archive_files.size());
         }
     }
     if (report.sections.empty())

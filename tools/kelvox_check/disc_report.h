@@ -21,6 +21,7 @@ struct DiscProblem {
 struct CheckedEntry {
     CatalogueEntry entry;
     EntryDescription description;
+    QStringList archive_files; // an archive's files as the RAR module lists them
 };
 
 struct CheckedSection {
