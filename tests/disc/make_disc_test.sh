@@ -130,5 +130,10 @@ CASES
 [ "$(cd "$work/self" && find . | sort)" = "$self_files" ] || fail "an OUTPUT leading into the content wrote into it"
 [ -z "$(ls "$work" | grep '^out-')" ] || fail "bad input wrote $(ls "$work" | grep '^out-')"
 [ "$(ls -A "$work/full")" = "something" ] || fail "a non-empty output directory was touched"
+# An OUTPUT right under / is named with one separator, as every other path is.
+if [ -w / ]; then
+  expect 2 under-root "$content" /tmp
+  grep -q "^make-disc: /tmp is not empty\$" "$work/under-root.log" || fail "$(tail -n 1 "$work/under-root.log")"
+fi
 echo "ok: bad input is refused with status 2"
 echo "OK"
