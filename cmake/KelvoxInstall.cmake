@@ -18,9 +18,12 @@ if(TARGET unrar)
   install(TARGETS unrar LIBRARY DESTINATION "${KELVOX_INSTALL_MODULE_DIR}")
 endif()
 
-if(TARGET kelvox-menu)
-  file(RELATIVE_PATH module_from_bin "/${CMAKE_INSTALL_BINDIR}" "/${KELVOX_INSTALL_MODULE_DIR}")
-  set_target_properties(kelvox-menu PROPERTIES INSTALL_RPATH "$ORIGIN/${module_from_bin}")
-endif()
+# The checker tries archives with the module the menu loads, so it is led there too.
+file(RELATIVE_PATH module_from_bin "/${CMAKE_INSTALL_BINDIR}" "/${KELVOX_INSTALL_MODULE_DIR}")
+foreach(program IN ITEMS kelvox-menu kelvox-check)
+  if(TARGET ${program})
+    set_target_properties(${program} PROPERTIES INSTALL_RPATH "$ORIGIN/${module_from_bin}")
+  endif()
+endforeach()
 
 install(FILES "${PROJECT_SOURCE_DIR}/docs/authoring.md" DESTINATION "${CMAKE_INSTALL_DOCDIR}")

@@ -6,7 +6,10 @@
 # laid out the same way. The content is checked with kelvox-check first; a disc with problems is written
 # only with --force. Exit status: 0 written, 1 problems found or the writing failed, 2 bad input.
 # KELVOX_DISC_BUILD names the build directory of the shipped menu (default build-disc).
-set -euo pipefail
+set -eEuo pipefail
+# Whatever fails on the way (the build, xorriso, a copy) ends with the 1 documented above rather than its
+# own status: xorriso alone has several, and a caller tells "not written" from "bad input" by ours.
+trap 'echo "make-disc: ${BASH_COMMAND%% *} failed with status $?" >&2; exit 1' ERR
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bundle_folder="kelvox-linux"
 
@@ -18,12 +21,13 @@ usage() {
 
 force=0
 label="KELVOX"
+label_given=0
 positional=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --force) force=1 ;;
-    --label) [ $# -ge 2 ] || usage "--label needs a name"; label="$2"; shift ;;
-    --label=*) label="${1#--label=}" ;;
+    --label) [ $# -ge 2 ] || usage "--label needs a name"; label="$2"; label_given=1; shift ;;
+    --label=*) label="${1#--label=}"; label_given=1 ;;
     --) shift; positional+=("$@"); break ;;
     -*) usage "unknown option: $1" ;;
     *) positional+=("$1") ;;
@@ -38,16 +42,21 @@ output="${positional[1]}"
 [[ "$label" =~ ^[A-Z0-9_]{1,32}$ ]] || usage "the label must be 1 to 32 of A-Z, 0-9 and _: $label"
 [ -d "$content" ] || usage "no content folder: $content"
 [ -f "$content/menu/index.xml" ] || usage "$content has no menu/index.xml: not a disc's content"
-content="$(cd "$content" && pwd)"
+# Links are resolved when the content's own links are judged, so the content is named as resolved too.
+content="$(cd "$content" && pwd -P)"
 for reserved in autorun "$bundle_folder"; do
   [ ! -e "$content/$reserved" ] || usage "$content/$reserved is where the disc's program goes; take it out of the content"
 done
 
 output_parent="$(dirname "$output")"
 [ -d "$output_parent" ] && [ -w "$output_parent" ] || usage "cannot write into $output_parent"
-output="$(cd "$output_parent" && pwd)/$(basename "$output")"
-case "$output/" in
-  "$content"/*) usage "OUTPUT may not lie inside CONTENT" ;;
+output_parent="$(cd "$output_parent" && pwd -P)"
+# The root's pwd ends in its separator already; "//disc.iso" would name the same file another way.
+output="${output_parent%/}/$(basename "$output")"
+# Judged by where it leads, so that a link to the content (or into it) is no way in: an image written
+# there would go onto the next disc made from the content.
+case "$(realpath -m -- "$output")/" in
+  "$content"/*) usage "OUTPUT may not lie inside CONTENT, nor lead into it through a link" ;;
 esac
 image=0
 case "$output" in *.iso) image=1 ;; esac
@@ -57,6 +66,9 @@ elif [ -e "$output" ]; then
   [ -d "$output" ] || usage "$output exists and is not a directory"
   [ -z "$(ls -A "$output")" ] || usage "$output is not empty"
 fi
+if [ "$image" -eq 0 ] && [ "$label_given" -eq 1 ]; then
+  echo "make-disc: --label $label is ignored: only an image (OUTPUT ending in .iso) has a volume label" >&2
+fi
 
 # The shipped menu: an optimised build without sanitizers, gathered with what it needs.
 build="${KELVOX_DISC_BUILD:-$top/build-disc}"
@@ -65,8 +77,39 @@ bundle="$build/bundle"
 
 status=0
 QT_QPA_PLATFORM=offscreen "$build/bin/kelvox-check" "$content" || status=$?
+[ "$status" -le 1 ] || { echo "make-disc: kelvox-check could not read $content" >&2; exit 2; }
+
+# A link leading out of the content would name a file of the reader's own machine on the disc (the menu
+# opened the reader's /etc/passwd that way), so none is ever written, --force or not.
+outward=()
+while IFS= read -r -d '' link; do
+  target="$(realpath -m -- "$link")"
+  case "$target/" in
+    "$content"/*) ;;
+    *) outward+=("${link#"$content"/}") ;;
+  esac
+done < <(find "$content" -type l -print0)
+if [ ${#outward[@]} -gt 0 ]; then
+  # The entries whose file lies at or under such a link, named as the catalogue names them.
+  entries="$(QT_QPA_PLATFORM=offscreen "$build/bin/kelvox-check" --json "$content" | python3 -c '
+import json, sys
+links = sys.argv[1:]
+for section in json.load(sys.stdin)["sections"]:
+    for entry in section["entries"]:
+        file = entry["exe_path"].replace("\\", "/").lower()
+        for link in links:
+            if file == link.lower() or file.startswith(link.lower() + "/"):
+                print(link + "\t" + entry["name"])
+' "${outward[@]}")" || true
+  for link in "${outward[@]}"; do
+    named="$(awk -F '\t' -v link="$link" '$1 == link { printf "%s\"%s\"", sep, $2; sep = ", " }' <<<"$entries")"
+    echo "make-disc: $link is a symbolic link leading out of the content (to $(realpath -m -- "$content/$link"))${named:+; it is the file of entry $named}" >&2
+  done
+  echo "make-disc: nothing was written; a disc never carries a link out of its content, not even with --force." >&2
+  exit 1
+fi
+
 if [ "$status" -ne 0 ]; then
-  [ "$status" -eq 1 ] || { echo "make-disc: kelvox-check could not read $content" >&2; exit 2; }
   if [ "$force" -eq 0 ]; then
     echo "make-disc: kelvox-check found problems (above); nothing was written. --force writes the disc anyway." >&2
     exit 1
@@ -97,4 +140,11 @@ else
   mv "$partial" "$output"
 fi
 trap - EXIT
-echo "disc written: $output ($(du -sh "$output" | cut -f1))"
+# The bytes the disc holds, which is what has to fit on it; du would count the blocks this file system
+# allocates for them.
+if [ "$image" -eq 1 ]; then
+  bytes="$(stat -c %s "$output")"
+else
+  bytes="$(find "$output" -type f -printf '%s\n' | awk '{ n += $1 } END { printf "%d", n }')"
+fi
+echo "disc written: $output ($bytes bytes, $(numfmt --to=iec-i --suffix=B --format=%.1f "$bytes"))"

@@ -40,6 +40,7 @@ grep -q "^-r-xr-xr-x .* '/autorun'\$" "$work/listing" || fail "autorun is not ex
 grep -q "^-r-xr-xr-x .* '/kelvox-linux/kelvox-menu'\$" "$work/listing" || fail "the menu is not executable"
 ! grep -q "^l" "$work/listing" || fail "the image holds symbolic links: $(grep '^l' "$work/listing" | head -n 3)"
 xorriso -no_rc -indev "$image" -pvd_info 2>/dev/null | grep -q "^Volume Id *: KELVOX\$" || fail "the volume label is not KELVOX"
+grep -q "^disc written: $image ($(wc -c <"$image") bytes, " "$work/image.log" || fail "the size line is not the image's bytes: $(tail -n 1 "$work/image.log")"
 echo "ok: the image holds the content, an executable autorun and the bundle"
 
 # A content folder with a problem (its ticker file gone) is refused and nothing is written: not the
@@ -56,14 +57,38 @@ expect 1 refused-dir "$broken" "$work/refused"
 grep -q "reklamy.txt" "$work/refused-dir.log" || fail "the problem was not printed"
 echo "ok: content with a problem is refused, nothing written"
 
+# An entry's file that is a link out of the content is refused, naming it, even with --force.
+linked="$work/linked"
+cp -R "$content" "$linked"
+entry_file="$(grep -o '<sciezka_exe>[^<]*' "$content/menu/index.xml" | head -n 1 | sed 's/<sciezka_exe>//; s|\\|/|g')"
+[ -f "$linked/$entry_file" ] || fail "the demo's first entry file $entry_file is not where the catalogue says"
+ln -sf /etc/passwd "$linked/$entry_file"
+expect 1 linked --force "$linked" "$work/linked-out"
+[ ! -e "$work/linked-out" ] || fail "a content with a link out of it was written"
+grep -q "$entry_file is a symbolic link leading out of the content (to /etc/passwd); it is the file of entry \"" \
+  "$work/linked.log" || fail "the refusal does not name the entry: $(tail -n 3 "$work/linked.log")"
+echo "ok: an entry's file linked out of the content is never written"
+
 # --force writes it, here as a directory; a later image over the first one replaces it whole.
-expect 0 forced --force "$broken" "$work/forced"
+expect 0 forced --force --label NUMER_3 "$broken" "$work/forced"
 [ -x "$work/forced/autorun" ] && [ -x "$work/forced/kelvox-linux/kelvox-menu" ] || fail "--force wrote no runnable disc"
 [ -f "$work/forced/menu/index.xml" ] || fail "--force left out the content"
 [ -z "$(find "$work/forced" -type l)" ] || fail "the directory form holds symbolic links"
+grep -q -- "--label NUMER_3 is ignored" "$work/forced.log" || fail "a label given for a directory was silently dropped"
+bytes="$(find "$work/forced" -type f -exec cat {} + | wc -c)"
+grep -q "^disc written: $work/forced ($bytes bytes, " "$work/forced.log" || fail "the size line is not the files' $bytes bytes: $(tail -n 1 "$work/forced.log")"
 expect 0 relabelled --label NUMER_2 "$content" "$image"
 xorriso -no_rc -indev "$image" -pvd_info 2>/dev/null | grep -q "^Volume Id *: NUMER_2\$" || fail "the image was not replaced"
+! grep -q "is ignored" "$work/relabelled.log" || fail "the label of an image was called ignored"
 echo "ok: --force writes the disc; an existing image is replaced"
+
+# A failing xorriso (status 5 of its own) ends with the documented 1 and leaves nothing behind.
+mkdir "$work/bin"
+printf '#!/bin/sh\nexit 5\n' >"$work/bin/xorriso"
+chmod +x "$work/bin/xorriso"
+PATH="$work/bin:$PATH" expect 1 xorriso-fails "$content" "$work/failed.iso"
+[ ! -e "$work/failed.iso" ] && [ -z "$(find "$work" -maxdepth 1 -name '*.partial.*')" ] || fail "a failed image left a file"
+echo "ok: a failing xorriso ends with status 1, nothing written"
 
 # The bundle's files: each library under its SONAME, each with a $ORIGIN run path, all plain files.
 while read -r file; do
@@ -80,6 +105,12 @@ mkdir "$work/empty" "$work/full"
 touch "$work/full/something"
 cp -R "$content" "$work/with-autorun"
 touch "$work/with-autorun/autorun"
+# OUTPUT reached through links into a content folder, whose files must stay as they were.
+cp -R "$content" "$work/self"
+mkdir "$work/self/pusty"
+ln -s "$work/self" "$work/self-link"
+ln -s "$work/self/pusty" "$work/self-dir-link"
+self_files="$(cd "$work/self" && find . | sort)"
 while IFS='|' read -r name args; do
   args="${args//@/$work}"
   read -r -a words <<<"${args//%/$content}"
@@ -93,8 +124,16 @@ no-output-folder|% @/missing/out.iso
 non-empty-output|% @/full
 content-with-autorun|@/with-autorun @/out-4
 label-too-long|--label ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456 % @/out-5
+output-through-linked-folder|@/self @/self-link/out-6.iso
+output-a-link-into-content|@/self @/self-dir-link
 CASES
+[ "$(cd "$work/self" && find . | sort)" = "$self_files" ] || fail "an OUTPUT leading into the content wrote into it"
 [ -z "$(ls "$work" | grep '^out-')" ] || fail "bad input wrote $(ls "$work" | grep '^out-')"
 [ "$(ls -A "$work/full")" = "something" ] || fail "a non-empty output directory was touched"
+# An OUTPUT right under / is named with one separator, as every other path is.
+if [ -w / ]; then
+  expect 2 under-root "$content" /tmp
+  grep -q "^make-disc: /tmp is not empty\$" "$work/under-root.log" || fail "$(tail -n 1 "$work/under-root.log")"
+fi
 echo "ok: bad input is refused with status 2"
 echo "OK"

@@ -3,6 +3,7 @@
 #include "tests/kelvox_check/test_disc.h"
 #include "tests/support/qt_application.h"
 #include "tests/support/qt_printers.h"
+#include "tools/rar_writer/rar_blocks.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -17,6 +18,13 @@ namespace {
 
 using test::TestDisc;
 
+// The module the menu loads, from the build.
+check::DiscReport check_disc(const QString& root) {
+    return check::check_disc(root, [](const QString&) {
+        return DynamicLibrary::load_file(QStringLiteral(UNRAR_MODULE));
+    });
+}
+
 QStringList problems_of(const check::DiscReport& report) {
     QStringList problems;
     for (const auto& problem : report.problems)
@@ -26,7 +34,7 @@ QStringList problems_of(const check::DiscReport& report) {
 
 TEST(DiscCheck, GoodDiscHasNoProblems) {
     TestDisc disc;
-    const check::DiscReport report = check::check_disc(disc.root());
+    const check::DiscReport report = check_disc(disc.root());
     EXPECT_EQ(problems_of(report), QStringList());
     ASSERT_EQ(report.sections.size(), 2u);
     EXPECT_EQ(report.sections[0].ticker.value_or("?"), "Najlepsze gry");
@@ -35,6 +43,69 @@ TEST(DiscCheck, GoodDiscHasNoProblems) {
     EXPECT_EQ(d.requirement_lines, QStringList({"Procesor 500 MHz, 128", " MB RAM"}));
     EXPECT_TRUE(d.picture_loaded);
     EXPECT_EQ(report.sections[1].entries.at(0).description.entry_type, "freeware");
+    EXPECT_EQ(report.sections[1].entries.at(0).archive_files,
+              QStringList({"edytor/edytor.exe", "edytor/czytaj.txt"}));
+    // Without the module an archive is not passed unseen.
+    const check::DiscReport unchecked =
+        check::check_disc(disc.root(), [](const QString&) { return nullptr; });
+    EXPECT_EQ(
+        problems_of(unchecked),
+        QStringList({"prog\\edytor\\edytor.rar: the archive is not checked: the RAR module (libunrar.so) "
+                     "could not be loaded"}));
+}
+
+// A RAR5 archive whose first file claims a dictionary of 128 KiB << `log`, its header's CRC made right.
+QByteArray with_dictionary(QByteArray archive, unsigned log) {
+    qsizetype at = 8; // the signature
+    const auto vint = [&](qsizetype& pos) {
+        std::uint64_t value = 0;
+        for (int shift = 0;; shift += 7) {
+            const auto byte = std::uint8_t(archive[pos++]);
+            value |= std::uint64_t(byte & 0x7F) << shift;
+            if (!(byte & 0x80))
+                return value;
+        }
+    };
+    for (;;) {
+        qsizetype pos = at + 4;
+        const qsizetype size = qsizetype(vint(pos));
+        const qsizetype header = pos;
+        const std::uint64_t type = vint(pos), flags = vint(pos);
+        if (flags & 1)
+            vint(pos);
+        const std::uint64_t data = flags & 2 ? vint(pos) : 0;
+        if (type != 2) {
+            at = header + size + qsizetype(data);
+            continue;
+        }
+        const std::uint64_t file_flags = vint(pos);
+        vint(pos), vint(pos); // unpacked size, attributes
+        pos += (file_flags & 2 ? 4 : 0) + (file_flags & 4 ? 4 : 0);
+        qsizetype compression = pos;
+        const std::uint64_t info = (vint(pos) & ~(std::uint64_t(0x0F) << 10)) | (std::uint64_t(log) << 10);
+        for (std::uint64_t rest = info; compression < pos; rest >>= 7, ++compression)
+            archive[compression] = char((rest & 0x7F) | (compression + 1 < pos ? 0x80 : 0));
+        const RarBytes block =
+            rar5_block(RarBytes(archive.begin() + header, archive.begin() + header + size));
+        return archive.left(at) +
+               QByteArray(reinterpret_cast<const char*>(block.data()), qsizetype(block.size())) +
+               archive.mid(header + size);
+    }
+}
+
+TEST(DiscCheck, ArchiveClaimingADictionaryPastTheModulesLimit) {
+    QFile fixture(qEnvironmentVariable("KELVOX_SHARED_DIR", "../shared") +
+                  "/fixtures/rar/libarchive/rar5-compressed/test_read_format_rar5_compressed.rar");
+    if (!fixture.open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "no RAR fixtures";
+    const QByteArray archive = fixture.readAll();
+    TestDisc disc;
+    disc.write("prog/edytor/edytor.rar", with_dictionary(archive, 9)); // 64 MiB, the most the module takes
+    EXPECT_EQ(problems_of(check_disc(disc.root())), QStringList());
+    disc.write("prog/edytor/edytor.rar", with_dictionary(archive, 10)); // 128 MiB
+    EXPECT_EQ(problems_of(check_disc(disc.root())),
+              QStringList({"prog\\edytor\\edytor.rar: test.bin in the archive cannot be unpacked: damaged or "
+                           "encrypted data, or a dictionary larger than the module handles"}));
 }
 
 struct Breakage {
@@ -51,6 +122,15 @@ QByteArray noisy_jpeg() {
         for (int x = 0; x < 96; ++x)
             picture.setPixel(x, y, qRgb((x * 37 + y * 11) & 0xFF, (x * y) & 0xFF, (x ^ y) * 2 & 0xFF));
     return test::rgb_jpeg(picture);
+}
+
+// An archive of the older format: its start with the main header's flags, then one file of two bytes.
+QByteArray rar4_archive(unsigned main_flags, unsigned file_flags) {
+    RarBytes bytes = rar4_start(main_flags);
+    append(bytes, rar4_header({.flags = rar4::has_data | file_flags, .name = "tajne.txt", .packed = 2,
+                               .unpacked = 2}));
+    append(bytes, {'o', 'k'});
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
 }
 
 void link_to(const TestDisc& disc, const QString& target, const QString& relative) {
@@ -165,6 +245,39 @@ TEST(DiscCheck, EachKindOfProblemIsReported) {
         {"ticker line wider than the strip",
          [](const TestDisc& d) { d.write("menu/reklamy.txt", "Gry\r\n" + QByteArray(300, 'W') + "\r\n"); },
          "menu\\reklamy.txt", "the line for section 2 is"},
+        {"entry file a link out of the disc",
+         [](const TestDisc& d) { link_to(d, "/etc/passwd", "gry/demo1/setup.exe"); }, "gry\\demo1\\setup.exe",
+         "the file of entry \"Demo jeden\" is not a file of the disc: it lies outside the disc "
+         "(/etc/passwd)"},
+        {"program neither Windows nor executable",
+         [](const TestDisc& d) { d.write("gry/demo1/setup.exe", "#!/bin/sh\nexec ./gra\n"); },
+         "gry\\demo1\\setup.exe",
+         "entry \"Demo jeden\" cannot start: it is not a Windows program (no MZ header) "
+         "and not executable here"},
+        {"executable script without #!",
+         [](const TestDisc& d) {
+             d.write("gry/demo1/setup.exe", "exec ./gra\n");
+             QFile::setPermissions(d.absolute("gry/demo1/setup.exe"), QFile::ReadOwner | QFile::ExeOwner);
+         },
+         "gry\\demo1\\setup.exe", "as a script it lacks the #! line"},
+        {"archive with an encrypted file",
+         [](const TestDisc& d) { d.write("prog/edytor/edytor.rar", rar4_archive(0, 0x04)); },
+         "prog\\edytor\\edytor.rar", "tajne.txt in the archive is encrypted"},
+        {"archive with encrypted headers",
+         [](const TestDisc& d) {
+             d.write("prog/edytor/edytor.rar", rar4_archive(rar4::main_encrypted_headers, 0));
+         },
+         "prog\\edytor\\edytor.rar", "the archive cannot be opened: damaged or encrypted data"},
+        {"archive with a damaged file header",
+         [](const TestDisc& d) {
+             QFile file(d.absolute("prog/edytor/edytor.rar"));
+             ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+             QByteArray bytes = file.readAll();
+             bytes[bytes.indexOf("edytor/edytor.exe")] = 'E'; // its header's CRC no longer matches
+             file.seek(0);
+             file.write(bytes);
+         },
+         "prog\\edytor\\edytor.rar", "a header after 0 file(s) cannot be read"},
         {"title message box",
          [](const TestDisc& d) {
              d.write("prog/edytor/info.xml", "<title>Edytor</title><_nazwa>E</_nazwa>");
@@ -174,12 +287,27 @@ TEST(DiscCheck, EachKindOfProblemIsReported) {
     for (const auto& c : cases) {
         TestDisc disc;
         c.apply(disc);
-        const check::DiscReport report = check::check_disc(disc.root());
+        const check::DiscReport report = check_disc(disc.root());
         bool found = false;
         for (const auto& problem : report.problems)
             found = found || (problem.file == c.file && problem.message.contains(c.message));
         EXPECT_TRUE(found) << c.what << "; got: " << problems_of(report).join(" | ").toStdString();
     }
+}
+
+TEST(DiscCheck, ProgramsTheMenuStartsPassAndBatchFilesAreWarnedAbout) {
+    TestDisc disc;
+    disc.write("gry/demo1/setup.exe", "#!/bin/sh\nexec ./gra\n");
+    QFile::setPermissions(disc.absolute("gry/demo1/setup.exe"), QFile::ReadOwner | QFile::ExeOther);
+    disc.write("menu/index.xml", QByteArray(test::kGoodIndex).replace("edytor.rar", "instaluj.bat"));
+    disc.write("prog/edytor/instaluj.bat", "@echo off\r\n");
+    const check::DiscReport report = check_disc(disc.root());
+    EXPECT_EQ(problems_of(report), QStringList());
+    ASSERT_EQ(report.warnings.size(), 1u);
+    EXPECT_EQ(report.warnings[0].file, "prog\\edytor\\instaluj.bat");
+    EXPECT_TRUE(report.warnings[0].message.contains("only the Windows menu runs it"));
+    const QJsonObject json = check::report_json(report);
+    EXPECT_EQ(json["warnings"][0]["file"].toString(), "prog\\edytor\\instaluj.bat");
 }
 
 TEST(DiscCheck, EntriesAreReadAsTheFirstChoiceAfterTheStart) {
@@ -188,7 +316,7 @@ TEST(DiscCheck, EntriesAreReadAsTheFirstChoiceAfterTheStart) {
     // type.
     disc.write("menu/index.xml", QByteArray(test::kGoodIndex) + "<_typ>");
     disc.write("prog/edytor/info.xml", "zapomniany<_nazwa>E</_nazwa>");
-    const check::DiscReport report = check::check_disc(disc.root());
+    const check::DiscReport report = check_disc(disc.root());
     EXPECT_EQ(report.sections.at(1).entries.at(0).description.entry_type, "zapomniany");
     EXPECT_TRUE(problems_of(report).join("\n").contains("entry description tag <_typ> in the catalogue"));
     EXPECT_TRUE(problems_of(report).join("\n").contains("text \"zapomniany\" before the first tag is taken"));

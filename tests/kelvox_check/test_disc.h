@@ -7,6 +7,7 @@
 
 #include "tests/support/disc_fixture.h"
 #include "tests/support/jpeg_writer.h"
+#include "tools/rar_writer/stored_rar_writer.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -27,6 +28,12 @@ inline QByteArray jpeg(int width = 32, int height = 24) {
     QImage picture(width, height, QImage::Format_RGB32);
     picture.fill(0x336699);
     return rgb_jpeg(picture);
+}
+
+// An archive of two stored files, as the module unpacks it.
+inline void write_archive(const QString& path) {
+    write_stored_rar(QFile::encodeName(path).toStdString(),
+                     {{"edytor/edytor.exe", {'M', 'Z', 0, 1}}, {"edytor/czytaj.txt", {'o', 'k'}}});
 }
 
 inline const char* const kGoodIndex = "<?xml version=\"1.0\"?>\r\n"
@@ -65,7 +72,7 @@ public:
         write("gry/demo1/shot2.jpg", jpeg(64, 48));
         write("gry/demo1/setup.exe", "MZ");
         write("prog/edytor/info.xml", "<_nazwa>Edytor</_nazwa><_typ>freeware</_typ>");
-        write("prog/edytor/edytor.rar", "Rar!");
+        write_archive(absolute("prog/edytor/edytor.rar"));
     }
 
     void write_skin(const char* name, const QByteArray& bytes) const {

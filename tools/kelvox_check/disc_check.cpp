@@ -3,20 +3,25 @@
 #include "app/screen_layout.h"
 #include "catalogue/catalogue_loading.h"
 #include "catalogue/catalogue_reader.h"
+#include "catalogue/entry_action.h"
 #include "catalogue/html_parser.h"
 #include "platform/disc_file.h"
 #include "platform/disc_path.h"
 #include "platform/files.h"
 #include "platform/jpeg_picture.h"
+#include "platform/launcher.h"
 #include "platform/message_boxes.h"
 #include "platform/platform_error.h"
+#include "tools/kelvox_check/archive_check.h"
 #include "tools/kelvox_check/skin_check.h"
 #include "tools/kelvox_check/ticker_measure.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <limits>
 #include <memory>
 
 namespace kelvox::check {
@@ -238,7 +243,7 @@ std::vector<CheckedSection> sections_of(const Catalogue& catalogue) {
     for (int i = 0; i < catalogue.section_count(); ++i) {
         CheckedSection section{catalogue.section_name(i), std::nullopt, {}};
         for (const CatalogueEntry& entry : catalogue.section(i).entries)
-            section.entries.push_back({entry, EntryDescription{}});
+            section.entries.push_back({entry, EntryDescription{}, {}});
         sections.push_back(std::move(section));
     }
     return sections;
@@ -295,16 +300,68 @@ void check_other_pictures(DiscReport& report, const QString& program_dir,
     }
 }
 
-void check_entry_file(DiscReport& report, const QString& program_dir, const CatalogueEntry& entry) {
+// Whether the menu on this system can start the program it is handed, told the way the launcher tells
+// it: the header decides a Windows program, the name a batch file, and anything else goes to the
+// system's exec, which takes only an executable file that is a binary or names its interpreter.
+void check_program(DiscReport& report, const QString& file, const CatalogueEntry& entry) {
+    QFile program(file);
+    const QByteArray head = program.open(QIODevice::ReadOnly) ? program.read(4) : QByteArray();
+    switch (program_kind(file, head)) {
+    case ProgramKind::windows:
+        return;
+    case ProgramKind::batch:
+        report.warning(entry.exe_path,
+                       QStringLiteral("entry %1 is a batch file: only the Windows menu runs it, and the disc "
+                                      "carries only the Linux menu")
+                           .arg(quoted(entry.name)));
+        return;
+    case ProgramKind::native:
+        break;
+    }
+    const QFile::Permissions any_execute = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    if (!(QFileInfo(file).permissions() & any_execute))
+        report.problem(entry.exe_path,
+                       QStringLiteral("entry %1 cannot start: it is not a Windows program (no MZ header) and "
+                                      "not executable here (no execute permission)")
+                           .arg(quoted(entry.name)));
+    else if (!head.startsWith("#!") && !head.startsWith("\x7f" "ELF"))
+        report.problem(entry.exe_path,
+                       QStringLiteral("entry %1 cannot start: it is not a Windows program (no MZ header), "
+                                      "and as a script it lacks the #! line naming its interpreter")
+                           .arg(quoted(entry.name)));
+}
+
+void check_entry_file(DiscReport& report, const QString& program_dir, CheckedEntry& checked,
+                      const DynamicLibrary* module) {
+    const CatalogueEntry& entry = checked.entry;
     if (entry.exe_path.isEmpty())
         report.problem(kCatalogueFile, QStringLiteral("entry %1 has no file").arg(quoted(entry.name)));
     else if (!file_exists(program_dir + QLatin1Char('\\') + entry.exe_path))
         report.problem(entry.exe_path,
                        QStringLiteral("the file of entry %1 does not exist").arg(quoted(entry.name)));
+    else {
+        // The menu starts, opens or unpacks whatever the name leads to: a link out of the disc would
+        // hand the reader's own file (or a device) to a program or a viewer.
+        QString file;
+        try {
+            file = checked_disc_file(program_dir + QLatin1Char('\\') + entry.exe_path,
+                                     std::numeric_limits<qint64>::max());
+        } catch (const DiscFileError& error) {
+            report.problem(entry.exe_path,
+                           QStringLiteral("the file of entry %1 is not a file of the disc: %2")
+                               .arg(quoted(entry.name), error.reason()));
+            return;
+        }
+        if (entry_action(entry.exe_path) == EntryAction::Program)
+            check_program(report, file, entry);
+        else if (entry_action(entry.exe_path) == EntryAction::Unpack)
+            check_archive(report, module, file, checked);
+    }
 }
 
 void check_entry(DiscReport& report, const QString& root, const QString& program_dir, MenuModel& menu,
-                 const MenuModel::AfterStart& after_start, CheckedEntry& checked) {
+                 const MenuModel::AfterStart& after_start, const DynamicLibrary* module,
+                 CheckedEntry& checked) {
     // Every entry is read as the first choice after a fresh start.
     menu.restore(after_start);
     menu.choose(report, program_dir, checked.entry);
@@ -312,12 +369,16 @@ void check_entry(DiscReport& report, const QString& root, const QString& program
     checked.description = menu.description;
     checked.description.OnLoadPicture = nullptr;
     check_other_pictures(report, program_dir, checked.description);
-    check_entry_file(report, program_dir, checked.entry);
+    check_entry_file(report, program_dir, checked, module);
 }
 
 } // namespace
 
 DiscReport check_disc(const QString& root) {
+    return check_disc(root, &DynamicLibrary::load);
+}
+
+DiscReport check_disc(const QString& root, const LibraryLoader& loader) {
     DirectoryKeeper keeper;
     DiscReport report;
     QDir::setCurrent(root);
@@ -330,9 +391,15 @@ DiscReport check_disc(const QString& root) {
         report.sections = sections_of(menu->catalogue);
     check_ticker(report);
     const MenuModel::AfterStart after_start = menu->after_start();
+    bool has_archives = false;
+    for (const CheckedSection& section : report.sections)
+        for (const CheckedEntry& entry : section.entries)
+            has_archives = has_archives || entry_action(entry.entry.exe_path) == EntryAction::Unpack;
+    // The module the menu unpacks with, found as the menu finds it.
+    const std::unique_ptr<DynamicLibrary> module = has_archives ? loader(QStringLiteral("UNRAR")) : nullptr;
     for (CheckedSection& section : report.sections) {
         for (CheckedEntry& entry : section.entries)
-            check_entry(report, root, program_dir, *menu, after_start, entry);
+            check_entry(report, root, program_dir, *menu, after_start, module.get(), entry);
     }
     return report;
 }

@@ -31,6 +31,7 @@ QJsonObject entry_json(const CheckedEntry& checked) {
         {"exe_path", checked.entry.exe_path},
         {"action", entry_action_name(entry_action(checked.entry.exe_path))},
         {"description", description_json(checked.description)},
+        {"archive_files", strings(checked.archive_files)},
     };
 }
 
@@ -45,6 +46,13 @@ QJsonObject section_json(const CheckedSection& section) {
     };
 }
 
+QJsonArray problems_json(const std::vector<DiscProblem>& problems) {
+    QJsonArray list;
+    for (const DiscProblem& problem : problems)
+        list.append(QJsonObject{{"file", problem.file}, {"message", problem.message}});
+    return list;
+}
+
 } // namespace
 
 QString reason_of(const PlatformError& error) {
@@ -57,10 +65,9 @@ QJsonObject report_json(const DiscReport& report) {
     QJsonArray sections;
     for (const CheckedSection& section : report.sections)
         sections.append(section_json(section));
-    QJsonArray problems;
-    for (const DiscProblem& problem : report.problems)
-        problems.append(QJsonObject{{"file", problem.file}, {"message", problem.message}});
-    return QJsonObject{{"sections", sections}, {"problems", problems}};
+    return QJsonObject{{"sections", sections},
+                       {"problems", problems_json(report.problems)},
+                       {"warnings", problems_json(report.warnings)}};
 }
 
 QString report_text(const DiscReport& report) {
@@ -84,10 +91,17 @@ QString report_text(const DiscReport& report) {
                     .arg(d.requirement_lines.size())
                     .arg(d.picture_names.size())
                     .arg(d.picture_loaded ? QStringLiteral(", first one loads") : QString());
+            if (!checked.archive_files.isEmpty())
+                text += QStringLiteral("      archive of %1 file(s)\n").arg(checked.archive_files.size());
         }
     }
     if (report.sections.empty())
         text += QStringLiteral("No sections.\n");
+    if (!report.warnings.empty()) {
+        text += QStringLiteral("%1 warning(s):\n").arg(report.warnings.size());
+        for (const DiscProblem& warning : report.warnings)
+            text += QStringLiteral("  %1: %2\n").arg(warning.file, warning.message);
+    }
     if (report.problems.empty()) {
         text += QStringLiteral("No problems.\n");
         return text;

@@ -21,6 +21,7 @@ struct DiscProblem {
 struct CheckedEntry {
     CatalogueEntry entry;
     EntryDescription description;
+    QStringList archive_files; // an archive's files as the RAR module lists them
 };
 
 struct CheckedSection {
@@ -32,14 +33,17 @@ struct CheckedSection {
 struct DiscReport {
     std::vector<CheckedSection> sections;
     std::vector<DiscProblem> problems;
+    // What works on some reader's machines and not on others; the disc still passes.
+    std::vector<DiscProblem> warnings;
 
     void problem(const QString& file, const QString& message) { problems.push_back({file, message}); }
+    void warning(const QString& file, const QString& message) { warnings.push_back({file, message}); }
 };
 
 // The platform's text of an error, and for a disc file it refused, why.
 QString reason_of(const PlatformError& error);
 
-// {"sections":[...],"problems":[...]}; texts exactly as the menu holds them.
+// {"sections":[...],"problems":[...],"warnings":[...]}; texts exactly as the menu holds them.
 QJsonObject report_json(const DiscReport& report);
 
 // A listing for people: sections, entries with their action, then the problems.
