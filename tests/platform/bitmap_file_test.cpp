@@ -77,27 +77,32 @@ TEST_F(BitmapFileTest, ReadsTopDownFilesAndPixelsAfterAGapAsTheGeneralReaderDoes
     }
 }
 
-// A 16-bit file of one row: 5-5-5 without masks, or with the three masks after the header.
-QByteArray bmp16(const std::vector<quint16>& row, const std::vector<quint32>& masks = {}) {
-    const quint32 pixels_at = 54 + 4 * quint32(masks.size());
-    const auto row_size = quint32((row.size() * 2 + 3) / 4 * 4);
-    QByteArray data(int(pixels_at + row_size), '\0');
+// A file's two headers (the 40-byte form) over `body`, which holds what follows them.
+QByteArray with_headers(int width, int height, int bits, quint32 compression, quint32 pixels_at,
+                        QByteArray body) {
+    QByteArray data = QByteArray(54, '\0') + body;
     char* at = data.data();
     at[0] = 'B';
     at[1] = 'M';
     qToLittleEndian<quint32>(quint32(data.size()), at + 2);
     qToLittleEndian<quint32>(pixels_at, at + 10);
     qToLittleEndian<quint32>(40, at + 14);
-    qToLittleEndian<qint32>(qint32(row.size()), at + 18);
-    qToLittleEndian<qint32>(1, at + 22);
+    qToLittleEndian<qint32>(width, at + 18);
+    qToLittleEndian<qint32>(height, at + 22);
     qToLittleEndian<quint16>(1, at + 26);
-    qToLittleEndian<quint16>(16, at + 28);
-    qToLittleEndian<quint32>(masks.empty() ? 0 : 3, at + 30);
-    for (size_t i = 0; i < masks.size(); ++i)
-        qToLittleEndian<quint32>(masks[i], at + 54 + 4 * i);
-    for (size_t x = 0; x < row.size(); ++x)
-        qToLittleEndian<quint16>(row[x], at + pixels_at + 2 * x);
+    qToLittleEndian<quint16>(quint16(bits), at + 28);
+    qToLittleEndian<quint32>(compression, at + 30);
     return data;
+}
+
+// A 16-bit file of one row: 5-5-5 without masks, or with the three masks after the header.
+QByteArray bmp16(const std::vector<quint16>& row, const std::vector<quint32>& masks = {}) {
+    QByteArray body(int(4 * masks.size() + (row.size() * 2 + 3) / 4 * 4), '\0');
+    for (size_t i = 0; i < masks.size(); ++i)
+        qToLittleEndian<quint32>(masks[i], body.data() + 4 * i);
+    for (size_t x = 0; x < row.size(); ++x)
+        qToLittleEndian<quint16>(row[x], body.data() + 4 * masks.size() + 2 * x);
+    return with_headers(int(row.size()), 1, 16, masks.empty() ? 0 : 3, 54 + 4 * quint32(masks.size()), body);
 }
 
 // Channels of 5 and 6 bits are widened by repeating their bits: white stays the white a skin's image
@@ -129,20 +134,9 @@ QByteArray bmp_rle(bool eight_bits, const QByteArray& codes) {
     QByteArray palette;
     for (int i = 0; i < 16; ++i)
         palette += QByteArray(3, char(i * 16)) + '\0';
-    const quint32 pixels_at = 54 + quint32(palette.size());
-    QByteArray data = QByteArray(54, '\0') + palette + codes;
-    char* at = data.data();
-    at[0] = 'B';
-    at[1] = 'M';
-    qToLittleEndian<quint32>(quint32(data.size()), at + 2);
-    qToLittleEndian<quint32>(pixels_at, at + 10);
-    qToLittleEndian<quint32>(40, at + 14);
-    qToLittleEndian<qint32>(4, at + 18);
-    qToLittleEndian<qint32>(2, at + 22);
-    qToLittleEndian<quint16>(1, at + 26);
-    qToLittleEndian<quint16>(eight_bits ? 8 : 4, at + 28);
-    qToLittleEndian<quint32>(eight_bits ? 1 : 2, at + 30);
-    qToLittleEndian<quint32>(16, at + 46);
+    QByteArray data = with_headers(4, 2, eight_bits ? 8 : 4, eight_bits ? 1 : 2, 54 + quint32(palette.size()),
+                                   palette + codes);
+    qToLittleEndian<quint32>(16, data.data() + 46);
     return data;
 }
 
