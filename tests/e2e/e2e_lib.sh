@@ -103,6 +103,11 @@ section_x() {
   echo $((start + 6))
 }
 
+# list_at_rest: the list has slid in and stopped: its banner reaches its right end and the first row
+# stands in its place. A row's colour alone is seen while the list still moves, and a press then lands
+# on another row, or on none.
+list_at_rest() { pixel_is 180 $((list_y + 5)) "#300030" && pixel_is 180 $((list_y + 57)) "#881818"; }
+
 # wait_for_intro: the bar's right end piece is drawn and the welcome text runs on the ticker strip.
 wait_for_intro() {
   wait_until intro 20 intro_done || fail "the intro did not end with the bar and the welcome text"

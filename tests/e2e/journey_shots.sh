@@ -11,7 +11,7 @@ keep() { e2e_shot "$1"; convert "$last_shot" -fill magenta -draw "rectangle $ox,
 
 settle; keep 1-start
 click "$(section_x 0)" $((bar_y + 10))
-wait_until list-in 10 pixel_is 180 $((list_y + 57)) "#881818" || fail "the list did not come in"
+wait_until list-in 10 list_at_rest || fail "the list did not come in and stop"
 settle; keep 2-section
 picture_x=$((panel_x + 200)); picture_y=$((panel_y + 170))
 click 100 "$(row_y 0)"

@@ -9,7 +9,7 @@ e2e_open_full_screen
 
 picture_x=$((panel_x + 200)); picture_y=$((panel_y + 170))
 click "$(section_x 0)" $((bar_y + 10))
-wait_until list-in 10 pixel_is 180 "$(row_y 4)" "#881818" || fail "the list did not come in"
+wait_until list-in 10 list_at_rest || fail "the list did not come in and stop"
 
 # The dialog's labels, in screen pixels of a dialog at (226, 187).
 dialog_x=226; dialog_y=187
