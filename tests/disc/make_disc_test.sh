@@ -43,6 +43,18 @@ xorriso -no_rc -indev "$image" -pvd_info 2>/dev/null | grep -q "^Volume Id *: KE
 grep -q "^disc written: $image ($(wc -c <"$image") bytes, " "$work/image.log" || fail "the size line is not the image's bytes: $(tail -n 1 "$work/image.log")"
 echo "ok: the image holds the content, an executable autorun and the bundle"
 
+# Where an author starts: new-disc.sh lays out one section with an entry of each kind from the demo's
+# skin, which the check passes and make-disc.sh writes; it never writes into a folder that holds files.
+KELVOX_DEMO_DISC="$content" "$source_dir/scripts/new-disc.sh" "$work/new" >"$work/new.log" 2>&1 ||
+  { cat "$work/new.log"; fail "new-disc.sh could not lay out a disc"; }
+[ "$(grep -c '<pozycja>' "$work/new/menu/index.xml")" -eq 3 ] || fail "the new disc has not three entries"
+expect 0 new-disc "$work/new" "$work/new-disc"
+[ -x "$work/new-disc/kelvox-linux/kelvox-menu" ] || fail "the new disc was not written with the menu"
+status=0
+KELVOX_DEMO_DISC="$content" "$source_dir/scripts/new-disc.sh" "$work/new" >/dev/null 2>&1 || status=$?
+[ "$status" -eq 2 ] || fail "new-disc.sh over a folder that holds files ended with $status, not 2"
+echo "ok: a disc laid out by new-disc.sh passes the check and is written"
+
 # A content folder with a problem (its ticker file gone) is refused and nothing is written: not the
 # directory asked for, and not a byte of an image already there.
 broken="$work/broken"
