@@ -124,8 +124,8 @@ XServer start_x_server() {
         if (pid == 0) {
             close(pipe_ends[0]);
             const std::string fd = std::to_string(pipe_ends[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                   "-noreset", static_cast<char*>(nullptr));
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+                   "tcp", "-noreset", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(pipe_ends[1]);

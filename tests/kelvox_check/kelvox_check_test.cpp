@@ -20,9 +20,8 @@ using test::TestDisc;
 
 // The module the menu loads, from the build.
 check::DiscReport check_disc(const QString& root) {
-    return check::check_disc(root, [](const QString&) {
-        return DynamicLibrary::load_file(QStringLiteral(UNRAR_MODULE));
-    });
+    return check::check_disc(
+        root, [](const QString&) { return DynamicLibrary::load_file(QStringLiteral(UNRAR_MODULE)); });
 }
 
 QStringList problems_of(const check::DiscReport& report) {
@@ -127,8 +126,9 @@ QByteArray noisy_jpeg() {
 // An archive of the older format: its start with the main header's flags, then one file of two bytes.
 QByteArray rar4_archive(unsigned main_flags, unsigned file_flags) {
     RarBytes bytes = rar4_start(main_flags);
-    append(bytes, rar4_header({.flags = rar4::has_data | file_flags, .name = "tajne.txt", .packed = 2,
-                               .unpacked = 2}));
+    append(
+        bytes,
+        rar4_header({.flags = rar4::has_data | file_flags, .name = "tajne.txt", .packed = 2, .unpacked = 2}));
     append(bytes, {'o', 'k'});
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
 }

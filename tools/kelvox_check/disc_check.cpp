@@ -324,7 +324,8 @@ void check_program(DiscReport& report, const QString& file, const CatalogueEntry
                        QStringLiteral("entry %1 cannot start: it is not a Windows program (no MZ header) and "
                                       "not executable here (no execute permission)")
                            .arg(quoted(entry.name)));
-    else if (!head.startsWith("#!") && !head.startsWith("\x7f" "ELF"))
+    else if (!head.startsWith("#!") && !head.startsWith("\x7f"
+                                                        "ELF"))
         report.problem(entry.exe_path,
                        QStringLiteral("entry %1 cannot start: it is not a Windows program (no MZ header), "
                                       "and as a script it lacks the #! line naming its interpreter")
