@@ -10,24 +10,13 @@ namespace kelvox {
 
 namespace {
 
+// The design's priorities and the platform's run in the same order, lowest first.
+static_assert(static_cast<int>(ThreadPriority::idle) == tpIdle &&
+              static_cast<int>(ThreadPriority::normal) == tpNormal &&
+              static_cast<int>(ThreadPriority::time_critical) == tpTimeCritical);
+
 ThreadPriority platform_priority(TThreadPriority priority) {
-    switch (priority) {
-    case tpIdle:
-        return ThreadPriority::idle;
-    case tpLowest:
-        return ThreadPriority::lowest;
-    case tpLower:
-        return ThreadPriority::low;
-    case tpNormal:
-        return ThreadPriority::normal;
-    case tpHigher:
-        return ThreadPriority::high;
-    case tpHighest:
-        return ThreadPriority::highest;
-    case tpTimeCritical:
-        return ThreadPriority::time_critical;
-    }
-    return ThreadPriority::normal;
+    return static_cast<ThreadPriority>(priority);
 }
 
 } // namespace

@@ -14,6 +14,13 @@ namespace kelvox {
 
 namespace {
 
+constexpr qsizetype kFileHeader = 14;
+// Compressions a file header names.
+constexpr quint32 kRgb = 0;
+constexpr quint32 kRle8 = 1;
+constexpr quint32 kRle4 = 2;
+constexpr quint32 kBitFields = 3;
+
 quint32 u32_at(const QByteArray& data, qsizetype at) {
     return qFromLittleEndian<quint32>(data.constData() + at);
 }
@@ -66,7 +73,6 @@ bool run_lengths_set_every_pixel(const QByteArray& data, qint64 pixels_at, qint6
 // Whether the file holds all the pixel data its headers promise. Qt's reader fills the rows of a cut
 // file with black and calls it a picture; a skin cut short must be refused like any other bad one.
 bool pixel_data_complete(const QByteArray& data) {
-    constexpr qsizetype kFileHeader = 14;
     if (data.size() < kFileHeader + 4)
         return false;
     const qint64 pixels_at = u32_at(data, 10);
@@ -91,10 +97,6 @@ bool pixel_data_complete(const QByteArray& data) {
         compression = u32_at(data, 30);
         image_size = u32_at(data, 34);
     }
-    constexpr quint32 kRgb = 0;
-    constexpr quint32 kBitFields = 3;
-    constexpr quint32 kRle8 = 1;
-    constexpr quint32 kRle4 = 2;
     if (compression == kRle8 || compression == kRle4)
         return bits == (compression == kRle8 ? 8 : 4) && width > 0 &&
                run_lengths_set_every_pixel(data, pixels_at, width, height, compression == kRle8);
@@ -138,14 +140,11 @@ int widened(quint32 pixel, const Channel& channel) {
 // here: several times faster than the toolkit's general reader, which a start pays for every skin
 // file, and 16-bit channels widened as they should be. Null for any other form.
 QImage uncompressed(const QByteArray& data) {
-    constexpr qsizetype kFileHeader = 14;
     if (data.size() < kFileHeader + 40 || u16_at(data, 26) != 1)
         return {};
     const quint32 info_size = u32_at(data, kFileHeader);
     const int bits = u16_at(data, 28);
     const quint32 compression = u32_at(data, 30);
-    constexpr quint32 kRgb = 0;
-    constexpr quint32 kBitFields = 3;
     std::array<Channel, 3> channels{};
     if (bits == 24 && compression == kRgb && info_size == 40) {
         // Bytes blue, green, red.
