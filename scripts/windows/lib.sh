@@ -1,0 +1,50 @@
+# Shared by the Windows build's scripts: the cache outside the clone, Debian source packages, stages.
+# Sourced; expects `set -euo pipefail`.
+
+windows_cache_root="${KELVOX_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/kelvox}"
+windows_started_at="${windows_started_at:-$(date +%s)}"
+
+# stage "what": one line per stage with the time since the build started.
+stage() {
+  local now; now=$(date +%s)
+  printf '[windows %3d:%02d] %s\n' $(((now - windows_started_at) / 60)) $(((now - windows_started_at) % 60)) "$*"
+}
+
+# fail_with_log LOG "what": the last lines of a failed step's log, then stop.
+fail_with_log() {
+  echo "build-windows: $2 failed; the last lines of $1:" >&2
+  tail -n 40 "$1" >&2
+  exit 1
+}
+
+# fetch_source PACKAGE VERSION DIR: Debian's source package, downloaded once into DIR through an apt
+# state of the cache's own (the system's apt configuration is left alone), and unpacked there.
+fetch_source() {
+  local package="$1" version="$2" dir="$3"
+  [ -f "$dir/.unpacked" ] && return 0
+  local apt="$windows_cache_root/apt"
+  mkdir -p "$apt/lists/partial" "$apt/parts" "$dir"
+  local suites="bookworm trixie"
+  printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+    "$suites" >"$apt/parts/source.sources"
+  local options=(-o "Dir::State::Lists=$apt/lists" -o Dir::Etc::SourceList=/dev/null
+                 -o "Dir::Etc::SourceParts=$apt/parts" -o APT::Sandbox::User=root)
+  if ! apt-cache "${options[@]}" showsrc "$package" 2>/dev/null | grep -qx "Version: $version"; then
+    apt-get "${options[@]}" update -q >"$apt/update.log" 2>&1 || fail_with_log "$apt/update.log" "reading Debian's source index"
+  fi
+  if ! (cd "$dir" && apt-get "${options[@]}" source --download-only "$package=$version" >"$dir/fetch.log" 2>&1); then
+    echo "build-windows: Debian's source of $package $version could not be fetched." >&2
+    echo "  It is needed because Debian ships no Windows build of it; the build makes one from the source." >&2
+    fail_with_log "$dir/fetch.log" "fetching $package $version"
+  fi
+  local upstream="${version#*:}"; upstream="${upstream%-*}"
+  tar -xf "$dir"/"${package}_${upstream}".orig.tar.* -C "$dir"
+  touch "$dir/.unpacked"
+}
+
+# options_key TEXT...: a short name for a set of configure options, so another set gets its own cache.
+options_key() { printf '%s\n' "$@" | sha256sum | cut -c1-10; }
+
+# A cache entry is whole only once its stamp exists; one without it is removed and built again.
+cache_is_whole() { [ -f "$1/.complete" ]; }
+mark_whole() { date -u +%FT%TZ >"$1/.complete"; }
