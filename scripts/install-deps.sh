@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages of scripts/debian-packages.txt that are missing.
+# scripts/install-deps.sh [LIST]: installs the Debian packages of scripts/LIST (debian-packages.txt
+# unless named) that are missing.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$here/debian-packages.txt")
+mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$here/${1:-debian-packages.txt}")
 missing=()
 for pkg in "${wanted[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then

@@ -48,3 +48,36 @@ options_key() { printf '%s\n' "$@" | sha256sum | cut -c1-10; }
 # A cache entry is whole only once its stamp exists; one without it is removed and built again.
 cache_is_whole() { [ -f "$1/.complete" ]; }
 mark_whole() { date -u +%FT%TZ >"$1/.complete"; }
+
+# cached_cmake_build NAME PACKAGE VERSION TOOLCHAIN OPTIONS...: a library built once from Debian's source
+# with CMake (TOOLCHAIN "native" for this machine, else a toolchain file) into the cache; prints the
+# prefix. The build folder is kept until the install is whole, so an interrupted run continues.
+cached_cmake_build() {
+  local name="$1" package="$2" version="$3" toolchain="$4"; shift 4
+  local key; key=$(options_key "$version" "$toolchain" "$@" "$( [ "$toolchain" = native ] || cat "$toolchain")")
+  local prefix="$windows_cache_root/$name-${version#*:}-$key"
+  cache_is_whole "$prefix" && { echo "$prefix"; return 0; }
+  mkdir -p "$windows_cache_root"
+  (
+    exec 9>"$prefix.lock"
+    flock 9
+    cache_is_whole "$prefix" && exit 0
+    stage "$name $version: building it once into $windows_cache_root" >&2
+    local source_dir="$windows_cache_root/source/$package-${version#*:}"
+    fetch_source "$package" "$version" "$source_dir"
+    local build="$prefix.build" log="$prefix.build/build.log"
+    local toolchain_option=()
+    [ "$toolchain" = native ] || toolchain_option=(-DCMAKE_TOOLCHAIN_FILE="$toolchain")
+    rm -rf "$prefix"
+    mkdir -p "$build"
+    local top; top=$(find "$source_dir" -mindepth 2 -maxdepth 2 -name CMakeLists.txt -printf '%h\n' | head -1)
+    cmake -G Ninja -S "$top" -B "$build" "${toolchain_option[@]}" -DCMAKE_INSTALL_PREFIX="$prefix" \
+      -DCMAKE_BUILD_TYPE=Release "$@" >"$log" 2>&1 || { rm -f "$build/build.ninja"; fail_with_log "$log" "configuring $name"; }
+    nice -n 10 ninja -C "$build" -j "$(nproc)" >>"$log" 2>&1 || fail_with_log "$log" "compiling $name"
+    cmake --install "$build" >>"$log" 2>&1 || fail_with_log "$log" "installing $name"
+    mark_whole "$prefix"
+    rm -rf "$build"
+    stage "$name $version: ready" >&2
+  )
+  echo "$prefix"
+}

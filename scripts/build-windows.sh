@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# scripts/build-windows.sh BUILD-DIR [cmake arguments...]: the menu, kelvox-check, unrar.dll and the tests
+# cross-compiled for x86-64 Windows, and BUILD-DIR/bundle/ with everything the menu needs on a reader's
+# Windows. Qt and the libraries are built once from Debian's sources into a cache outside the clone
+# (~/.cache/kelvox, or $KELVOX_CACHE_DIR); the first run on a machine takes half an hour for Qt.
+set -euo pipefail
+top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+dir="$1"; shift
+export windows_started_at="$(date +%s)"
+source "$top/scripts/windows/lib.sh"
+
+"$top/scripts/install-deps.sh"
+"$top/scripts/install-deps.sh" windows-packages.txt
+qt=$("$top/scripts/windows/qt.sh" | tail -1)
+jpeg=$("$top/scripts/windows/libjpeg.sh" | tail -1)
+archive=$("$top/scripts/windows/libarchive.sh" windows | tail -1)
+
+stage "the menu for Windows: building in $dir"
+if [ ! -f "$dir/CMakeCache.txt" ]; then
+  "$qt/bin/qt-cmake" -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    "-DKELVOX_WINDOWS_ROOTS=$jpeg;$archive" "-DKELVOX_LIBARCHIVE_PREFIX=$archive" "$@" >"$dir.configure.log" 2>&1 \
+    || { rm -f "$dir/CMakeCache.txt"; fail_with_log "$dir.configure.log" "configuring the Windows build"; }
+else
+  cmake -S "$top" -B "$dir" "$@" >/dev/null
+fi
+nice -n 5 cmake --build "$dir" -j "$(nproc)"
+"$top/scripts/windows/gather_bundle.py" "$dir" "$qt"
+stage "the menu for Windows: built"
