@@ -38,7 +38,11 @@ fetch_source() {
     fail_with_log "$dir/fetch.log" "fetching $package $version"
   fi
   local upstream="${version#*:}"; upstream="${upstream%-*}"
-  tar -xf "$dir"/"${package}_${upstream}".orig.tar.* -C "$dir"
+  # The upstream tarball only: some packages ship its signature beside it (.orig.tar.xz.asc).
+  local tarball
+  for tarball in "$dir"/"${package}_${upstream}".orig.tar.*; do
+    case "$tarball" in *.asc) ;; *) tar -xf "$tarball" -C "$dir" ;; esac
+  done
   touch "$dir/.unpacked"
 }
 
