@@ -52,3 +52,13 @@ options_key() { printf '%s\n' "$@" | sha256sum | cut -c1-10; }
 # A cache entry is whole only once its stamp exists; one without it is removed and built again.
 cache_is_whole() { [ -f "$1/.complete" ]; }
 mark_whole() { date -u +%FT%TZ >"$1/.complete"; }
+
+# whole_or_locked PREFIX: when PREFIX's cache entry is whole, prints it and ends the script; otherwise
+# waits for any other build of it to end and returns holding its lock (descriptor 9) for this one.
+whole_or_locked() {
+  if cache_is_whole "$1"; then echo "$1"; exit 0; fi
+  mkdir -p "$windows_cache_root"
+  exec 9>"$1.lock"
+  flock 9
+  if cache_is_whole "$1"; then echo "$1"; exit 0; fi
+}

@@ -33,15 +33,7 @@ else
   key=$(options_key "$version" "${options[@]}" "$(cc --version | head -n 1)")
   prefix="$windows_cache_root/libarchive-$version-linux-$key"
 fi
-if cache_is_whole "$prefix"; then
-  echo "$prefix"
-  exit 0
-fi
-
-mkdir -p "$windows_cache_root"
-exec 9>"$prefix.lock"
-flock 9
-if cache_is_whole "$prefix"; then echo "$prefix"; exit 0; fi
+whole_or_locked "$prefix"
 
 stage "libarchive $version for $system is not in $windows_cache_root yet: building it once (a few minutes)" >&2
 source_dir="$windows_cache_root/source/libarchive-$version"
