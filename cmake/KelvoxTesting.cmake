@@ -1,4 +1,12 @@
-find_package(GTest REQUIRED)
+if(CMAKE_CROSSCOMPILING)
+  # No GoogleTest is installed for the target system: Debian's source of it is built with the tests.
+  if(NOT TARGET GTest::gtest)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
+  endif()
+else()
+  find_package(GTest REQUIRED)
+endif()
 include(GoogleTest)
 
 # kelvox_add_gtest(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>] [TIMEOUT <seconds>])

@@ -1,11 +1,22 @@
 #include "unrar/dos_time.h"
 
 namespace kelvox::unrar {
+namespace {
+
+bool to_local(std::time_t time, std::tm& local) {
+#ifdef _WIN32
+    return localtime_s(&local, &time) == 0;
+#else
+    return localtime_r(&time, &local) != nullptr;
+#endif
+}
+
+} // namespace
 
 std::uint32_t unix_to_dos_time(std::int64_t seconds) {
     const std::time_t time = static_cast<std::time_t>(seconds);
     std::tm local{};
-    if (localtime_r(&time, &local) == nullptr || local.tm_year < 80)
+    if (!to_local(time, local) || local.tm_year < 80)
         return (1u << 21) | (1u << 16); // 1980-01-01, the earliest DOS time
     if (local.tm_year > 207)
         local.tm_year = 207;

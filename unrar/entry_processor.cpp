@@ -2,6 +2,7 @@
 
 #include "unrar/dos_time.h"
 #include "unrar/progress_sink.h"
+#include "unrar/rar4_decoder.h"
 #include "unrar/rar_error.h"
 #include "unrar/safe_path.h"
 #include "unrar/stored_copy.h"
@@ -15,9 +16,9 @@ bool unix_host(const Entry& entry) {
     return entry.host_os >= 3 && entry.host_os <= 5;
 }
 
-mode_t file_mode(const Entry& entry) {
+unsigned file_mode(const Entry& entry) {
     if (unix_host(entry)) {
-        const mode_t mode = entry.attributes & 0777;
+        const unsigned mode = entry.attributes & 0777;
         return mode != 0 ? mode : 0644;
     }
     return (entry.attributes & 0x01) ? 0444 : 0644; // the DOS read-only attribute
@@ -33,30 +34,46 @@ bool EntryProcessor::backslash_separates(const Entry& entry) const {
     return !entry.newer_format || !unix_host(entry);
 }
 
+// A solid volume set's entries are decoded by libunarr from an image of the run that holds every entry
+// before them, whichever decoder (or none) had them.
+void EntryProcessor::keep_for_solid(const Entry& entry) {
+#if KELVOX_UNRAR_UNARR
+    if (!reader_.solid() || !reader_.multi_volume())
+        return;
+    if (!unarr_)
+        unarr_ = std::make_unique<Rar4UnarrDecoder>(reader_);
+    unarr_->keep_for_solid(entry);
+#else
+    (void)entry; // Windows decodes no solid run's later entries
+#endif
+}
+
 void EntryProcessor::skip(Entry& entry) {
-    // A solid volume set's later entries need this one's data in the joined copy.
-    if (is_compressed_older(entry) && reader_.solid() && reader_.multi_volume() && !entry.encrypted &&
-        !entry.directory && (entry.flags & flag_from_previous) == 0) {
+    if (KELVOX_UNRAR_UNARR && is_compressed_older(entry) && reader_.solid() && reader_.multi_volume() &&
+        !entry.encrypted && !entry.directory && (entry.flags & flag_from_previous) == 0) {
         reader_.complete(entry);
-        if (!rar4_)
-            rar4_ = std::make_unique<Rar4Decoder>(reader_);
-        rar4_->keep_for_solid(entry);
+        keep_for_solid(entry);
     }
 }
 
 void EntryProcessor::decode(const Entry& entry, DataSink& sink) {
     if (entry.method == method_stored) {
         copy_parts(reader_.volumes(), entry, sink);
-    } else if (!entry.newer_format) {
-        if (entry.unpack_version < 20)
-            fail(ERAR_UNKNOWN_FORMAT); // RAR 1.5 compression: no decoder here
-        if (!rar4_)
-            rar4_ = std::make_unique<Rar4Decoder>(reader_);
-        rar4_->decode(entry, sink);
-    } else {
+    } else if (entry.newer_format) {
         if (!rar5_)
             rar5_ = std::make_unique<Rar5Decoder>(reader_);
         rar5_->decode(entry, sink);
+    } else if (rar4_libarchive_decodes(entry)) {
+        keep_for_solid(entry);
+        decode_rar4(reader_.volumes(), entry, sink);
+    } else {
+#if KELVOX_UNRAR_UNARR
+        if (!unarr_)
+            unarr_ = std::make_unique<Rar4UnarrDecoder>(reader_);
+        unarr_->decode(entry, sink);
+#else
+        fail(ERAR_UNKNOWN_FORMAT);
+#endif
     }
 }
 

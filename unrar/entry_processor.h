@@ -5,7 +5,9 @@
 #include "unrar/archive_reader.h"
 #include "unrar/client_callback.h"
 #include "unrar/data_sink.h"
-#include "unrar/rar4_decoder.h"
+#if KELVOX_UNRAR_UNARR
+#include "unrar/rar4_unarr_decoder.h"
+#endif
 #include "unrar/rar5_decoder.h"
 #include "unrar/safe_writer.h"
 
@@ -35,11 +37,14 @@ private:
     void extract_to_name(Entry& entry, const std::string& dest_name);
     void extract_under(Entry& entry, const char* dest_path);
     bool backslash_separates(const Entry& entry) const;
+    void keep_for_solid(const Entry& entry);
 
     ArchiveReader& reader_;
     const ClientCallback& client_;
     const bool* abort_flag_;
-    std::unique_ptr<Rar4Decoder> rar4_;
+#if KELVOX_UNRAR_UNARR
+    std::unique_ptr<Rar4UnarrDecoder> unarr_; // what libarchive does not decode of the older format
+#endif
     std::unique_ptr<Rar5Decoder> rar5_;
     FileIdentities extracted_; // every file this run has written, the only ones a hard link may name
     FileIdentities swept_;     // directories already cleared of stale temporaries

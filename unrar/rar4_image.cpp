@@ -5,25 +5,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <utility>
 
 namespace kelvox::unrar {
 namespace {
-
-// libunarr 1.0 opens streams only over a named file or a block of memory, yet reads every stream
-// through the same five words, its four callbacks and their argument, and frees them with free() in
-// ar_close; a stream of our own is those five words. unrar/CMakeLists.txt checks the installed
-// library against this layout when the build is configured.
-struct UnarrStream {
-    void (*close)(void* data);
-    std::size_t (*read)(void* data, void* buffer, std::size_t count);
-    bool (*seek)(void* data, std::int64_t offset, int origin);
-    std::int64_t (*tell)(void* data);
-    void* data;
-};
 
 // Offsets in the image are the decoder's signed 64-bit ones.
 constexpr std::uint64_t largest_image = std::numeric_limits<std::int64_t>::max();
@@ -55,53 +42,36 @@ void Rar4Image::append(std::size_t volume, std::uint64_t offset, std::uint64_t s
     pieces_.push_back(std::move(piece));
 }
 
-ar_stream_s* Rar4Image::open_stream() {
-    auto* stream = static_cast<UnarrStream*>(std::malloc(sizeof(UnarrStream)));
-    if (stream == nullptr)
-        fail(ERAR_NO_MEMORY);
-    *stream = {stream_close, stream_read, stream_seek, stream_tell, this};
-    return reinterpret_cast<ar_stream_s*>(stream);
-}
-
 int Rar4Image::take_read_error() {
     return std::exchange(read_error_, 0);
 }
 
-void Rar4Image::stream_close(void*) {}
-
-// The decoder is C: nothing may be thrown through it.
-std::size_t Rar4Image::stream_read(void* self, void* buffer, std::size_t count) {
-    auto& image = *static_cast<Rar4Image*>(self);
-    if (image.interrupted_)
+std::size_t Rar4Image::read(void* buffer, std::size_t count) {
+    if (interrupted_)
         return 0;
     try {
-        return image.read(static_cast<unsigned char*>(buffer), count);
+        return read_cached(static_cast<unsigned char*>(buffer), count);
     } catch (const RarError& error) {
-        image.read_error_ = error.code;
+        read_error_ = error.code;
     } catch (...) {
-        image.read_error_ = ERAR_NO_MEMORY;
+        read_error_ = ERAR_NO_MEMORY;
     }
     return 0;
 }
 
-bool Rar4Image::stream_seek(void* self, std::int64_t offset, int origin) {
-    auto& image = *static_cast<Rar4Image*>(self);
+bool Rar4Image::seek(std::int64_t offset, int origin) {
     if (origin != SEEK_SET && origin != SEEK_CUR && origin != SEEK_END)
         return false;
     const auto base = static_cast<std::int64_t>(origin == SEEK_SET   ? 0
-                                                : origin == SEEK_CUR ? image.position_
-                                                                     : image.size_);
+                                                : origin == SEEK_CUR ? position_
+                                                                     : size_);
     if (offset < -base || (offset > 0 && base > std::numeric_limits<std::int64_t>::max() - offset))
         return false;
-    image.position_ = static_cast<std::uint64_t>(base + offset);
+    position_ = static_cast<std::uint64_t>(base + offset);
     return true;
 }
 
-std::int64_t Rar4Image::stream_tell(void* self) {
-    return static_cast<std::int64_t>(static_cast<Rar4Image*>(self)->position_);
-}
-
-std::size_t Rar4Image::read(unsigned char* out, std::size_t count) {
+std::size_t Rar4Image::read_cached(unsigned char* out, std::size_t count) {
     std::size_t done = 0;
     while (done < count) {
         if (position_ < cache_start_ || position_ >= cache_start_ + cache_.size()) {

@@ -1,9 +1,9 @@
-// The one-volume archive that the older format's decoder (libunarr, which reads only whole, unsplit
-// archives) is given, without ever being written anywhere: pieces made here (the marker and main
-// header, each entry's re-wrapped header, see rar4_rewrap.h) and ranges of the volumes (the entries'
-// packed data), which are read only when the decoder gets to them. So a split file of any size is
-// decoded in the same small pieces as a one-volume one, and a solid run of entries can go on growing
-// while the decoder keeps its state. A one-volume archive is one range: its file from the signature on.
+// The one-volume archive that the older format's decoders (libarchive and libunarr, which read only
+// whole, unsplit archives) are given, without ever being written anywhere: pieces made here (the marker
+// and main header, each entry's re-wrapped header, see rar4_rewrap.h) and ranges of the volumes (the
+// entries' packed data), which are read only when the decoder gets to them. So a split file of any size
+// is decoded in the same small pieces as a one-volume one, and a solid run of entries can go on growing
+// while the decoder keeps its state. A one-volume archive may be one range: its file from the signature on.
 #pragma once
 
 #include "unrar/volume_set.h"
@@ -11,8 +11,6 @@
 #include <atomic>
 #include <cstdint>
 #include <vector>
-
-struct ar_stream_s;
 
 namespace kelvox::unrar {
 
@@ -27,9 +25,12 @@ public:
     void append(std::size_t volume, std::uint64_t offset, std::uint64_t size);
     std::uint64_t size() const { return size_; }
 
-    // A new stream over the image as it is then and as it grows, for ar_open_rar_archive; ar_close
-    // frees the stream and leaves the image, which must outlive it.
-    ar_stream_s* open_stream();
+    // What the decoders' stream callbacks do, at the image's read position. A read comes back short
+    // only at the end of the image, after a failure or while interrupted; it never throws, as the
+    // decoders are C.
+    std::size_t read(void* buffer, std::size_t count);
+    bool seek(std::int64_t offset, int origin);
+    std::int64_t tell() const { return static_cast<std::int64_t>(position_); }
 
     // The decoder sees a volume that cannot be read as data cut short; the cause is kept here so that
     // it is reported as a read error rather than as bad data. 0 when there was none; cleared by taking.
@@ -48,12 +49,7 @@ private:
         std::vector<unsigned char> bytes; // a piece made here
     };
 
-    static void stream_close(void* self);
-    static std::size_t stream_read(void* self, void* buffer, std::size_t count);
-    static bool stream_seek(void* self, std::int64_t offset, int origin);
-    static std::int64_t stream_tell(void* self);
-
-    std::size_t read(unsigned char* out, std::size_t count);
+    std::size_t read_cached(unsigned char* out, std::size_t count);
     std::size_t read_uncached(std::uint64_t at, unsigned char* out, std::size_t count) const;
 
     const VolumeSet& volumes_;

@@ -45,7 +45,7 @@ std::vector<unsigned char> rar4_archive_prefix(bool solid) {
     return bytes;
 }
 
-std::vector<unsigned char> rar4_joined_header(const Entry& entry) {
+std::vector<unsigned char> rar4_joined_header(const Entry& entry, bool as_regular_file) {
     std::vector<unsigned char> header = entry.raw_header;
     if (header.size() < 32)
         fail(ERAR_BAD_DATA);
@@ -58,6 +58,11 @@ std::vector<unsigned char> rar4_joined_header(const Entry& entry) {
     header[4] = static_cast<unsigned char>(flags >> 8);
     put32(header, 7, static_cast<std::uint32_t>(entry.packed_size));
     put32(header, 16, entry.crc);
+    if (as_regular_file) {
+        constexpr std::uint32_t unix_regular = 0100644, dos_directory = 0x10;
+        const bool unix_host = entry.host_os >= 3 && entry.host_os <= 5;
+        put32(header, 28, unix_host ? unix_regular : entry.attributes & ~dos_directory);
+    }
     if (flags & file_large)
         put32(header, 32, static_cast<std::uint32_t>(entry.packed_size >> 32));
     seal(header);

@@ -10,7 +10,9 @@
 namespace kelvox::unrar {
 
 std::vector<unsigned char> rar4_archive_prefix(bool solid);
-std::vector<unsigned char>
-rar4_joined_header(const Entry& entry); // throws ERAR_UNKNOWN_FORMAT when too large
+// Throws ERAR_UNKNOWN_FORMAT when too large. libarchive reads a symbolic link's target itself, as stored
+// bytes, and takes a file with the directory attribute for a directory: for it (`as_regular_file`) every
+// entry says it is a regular file, so that its data is decoded as any other.
+std::vector<unsigned char> rar4_joined_header(const Entry& entry, bool as_regular_file = false);
 
 } // namespace kelvox::unrar

@@ -3,6 +3,7 @@
 #include "unrar/rar_error.h"
 
 #include <cctype>
+#include <string_view>
 
 namespace kelvox::unrar {
 namespace {
@@ -33,7 +34,43 @@ bool is_absolute(const std::string& text, bool backslash_separates) {
     return text[0] == '/' || (backslash_separates && text[0] == '\\');
 }
 
+// The refusals of this system, beside those of every system.
+bool refused_here(const std::string& component) {
+#ifdef _WIN32
+    return windows_misreads(component);
+#else
+    (void)component;
+    return false;
+#endif
+}
+
 } // namespace
+
+bool windows_misreads(const std::string& component) {
+    if (component.empty() || component.back() == '.' || component.back() == ' ')
+        return true;
+    for (const char c : component) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos)
+            return true;
+    }
+    // A device name stands alone before any extension, spaces after it ignored.
+    std::string base = component.substr(0, component.find('.'));
+    base.erase(base.find_last_not_of(' ') + 1);
+    for (char& c : base)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    static constexpr std::string_view devices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    for (const std::string_view device : devices)
+        if (base == device)
+            return true;
+    // COM1-9 and LPT1-9, and the superscript digits Windows takes as well.
+    if (base.size() >= 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0)) {
+        const std::string number = base.substr(3);
+        return (number.size() == 1 && number[0] >= '1' && number[0] <= '9') || number == "\xC2\xB9" ||
+               number == "\xC2\xB2" || number == "\xC2\xB3";
+    }
+    return false;
+}
 
 std::vector<std::string> safe_components(const std::string& name, bool newer_format, unsigned host_os) {
     const bool backslash = !newer_format || host_os <= 2;
@@ -43,7 +80,7 @@ std::vector<std::string> safe_components(const std::string& name, bool newer_for
     for (const std::string& part : split(name, backslash)) {
         if (part.empty() || part == ".")
             continue;
-        if (part == ".." || (components.empty() && looks_like_drive(part)))
+        if (part == ".." || (components.empty() && looks_like_drive(part)) || refused_here(part))
             fail(ERAR_ECREATE);
         components.push_back(part);
     }
@@ -75,6 +112,8 @@ bool link_stays_inside(const std::vector<std::string>& link_components, const st
             if (where.empty() || descended)
                 return false;
             where.pop_back();
+        } else if (refused_here(part)) {
+            return false;
         } else {
             where.push_back(part);
             descended = true;

@@ -1,6 +1,7 @@
 // Writing under a destination without ever following a link that is already there: directories are
-// opened one component at a time with O_NOFOLLOW, and every file is written under a temporary name
-// in its directory and renamed into place only once it is complete and correct.
+// opened one component at a time without following links (O_NOFOLLOW; on Windows a reparse point is
+// opened as itself and refused), and every file is written under a temporary name in its directory and
+// renamed into place only once it is complete and correct.
 #pragma once
 
 #include "unrar/data_sink.h"
@@ -10,35 +11,43 @@
 #include <ctime>
 #include <set>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace kelvox::unrar {
 
-// Writes all the bytes to the descriptor, going on after an interrupted write; fails with ERAR_EWRITE.
-void write_fully(int fd, const unsigned char* data, std::size_t size);
-
 // A file as the file system knows it, whatever names lead to it.
 struct FileIdentity {
-    dev_t device;
-    ino_t inode;
+    std::uint64_t device; // on Windows the volume's serial number and the file's index
+    std::uint64_t inode;
     auto operator<=>(const FileIdentity&) const = default;
 };
 using FileIdentities = std::set<FileIdentity>;
 
 class DirectoryFd {
 public:
-    explicit DirectoryFd(int fd = -1) : fd_(fd) {}
+    DirectoryFd() = default;
     ~DirectoryFd();
-    DirectoryFd(DirectoryFd&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    DirectoryFd(DirectoryFd&& other) noexcept;
     DirectoryFd& operator=(DirectoryFd&& other) noexcept;
     DirectoryFd(const DirectoryFd&) = delete;
     DirectoryFd& operator=(const DirectoryFd&) = delete;
-    int get() const { return fd_; }
     FileIdentity identity() const;
 
+#ifdef _WIN32
+    // Windows opens by name only: the directory's handles from the caller's directory down are held,
+    // none of them shared for deletion, so that no directory on the way can be renamed or replaced
+    // while the module goes by the path they make.
+    std::vector<void*> handles;
+    std::wstring path; // \\?\ and absolute
+#else
+    explicit DirectoryFd(int fd) : fd_(fd) {}
+    int get() const {
+        return fd_;
+    }
+
 private:
-    int fd_;
+    int fd_ = -1;
+#endif
 };
 
 // The caller's own directory (created when missing); links in it are the caller's business.
@@ -56,16 +65,19 @@ public:
     PendingFile& operator=(const PendingFile&) = delete;
 
     void write(const unsigned char* data, std::size_t size) override;
+    // `mode` holds the Unix permission bits (on Windows, no owner write bit makes the file read-only).
     // Returns the file placed, for the links that may later point at it.
-    FileIdentity commit(mode_t mode, std::time_t modified);
+    FileIdentity commit(unsigned mode, std::time_t modified);
 
 private:
+#ifndef _WIN32
     void name_unnamed_file();
+#endif
 
-    int directory_;
+    const DirectoryFd& directory_;
     std::string final_name_;
-    std::string temp_name_; // empty while the file has no name
-    int fd_ = -1;
+    std::string temp_name_;   // empty while the file has no name
+    std::intptr_t file_ = -1; // a descriptor, or a HANDLE on Windows
     std::uint64_t written_ = 0;
     bool committed_ = false;
 };
@@ -77,6 +89,12 @@ void place_symlink(const DirectoryFd& directory, const std::string& name, const 
 void place_hardlink(const DirectoryFd& directory, const std::string& name,
                     const DirectoryFd& target_directory, const std::string& target_name,
                     const FileIdentities& extracted);
+
+// The names of the module's temporary files, .kelvox-unrar-XXXXXXXX (hexadecimal digits): fresh ones
+// and those a sweep may remove.
+std::string temporary_name(unsigned process_id);
+bool is_temporary_name(const std::string& name);
+inline constexpr char temporary_prefix[] = ".kelvox-unrar-";
 
 // Removes from `directory` the temporary files that a run of this module killed before it finished
 // left there: our own name pattern, regular files of ours, that no live writer holds locked.

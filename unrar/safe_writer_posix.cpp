@@ -10,34 +10,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdint>
-#include <random>
 
 namespace kelvox::unrar {
 namespace {
 
-constexpr char temporary_prefix[] = ".kelvox-unrar-";
-constexpr std::size_t temporary_digits = 8;
-constexpr char hex_digits[] = "0123456789abcdef";
 // An empty temporary may be one another run has just created and not yet locked.
 constexpr std::time_t empty_temporary_age = 60;
 
 std::string temporary_name() {
-    static std::atomic<unsigned> counter{0};
-    static const unsigned seed = std::random_device{}();
-    const unsigned value = seed ^ (static_cast<unsigned>(::getpid()) << 16) ^ (counter++ * 2654435761u);
-    std::string name = temporary_prefix;
-    for (std::size_t i = 0; i < temporary_digits; ++i)
-        name += hex_digits[(value >> (4 * i)) & 0x0F];
-    return name;
-}
-
-bool is_temporary_name(const std::string& name) {
-    const std::size_t prefix = sizeof temporary_prefix - 1;
-    return name.size() == prefix + temporary_digits && name.compare(0, prefix, temporary_prefix) == 0 &&
-           name.find_first_not_of(hex_digits, prefix) == std::string::npos;
+    return unrar::temporary_name(static_cast<unsigned>(::getpid()));
 }
 
 // Ours, left by a writer that is gone: a live writer holds its file locked from creation to rename.
@@ -90,6 +73,19 @@ bool is_directory_at(int directory, const std::string& name) {
     return ::fstatat(directory, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
 }
 
+// Writes all the bytes, going on after an interrupted write; fails with ERAR_EWRITE.
+void write_fully(int fd, const unsigned char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t done = ::write(fd, data, size);
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done <= 0)
+            fail(ERAR_EWRITE);
+        data += done;
+        size -= static_cast<std::size_t>(done);
+    }
+}
+
 // Creates an entry under a fresh temporary name with `make`, then renames it over `name`.
 template <typename Make> void place_by_rename(int directory, const std::string& name, Make make) {
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -113,6 +109,10 @@ template <typename Make> void place_by_rename(int directory, const std::string& 
 DirectoryFd::~DirectoryFd() {
     if (fd_ >= 0)
         ::close(fd_);
+}
+
+DirectoryFd::DirectoryFd(DirectoryFd&& other) noexcept : fd_(other.fd_) {
+    other.fd_ = -1;
 }
 
 DirectoryFd& DirectoryFd::operator=(DirectoryFd&& other) noexcept {
@@ -171,26 +171,27 @@ DirectoryFd open_inside(const DirectoryFd& root, const std::vector<std::string>&
 // leaves nothing in the destination. Elsewhere it is written under a temporary name, which a later run
 // removes (see remove_stale_temporaries).
 PendingFile::PendingFile(const DirectoryFd& directory, std::string final_name)
-    : directory_(directory.get()), final_name_(std::move(final_name)) {
-    if (is_directory_at(directory_, final_name_))
+    : directory_(directory), final_name_(std::move(final_name)) {
+    const int at = directory_.get();
+    if (is_directory_at(at, final_name_))
         fail(ERAR_ECREATE);
-    fd_ = ::openat(directory_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    int fd = ::openat(at, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     // Naming it later goes through its entry in /proc, which a chroot may lack.
-    if (fd_ >= 0 && ::access(("/proc/self/fd/" + std::to_string(fd_)).c_str(), F_OK) != 0) {
-        ::close(fd_);
-        fd_ = -1;
+    if (fd >= 0 && ::access(("/proc/self/fd/" + std::to_string(fd)).c_str(), F_OK) != 0) {
+        ::close(fd);
+        fd = -1;
     }
-    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temp_name_ = temporary_name();
-        fd_ = ::openat(directory_, temp_name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                       0600);
-        if (fd_ < 0 && errno != EEXIST)
+        fd = ::openat(at, temp_name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST)
             break;
     }
-    if (fd_ < 0)
+    if (fd < 0)
         fail(ERAR_ECREATE);
+    file_ = fd;
     // Tells a later run's sweep that this file is still being written.
-    ::flock(fd_, LOCK_EX | LOCK_NB);
+    ::flock(fd, LOCK_EX | LOCK_NB);
 }
 
 // Freeing the blocks of a large file takes tens of milliseconds (more with online discard), and it
@@ -199,20 +200,21 @@ PendingFile::PendingFile(const DirectoryFd& directory, std::string final_name)
 // that a cancelled file does not keep the caller waiting.
 PendingFile::~PendingFile() {
     if (!committed_ && !temp_name_.empty())
-        ::unlinkat(directory_, temp_name_.c_str(), 0);
-    if (fd_ < 0)
+        ::unlinkat(directory_.get(), temp_name_.c_str(), 0);
+    const int fd = static_cast<int>(file_);
+    if (fd < 0)
         return;
     constexpr std::uint64_t large_file = 16 << 20;
-    if (committed_ || written_ < large_file || !close_in_background(fd_))
-        ::close(fd_);
+    if (committed_ || written_ < large_file || !close_in_background(fd))
+        ::close(fd);
 }
 
 // A temporary name for the whole file, for the rename over its final one.
 void PendingFile::name_unnamed_file() {
-    const std::string open_file = "/proc/self/fd/" + std::to_string(fd_);
+    const std::string open_file = "/proc/self/fd/" + std::to_string(file_);
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string name = temporary_name();
-        if (::linkat(AT_FDCWD, open_file.c_str(), directory_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        if (::linkat(AT_FDCWD, open_file.c_str(), directory_.get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             temp_name_ = name;
             return;
         }
@@ -222,39 +224,27 @@ void PendingFile::name_unnamed_file() {
     fail(ERAR_ECREATE);
 }
 
-void write_fully(int fd, const unsigned char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t done = ::write(fd, data, size);
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            fail(ERAR_EWRITE);
-        data += done;
-        size -= static_cast<std::size_t>(done);
-    }
-}
-
 void PendingFile::write(const unsigned char* data, std::size_t size) {
-    write_fully(fd_, data, size);
+    write_fully(static_cast<int>(file_), data, size);
     written_ += size;
 }
 
-FileIdentity PendingFile::commit(mode_t mode, std::time_t modified) {
-    ::fchmod(fd_, mode);
+FileIdentity PendingFile::commit(unsigned mode, std::time_t modified) {
+    const int fd = static_cast<int>(file_);
+    ::fchmod(fd, static_cast<mode_t>(mode));
     if (modified != 0) {
         const struct timespec times[2] = {{modified, 0}, {modified, 0}};
-        ::futimens(fd_, times);
+        ::futimens(fd, times);
     }
     struct stat info {};
-    if (::fstat(fd_, &info) != 0)
+    if (::fstat(fd, &info) != 0)
         fail(ERAR_ECLOSE);
     if (temp_name_.empty())
         name_unnamed_file();
-    const int closed = ::close(fd_);
-    fd_ = -1;
-    if (closed != 0)
+    file_ = -1;
+    if (::close(fd) != 0)
         fail(ERAR_ECLOSE);
-    if (::renameat(directory_, temp_name_.c_str(), directory_, final_name_.c_str()) != 0)
+    if (::renameat(directory_.get(), temp_name_.c_str(), directory_.get(), final_name_.c_str()) != 0)
         fail(ERAR_ECREATE);
     committed_ = true;
     return {info.st_dev, info.st_ino};

@@ -31,7 +31,6 @@ public:
     std::size_t count() const { return volumes_.size(); }
     const std::string& name(std::size_t index) const { return volumes_[index].name; }
     std::uint64_t size(std::size_t index) const { return volumes_[index].size; }
-    int descriptor(std::size_t index) const { return volumes_[index].fd; }
     // Set while the caller has asked to close the archive from inside its volume callback: the
     // operation in progress then ends as soon as the callback returns.
     void set_abort_flag(const bool* flag) { abort_flag_ = flag; }
@@ -47,11 +46,14 @@ public:
 private:
     struct Volume {
         std::string name;
-        int fd;
+        std::intptr_t file; // a descriptor, or a HANDLE on Windows
         std::uint64_t size;
     };
 
     bool try_open(const std::string& name);
+    // Up to `count` bytes at `offset` of the file, 0 at its end; fails with ERAR_EREAD.
+    static std::size_t read_some(std::intptr_t file, std::uint64_t offset, unsigned char* out,
+                                 std::size_t count);
     std::string ask_for(const std::string& name);
     void notify(const std::string& name);
     bool has_callback() const { return (client_ != nullptr && *client_) || callback_ != nullptr; }

@@ -1,34 +1,19 @@
+// The volumes as POSIX files: opened read-only, read with pread so that no position is shared.
 #include "unrar/volume_set.h"
 
 #include "unrar/rar_error.h"
-#include "unrar/volume_names.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 namespace kelvox::unrar {
-namespace {
-
-// A callback that keeps answering "go on" without naming a file that exists would loop for ever.
-constexpr int max_asks_per_volume = 100;
-// A callback that answers every request with a volume already seen would make the set endless; no
-// real set comes near this.
-constexpr std::size_t max_volumes = 10000;
-
-} // namespace
-
-VolumeSet::VolumeSet(const std::string& first_name) {
-    if (!try_open(first_name))
-        fail(ERAR_EOPEN);
-}
 
 VolumeSet::~VolumeSet() {
     for (const Volume& volume : volumes_)
-        ::close(volume.fd);
+        ::close(static_cast<int>(volume.file));
 }
 
 bool VolumeSet::try_open(const std::string& name) {
@@ -44,76 +29,15 @@ bool VolumeSet::try_open(const std::string& name) {
     return true;
 }
 
-int VolumeSet::call(char* buffer, int mode) {
-    if (client_ == nullptr || !*client_)
-        return callback_(buffer, mode);
-    const int answer = client_->send(UCM_CHANGEVOLUME, reinterpret_cast<LPARAM>(buffer), mode);
-    if (answer == -1)
-        fail(ERAR_UNKNOWN);
-    return answer;
-}
-
-void VolumeSet::notify(const std::string& name) {
-    if (!has_callback())
-        return;
-    char buffer[volume_name_buffer_size] = {};
-    std::strncpy(buffer, name.c_str(), sizeof buffer - 1);
-    const int answer = call(buffer, RAR_VOL_NOTIFY);
-    if (answer < 0 || (abort_flag_ != nullptr && *abort_flag_))
-        fail(ERAR_EOPEN);
-}
-
-std::string VolumeSet::ask_for(const std::string& name) {
-    if (!has_callback())
-        fail(ERAR_EOPEN);
-    char buffer[volume_name_buffer_size] = {};
-    std::strncpy(buffer, name.c_str(), sizeof buffer - 1);
-    const int answer = call(buffer, RAR_VOL_ASK);
-    if (answer <= 0 || (abort_flag_ != nullptr && *abort_flag_))
-        fail(ERAR_EOPEN);
-    buffer[sizeof buffer - 1] = '\0';
-    return buffer;
-}
-
-bool VolumeSet::ensure(std::size_t index, bool may_ask) {
-    if (index >= max_volumes)
-        fail(ERAR_BAD_ARCHIVE);
-    while (volumes_.size() <= index) {
-        std::string candidate = next_volume_name(volumes_.back().name, new_naming_);
-        int asks = 0;
-        while (!try_open(candidate)) {
-            if (!may_ask)
-                return false;
-            if (++asks > max_asks_per_volume)
-                fail(ERAR_EOPEN);
-            candidate = ask_for(candidate);
-        }
-        notify(candidate);
-    }
-    return true;
-}
-
-std::size_t VolumeSet::read_at(std::size_t index, std::uint64_t offset, void* buffer,
-                               std::size_t count) const {
-    auto* out = static_cast<unsigned char*>(buffer);
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t got =
-            ::pread(volumes_[index].fd, out + done, count - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
+std::size_t VolumeSet::read_some(std::intptr_t file, std::uint64_t offset, unsigned char* out,
+                                 std::size_t count) {
+    for (;;) {
+        const ssize_t got = ::pread(static_cast<int>(file), out, count, static_cast<off_t>(offset));
+        if (got >= 0)
+            return static_cast<std::size_t>(got);
+        if (errno != EINTR)
             fail(ERAR_EREAD);
-        if (got == 0)
-            break;
-        done += static_cast<std::size_t>(got);
     }
-    return done;
-}
-
-void VolumeSet::read_exact(std::size_t index, std::uint64_t offset, void* buffer, std::size_t count) const {
-    if (read_at(index, offset, buffer, count) != count)
-        fail(ERAR_BAD_DATA);
 }
 
 } // namespace kelvox::unrar

@@ -38,7 +38,11 @@ fetch_source() {
     fail_with_log "$dir/fetch.log" "fetching $package $version"
   fi
   local upstream="${version#*:}"; upstream="${upstream%-*}"
-  tar -xf "$dir"/"${package}_${upstream}".orig.tar.* -C "$dir"
+  # The upstream tarball only: some packages ship its signature beside it (.orig.tar.xz.asc).
+  local tarball
+  for tarball in "$dir"/"${package}_${upstream}".orig.tar.*; do
+    case "$tarball" in *.asc) ;; *) tar -xf "$tarball" -C "$dir" ;; esac
+  done
   touch "$dir/.unpacked"
 }
 
@@ -49,6 +53,16 @@ options_key() { printf '%s\n' "$@" | sha256sum | cut -c1-10; }
 cache_is_whole() { [ -f "$1/.complete" ]; }
 mark_whole() { date -u +%FT%TZ >"$1/.complete"; }
 
+# whole_or_locked PREFIX: when PREFIX's cache entry is whole, prints it and ends the script; otherwise
+# waits for any other build of it to end and returns holding its lock (descriptor 9) for this one.
+whole_or_locked() {
+  if cache_is_whole "$1"; then echo "$1"; exit 0; fi
+  mkdir -p "$windows_cache_root"
+  exec 9>"$1.lock"
+  flock 9
+  if cache_is_whole "$1"; then echo "$1"; exit 0; fi
+}
+
 # cached_cmake_build NAME PACKAGE VERSION TOOLCHAIN OPTIONS...: a library built once from Debian's source
 # with CMake (TOOLCHAIN "native" for this machine, else a toolchain file) into the cache; prints the
 # prefix. The build folder is kept until the install is whole, so an interrupted run continues.
@@ -56,12 +70,8 @@ cached_cmake_build() {
   local name="$1" package="$2" version="$3" toolchain="$4"; shift 4
   local key; key=$(options_key "$version" "$toolchain" "$@" "$( [ "$toolchain" = native ] || cat "$toolchain")")
   local prefix="$windows_cache_root/$name-${version#*:}-$key"
-  cache_is_whole "$prefix" && { echo "$prefix"; return 0; }
-  mkdir -p "$windows_cache_root"
   (
-    exec 9>"$prefix.lock"
-    flock 9
-    cache_is_whole "$prefix" && exit 0
+    whole_or_locked "$prefix" >/dev/null
     stage "$name $version: building it once into $windows_cache_root" >&2
     local source_dir="$windows_cache_root/source/$package-${version#*:}"
     fetch_source "$package" "$version" "$source_dir"

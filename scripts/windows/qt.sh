@@ -21,15 +21,7 @@ qt_options=(
 )
 key=$(options_key "$qt_version" "${qt_options[@]}" "$(cat "$here/mingw.cmake")")
 prefix="$windows_cache_root/qt6-base-$qt_version-mingw-$key"
-if cache_is_whole "$prefix"; then
-  echo "$prefix"
-  exit 0
-fi
-
-mkdir -p "$windows_cache_root"
-exec 9>"$prefix.lock"
-flock 9
-if cache_is_whole "$prefix"; then echo "$prefix"; exit 0; fi
+whole_or_locked "$prefix"
 
 stage "Qt $qt_version for Windows is not in $windows_cache_root yet: building it once (25-35 minutes on 2 cores)" >&2
 source_dir="$windows_cache_root/source/qt6-base-$qt_version"

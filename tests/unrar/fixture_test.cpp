@@ -256,7 +256,7 @@ TEST_F(RarFixtures, ExtractionGivesTheManifestBytesOrACleanError) {
                 EXPECT_LE(reports.largest, std::size_t{1} << 20);
                 EXPECT_EQ(reports.crc, entry.crc);
             }
-            const fs::path written = dest / disk_path(entry);
+            const fs::path written = dest / utf8_path(disk_path(entry));
             if (want_code != ERAR_SUCCESS || big) {
                 if (entry.name.find("..") == std::string::npos && want_code != ERAR_ECREATE) {
                     EXPECT_FALSE(fs::exists(fs::symlink_status(written)));

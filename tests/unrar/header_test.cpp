@@ -118,7 +118,7 @@ TEST(RarHeader, LongNamesAreCutOnACharacterBoundaryButExtractWhole) {
     EXPECT_NE(static_cast<unsigned char>(name[entry.name.size()]) & 0xC0, 0x80u)
         << "a UTF-8 sequence was cut";
     EXPECT_EQ(archive.process(RAR_EXTRACT, work / "out"), 0);
-    EXPECT_EQ(read_file(work.path() / "out" / part / part / "x.txt"), bytes_of("deep"));
+    EXPECT_EQ(read_file(work.path() / "out" / utf8_path(part) / utf8_path(part) / "x.txt"), bytes_of("deep"));
 }
 
 // A 64-bit unpacked size (flag 0x0100) does not fit the 32-bit fields: they are clamped.

@@ -6,15 +6,21 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace kelvox::testing {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kelvox-unrar-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const auto candidate =
+            std::filesystem::temp_directory_path() / ("kelvox-unrar-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate))
+            path_ = candidate;
+    }
+    if (path_.empty())
+        throw std::runtime_error("no temporary directory");
 }
 
 TempDir::~TempDir() {
@@ -22,6 +28,10 @@ TempDir::~TempDir() {
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
                                  ignored);
     std::filesystem::remove_all(path_, ignored);
+}
+
+std::filesystem::path utf8_path(const std::string& name) {
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
 }
 
 std::filesystem::path rar_fixtures() {
@@ -64,8 +74,10 @@ std::vector<unsigned char> bytes_of(const std::string& text) {
 std::vector<std::string> tree_of(const std::filesystem::path& root) {
     std::vector<std::string> paths;
     for (auto it = std::filesystem::recursive_directory_iterator(root);
-         it != std::filesystem::recursive_directory_iterator(); ++it)
-        paths.push_back(std::filesystem::relative(it->path(), root).string());
+         it != std::filesystem::recursive_directory_iterator(); ++it) {
+        const std::u8string path = std::filesystem::relative(it->path(), root).generic_u8string();
+        paths.emplace_back(path.begin(), path.end());
+    }
     std::sort(paths.begin(), paths.end());
     return paths;
 }

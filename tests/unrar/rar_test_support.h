@@ -26,6 +26,15 @@ private:
     std::filesystem::path path_;
 };
 
+#ifdef _WIN32
+constexpr bool on_windows = true;
+#else
+constexpr bool on_windows = false;
+#endif
+
+// A name of the module's (UTF-8) as a path: on Windows a narrow string would be read in the ANSI code page.
+std::filesystem::path utf8_path(const std::string& name);
+
 // ../shared/fixtures/rar, or empty when the shared folder is not there.
 std::filesystem::path rar_fixtures();
 
@@ -34,7 +43,8 @@ std::uint32_t file_crc(const std::filesystem::path& path);
 std::vector<unsigned char> read_file(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, const std::vector<unsigned char>& bytes);
 std::vector<unsigned char> bytes_of(const std::string& text);
-// Every path under `root`, relative to it, sorted (links are listed, never followed).
+// Every path under `root`, relative to it, in UTF-8 with '/' between names, sorted (links are listed,
+// never followed).
 std::vector<std::string> tree_of(const std::filesystem::path& root);
 
 StoredRarEntry stored_file(const std::string& name, const std::string& data, unsigned host_os = 2);

@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace kelvox::fuzz {
@@ -92,11 +93,8 @@ bool newer_block(const std::uint8_t* data, std::size_t size, std::size_t at, Hea
 
 std::vector<HeaderBlock> find_header_blocks(const std::uint8_t* data, std::size_t size, std::size_t limit) {
     std::vector<HeaderBlock> blocks;
-    const std::uint8_t* found =
-        size >= sizeof signature ? static_cast<const std::uint8_t*>(
-                                       memmem(data, size, signature, sizeof signature))
-                                 : nullptr;
-    if (found == nullptr)
+    const std::uint8_t* found = std::search(data, data + size, std::begin(signature), std::end(signature));
+    if (found == data + size)
         return blocks;
     std::size_t at = static_cast<std::size_t>(found - data) + sizeof signature;
     if (at >= size)
