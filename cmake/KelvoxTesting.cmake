@@ -9,6 +9,19 @@ else()
 endif()
 include(GoogleTest)
 
+# Under wine a test finds the DLLs it was linked with through WINEPATH: Qt's and the MinGW runtime's.
+set(kelvox_test_environment "")
+if(WIN32)
+  set(wine_path "")
+  if(QT6_INSTALL_PREFIX)
+    list(APPEND wine_path "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}")
+  endif()
+  file(GLOB mingw_runtime_dirs LIST_DIRECTORIES true "/usr/lib/gcc/x86_64-w64-mingw32/*-posix")
+  list(APPEND wine_path ${mingw_runtime_dirs} /usr/x86_64-w64-mingw32/lib)
+  list(JOIN wine_path "\\;" wine_path)
+  set(kelvox_test_environment "WINEPATH=${wine_path};WINEDEBUG=-all")
+endif()
+
 # kelvox_add_gtest(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>] [TIMEOUT <seconds>])
 # One GoogleTest program, registered with CTest as one test that runs on Qt's offscreen platform.
 function(kelvox_add_gtest name)
@@ -22,5 +35,5 @@ function(kelvox_add_gtest name)
   set_tests_properties(${name} PROPERTIES
     TIMEOUT ${ARG_TIMEOUT}
     LABELS "${ARG_LABELS}"
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KELVOX_SOURCE_DIR=${PROJECT_SOURCE_DIR};KELVOX_SHARED_DIR=${PROJECT_SOURCE_DIR}/../shared;QT_MEDIA_BACKEND=gstreamer;ASAN_OPTIONS=detect_leaks=0")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KELVOX_SOURCE_DIR=${PROJECT_SOURCE_DIR};KELVOX_SHARED_DIR=${PROJECT_SOURCE_DIR}/../shared;QT_MEDIA_BACKEND=gstreamer;ASAN_OPTIONS=detect_leaks=0;${kelvox_test_environment}")
 endfunction()

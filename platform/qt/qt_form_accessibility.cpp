@@ -78,7 +78,9 @@ QtFormAccessibility::~QtFormAccessibility() {
 
 void QtFormAccessibility::SetSource(AccessibleTreeSource source) {
     source_ = std::move(source);
-    Refresh();
+    // Without a reader nothing asks for the tree: it is built when one first looks at the window.
+    if (looked_at_)
+        Refresh();
 }
 
 const AccessibleNode* QtFormAccessibility::NodeAt(const NodePath& path) const {
