@@ -9,12 +9,13 @@ source "$here/lib.sh"
 qt_version="6.4.2+dfsg-10"
 # Off: what the menu does not use. dynamicgl must go with opengl (6.4.2's windows plugin does not build
 # otherwise); tabletevent because Debian's source drops the tablet headers; jpeg/gif/ico because the
-# menu decodes its pictures itself.
+# menu decodes its pictures itself. directwrite3 must go with direct2d: 6.4.2 builds its font database
+# only with both, yet the windows plugin asks for it with directwrite3 alone.
 qt_options=(
   -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
   -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF -DFEATURE_dynamicgl=OFF
   -DFEATURE_vulkan=OFF -DFEATURE_testlib=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF
-  -DFEATURE_xml=OFF -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=OFF
+  -DFEATURE_xml=OFF -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF
   -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
   -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF
   -DFEATURE_system_jpeg=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF
