@@ -9,6 +9,10 @@
 #include <map>
 #include <regex>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace kelvox::testing {
 namespace {
 
@@ -143,6 +147,26 @@ std::string hex(unsigned value) {
     return text;
 }
 
+// Windows makes symbolic links only for a user with the right (or in developer mode), and wine 8 makes
+// none at all while reporting success; where a link cannot be made, a link entry is ERAR_ECREATE.
+bool symbolic_links_are_made() {
+#ifdef _WIN32
+    const TempDir work;
+    write_file(work.path() / "target", bytes_of("t"));
+    const std::wstring link = (work.path() / "link").wstring();
+    ::CreateSymbolicLinkW(link.c_str(), L"target", SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+    const DWORD attributes = ::GetFileAttributesW(link.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+#else
+    return true;
+#endif
+}
+
+// By its attributes: a Unix mode of the link type, or a Windows reparse point (a hard link is neither).
+bool symbolic_link(const Listed& entry) {
+    return entry.host_os >= 3 ? (entry.attributes & 0170000) == 0120000 : (entry.attributes & 0x400) != 0;
+}
+
 class RarFixtures : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -223,6 +247,7 @@ struct DataReports {
 };
 
 TEST_F(RarFixtures, ExtractionGivesTheManifestBytesOrACleanError) {
+    const int link_code = symbolic_links_are_made() ? ERAR_SUCCESS : ERAR_ECREATE;
     for (const ManifestRow& row : rows_) {
         SCOPED_TRACE(row.folder);
         const Expectation expected = expectation_for(row.folder);
@@ -247,6 +272,7 @@ TEST_F(RarFixtures, ExtractionGivesTheManifestBytesOrACleanError) {
             const auto special = expected.codes.find(i);
             const int want_code = special != expected.codes.end() ? special->second
                                   : want.kind == "enc"            ? ERAR_BAD_DATA
+                                  : symbolic_link(entry)          ? link_code
                                                                   : ERAR_SUCCESS;
             const bool big = entry.unp_size > write_limit;
             reports = DataReports{};
@@ -258,7 +284,9 @@ TEST_F(RarFixtures, ExtractionGivesTheManifestBytesOrACleanError) {
             }
             const fs::path written = dest / utf8_path(disk_path(entry));
             if (want_code != ERAR_SUCCESS || big) {
-                if (entry.name.find("..") == std::string::npos && want_code != ERAR_ECREATE) {
+                // A refused name cannot be looked for; a refused link leaves nothing at its name.
+                const bool refused_name = want_code == ERAR_ECREATE && !symbolic_link(entry);
+                if (entry.name.find("..") == std::string::npos && !refused_name) {
                     EXPECT_FALSE(fs::exists(fs::symlink_status(written)));
                 }
                 continue;
