@@ -359,10 +359,15 @@ DiscReport check_disc(const QString& root, const LibraryLoader& loader) {
             has_archives = has_archives || entry_action(entry.entry.exe_path) == EntryAction::Unpack;
     // The module the menu unpacks with, found as the menu finds it.
     const std::unique_ptr<DynamicLibrary> module = has_archives ? loader(QStringLiteral("UNRAR")) : nullptr;
-    for (CheckedSection& section : report.sections) {
-        for (CheckedEntry& entry : section.entries)
-            check_entry(report, root, program_dir, *menu, after_start, module.get(), entry);
+    for (std::size_t s = 0; s < report.sections.size(); ++s) {
+        std::vector<CheckedEntry>& entries = report.sections[s].entries;
+        for (std::size_t e = 0; e < entries.size(); ++e) {
+            report.section_checked = int(s);
+            report.entry_checked = int(e);
+            check_entry(report, root, program_dir, *menu, after_start, module.get(), entries[e]);
+        }
     }
+    report.section_checked = report.entry_checked = -1;
     return report;
 }
 
