@@ -2,6 +2,7 @@
 # scripts/make-disc.sh [--force] [--label NAME] CONTENT OUTPUT
 # Makes a cover disc from an author's content folder (the skin directory menu/, the catalogue and the
 # entries; no program): the content, the menu's bundle in kelvox-linux/ and the autorun script at the root.
+# The checker's report in the content's kelvox-report/ is for the author and stays off the disc.
 # OUTPUT ending in .iso is an ISO 9660 image with Rock Ridge and Joliet; any other OUTPUT is a directory
 # laid out the same way. The content is checked with kelvox-check first; a disc with problems is written
 # only with --force. Exit status: 0 written, 1 problems found or the writing failed, 2 bad input.
@@ -12,6 +13,7 @@ set -eEuo pipefail
 trap 'echo "make-disc: ${BASH_COMMAND%% *} failed with status $?" >&2; exit 1' ERR
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bundle_folder="kelvox-linux"
+report_folder="kelvox-report"
 
 usage() {
   echo "usage: scripts/make-disc.sh [--force] [--label NAME] CONTENT OUTPUT" >&2
@@ -124,6 +126,7 @@ if [ "$image" -eq 1 ]; then
   # The reader's copy is read-only and owned by nobody in particular; directories stay enterable.
   xorriso -no_rc -report_about FAILURE -abort_on FAILURE -outdev "stdio:$partial" \
     -volid "$label" -joliet on -compliance joliet_long_names \
+    -not_paths "$content/$report_folder" -- \
     -map "$content" / -map "$bundle" "/$bundle_folder" -map "$top/scripts/autorun" /autorun \
     -chown_r 0 / -- -chgrp_r 0 / -- -chmod_r a+r,a-w / -- \
     -find / -type d -exec chmod a+x -- \
@@ -132,7 +135,7 @@ if [ "$image" -eq 1 ]; then
   mv -f "$partial" "$output"
 else
   mkdir "$partial"
-  cp -R "$content/." "$partial/"
+  find "$content" -mindepth 1 -maxdepth 1 ! -name "$report_folder" -exec cp -R -t "$partial" {} +
   cp -R "$bundle" "$partial/$bundle_folder"
   cp "$top/scripts/autorun" "$partial/autorun"
   chmod 755 "$partial/autorun"

@@ -60,6 +60,11 @@ echo "ok: a disc laid out by new-disc.sh passes the check and is written"
 broken="$work/broken"
 cp -R "$content" "$broken"
 rm "$broken/menu/reklamy.txt"
+# Its report, which the discs written from it below must leave out, gives the size they have.
+status=0
+"${KELVOX_DISC_BUILD:-$source_dir/build-disc}/bin/kelvox-check" --report "$broken" >"$work/report.log" 2>&1 || status=$?
+[ "$status" -eq 1 ] && [ -f "$broken/kelvox-report/index.html" ] || fail "no report of the broken content: $(tail -n 3 "$work/report.log")"
+reported_bytes="$(grep -o 'class="bytes">[0-9]*' "$broken/kelvox-report/index.html" | grep -o '[0-9]*$')"
 sum_before="$(cksum <"$image")"
 expect 1 refused-image "$broken" "$image"
 [ "$(cksum <"$image")" = "$sum_before" ] || fail "a refused run changed the image already there"
@@ -89,10 +94,15 @@ expect 0 forced --force --label NUMER_3 "$broken" "$work/forced"
 grep -q -- "--label NUMER_3 is ignored" "$work/forced.log" || fail "a label given for a directory was silently dropped"
 bytes="$(find "$work/forced" -type f -exec cat {} + | wc -c)"
 grep -q "^disc written: $work/forced ($bytes bytes, " "$work/forced.log" || fail "the size line is not the files' $bytes bytes: $(tail -n 1 "$work/forced.log")"
+[ ! -e "$work/forced/kelvox-report" ] || fail "the checker's report was written onto the disc"
+[ "$reported_bytes" = "$bytes" ] || fail "the report gives the disc ${reported_bytes:-no} bytes for Linux, make-disc.sh wrote $bytes"
+expect 0 forced-image --force "$broken" "$work/forced.iso"
+image_listing "$work/forced.iso" >"$work/forced-listing"
+! grep -q "'/kelvox-report" "$work/forced-listing" || fail "the checker's report was written into the image"
 expect 0 relabelled --label NUMER_2 "$content" "$image"
 xorriso -no_rc -indev "$image" -pvd_info 2>/dev/null | grep -q "^Volume Id *: NUMER_2\$" || fail "the image was not replaced"
 ! grep -q "is ignored" "$work/relabelled.log" || fail "the label of an image was called ignored"
-echo "ok: --force writes the disc; an existing image is replaced"
+echo "ok: --force writes the disc, without the checker's report, at the size the report gives; an existing image is replaced"
 
 # A failing xorriso (status 5 of its own) ends with the documented 1 and leaves nothing behind.
 mkdir "$work/bin"

@@ -340,6 +340,8 @@ TEST(CheckerProgram, ExitStatus) {
     TestDisc good;
     TestDisc broken;
     broken.remove("gry/demo1/setup.exe");
+    // Where the report's folder would go.
+    broken.write("kelvox-report", "a file");
     const struct {
         QStringList arguments;
         int status;
@@ -347,6 +349,8 @@ TEST(CheckerProgram, ExitStatus) {
         {{good.root()}, 0},
         {{"--json", good.root()}, 0},
         {{broken.root()}, 1},
+        {{"--report", good.root()}, 0},
+        {{"--report", broken.root()}, 2},
         {{}, 2},
         {{good.root(), broken.root()}, 2},
         {{"--yaml", good.root()}, 2},

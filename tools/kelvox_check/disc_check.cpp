@@ -13,6 +13,7 @@
 #include "platform/message_boxes.h"
 #include "platform/platform_error.h"
 #include "tools/kelvox_check/archive_check.h"
+#include "tools/kelvox_check/menu_start.h"
 #include "tools/kelvox_check/skin_check.h"
 #include "tools/kelvox_check/ticker_measure.h"
 
@@ -30,27 +31,6 @@ namespace {
 
 const QString kCatalogueFile = QStringLiteral("menu\\index.xml");
 const QString kTickerFile = QStringLiteral("menu\\reklamy.txt");
-
-class DirectoryKeeper {
-public:
-    DirectoryKeeper() : previous_(QDir::currentPath()) {}
-    ~DirectoryKeeper() { QDir::setCurrent(previous_); }
-    DirectoryKeeper(const DirectoryKeeper&) = delete;
-    DirectoryKeeper& operator=(const DirectoryKeeper&) = delete;
-
-private:
-    QString previous_;
-};
-
-class RecordedBoxes final : public MessageBoxes {
-public:
-    void show(const QString& text) override { shown << text; }
-    bool confirm(const QString& text, const QString&) override {
-        shown << text;
-        return true;
-    }
-    QStringList shown;
-};
 
 QString quoted(const QString& text) {
     return QLatin1Char('"') + text + QLatin1Char('"');
@@ -127,29 +107,11 @@ public:
         report_boxes();
     }
 
-    // What the start leaves for the entries' runs: the tag kind, the pending values, the tokenizer's
-    // title state and the catalogue's sections. The entries themselves are left out, since nothing an
-    // info.xml does depends on them, so taking and restoring it costs the same for any catalogue.
-    struct AfterStart {
-        int8_t tag_kind;
-        QString pending_entry_name;
-        QString pending_exe_path;
-        THTMLParser parser;
-        Catalogue catalogue;
-    };
+    // What the start leaves for the entries' runs. The entries themselves are left out, since nothing
+    // an info.xml does depends on them, so taking and restoring it costs the same for any catalogue.
+    AfterStart after_start() const { return AfterStart::take(reader, parser, catalogue.without_entries()); }
 
-    AfterStart after_start() const {
-        return {reader.tag_kind, reader.pending_entry_name, reader.pending_exe_path, parser,
-                catalogue.without_entries()};
-    }
-
-    void restore(const AfterStart& state) {
-        reader.tag_kind = state.tag_kind;
-        reader.pending_entry_name = state.pending_entry_name;
-        reader.pending_exe_path = state.pending_exe_path;
-        parser = state.parser;
-        catalogue = state.catalogue;
-    }
+    void restore(const AfterStart& state) { state.restore(reader, parser, catalogue); }
 
     Catalogue catalogue;
     EntryDescription description;
@@ -361,8 +323,7 @@ void check_entry_file(DiscReport& report, const QString& program_dir, CheckedEnt
 }
 
 void check_entry(DiscReport& report, const QString& root, const QString& program_dir, MenuModel& menu,
-                 const MenuModel::AfterStart& after_start, const DynamicLibrary* module,
-                 CheckedEntry& checked) {
+                 const AfterStart& after_start, const DynamicLibrary* module, CheckedEntry& checked) {
     // Every entry is read as the first choice after a fresh start.
     menu.restore(after_start);
     menu.choose(report, program_dir, checked.entry);
@@ -391,17 +352,22 @@ DiscReport check_disc(const QString& root, const LibraryLoader& loader) {
     if (menu->load_catalogue_file(&report))
         report.sections = sections_of(menu->catalogue);
     check_ticker(report);
-    const MenuModel::AfterStart after_start = menu->after_start();
+    const AfterStart after_start = menu->after_start();
     bool has_archives = false;
     for (const CheckedSection& section : report.sections)
         for (const CheckedEntry& entry : section.entries)
             has_archives = has_archives || entry_action(entry.entry.exe_path) == EntryAction::Unpack;
     // The module the menu unpacks with, found as the menu finds it.
     const std::unique_ptr<DynamicLibrary> module = has_archives ? loader(QStringLiteral("UNRAR")) : nullptr;
-    for (CheckedSection& section : report.sections) {
-        for (CheckedEntry& entry : section.entries)
-            check_entry(report, root, program_dir, *menu, after_start, module.get(), entry);
+    for (std::size_t s = 0; s < report.sections.size(); ++s) {
+        std::vector<CheckedEntry>& entries = report.sections[s].entries;
+        for (std::size_t e = 0; e < entries.size(); ++e) {
+            report.section_checked = int(s);
+            report.entry_checked = int(e);
+            check_entry(report, root, program_dir, *menu, after_start, module.get(), entries[e]);
+        }
     }
+    report.section_checked = report.entry_checked = -1;
     return report;
 }
 

@@ -16,6 +16,10 @@ namespace kelvox::check {
 struct DiscProblem {
     QString file; // a disc path relative to the disc's root, as the menu names it
     QString message;
+    // The entry whose check found it (its section's and its own place in the catalogue); -1 for what
+    // belongs to the disc as a whole.
+    int section = -1;
+    int entry = -1;
 };
 
 struct CheckedEntry {
@@ -36,8 +40,16 @@ struct DiscReport {
     // What works on some reader's machines and not on others; the disc still passes.
     std::vector<DiscProblem> warnings;
 
-    void problem(const QString& file, const QString& message) { problems.push_back({file, message}); }
-    void warning(const QString& file, const QString& message) { warnings.push_back({file, message}); }
+    // The entry being checked, whose problems and warnings they are.
+    int section_checked = -1;
+    int entry_checked = -1;
+
+    void problem(const QString& file, const QString& message) {
+        problems.push_back({file, message, section_checked, entry_checked});
+    }
+    void warning(const QString& file, const QString& message) {
+        warnings.push_back({file, message, section_checked, entry_checked});
+    }
 };
 
 // The platform's text of an error, and for a disc file it refused, why.
