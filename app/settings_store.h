@@ -18,7 +18,11 @@ namespace kelvox {
 
 inline const QString kSettingsKeyPath = QStringLiteral("\\SOFTWARE\\Kelvox cover menu");
 inline const QString kReadFailedMessage = QStringLiteral("Nie można odczytać danych z Rejestru");
-inline const QString kSaveFailedMessage = QString::fromUtf8("Nie udało się zapisać ustawień do rejestru");
+// Windows refuses a reader without administrator rights the key under HKEY_LOCAL_MACHINE: he is told
+// why, and that the menu goes on with what he chose.
+inline const QString kSaveFailedMessage = QString::fromUtf8(
+    "Nie udało się zapisać ustawień do rejestru (być może zapis wymaga uprawnień administratora). "
+    "Wybrane ustawienia obowiązują do zamknięcia menu.");
 
 // Gives the five settings their defaults; is_win95 is left alone.
 void set_default_settings(MenuSettings& settings);

@@ -22,4 +22,7 @@ QString disc_to_slashes(const QString& disc_path);
 // result names the missing file the way the caller asked for it.
 QString native_path(const QString& disc_path);
 
+// How the file system compares names: case-insensitively on Windows, case-sensitively elsewhere.
+Qt::CaseSensitivity file_name_case();
+
 } // namespace kelvox

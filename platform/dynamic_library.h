@@ -1,7 +1,8 @@
 #pragma once
 // Run-time loading of a module and lookup of its entry points. A module is named as the menu knows it
 // ("UNRAR"); the platform's file name for it is looked for next to the program first, so a disc can carry
-// its own copy, and then wherever the platform's loader searches.
+// its own copy, and then wherever the platform's loader searches; on Windows, whose loader would look in
+// the current directory too, next to the program only.
 #include <QString>
 
 #include <functional>
@@ -17,7 +18,7 @@ public:
     static std::unique_ptr<DynamicLibrary> load_file(const QString& path);
     // "UNRAR" → "unrar.dll" on Windows, "libunrar.so" elsewhere.
     static QString file_name_for(const QString& module);
-    // The directory of the running program, without a trailing separator.
+    // The directory of the running program in the platform's own form, without a trailing separator.
     static QString program_directory();
 
     DynamicLibrary(const DynamicLibrary&) = delete;

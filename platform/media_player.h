@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace kelvox {
 
 enum class MediaMode {
@@ -30,5 +32,8 @@ public:
     virtual void rewind() = 0;
     virtual MediaMode mode() const = 0;
 };
+
+// This system's player: Qt Multimedia where Qt has it, the system's own media control on Windows.
+std::unique_ptr<MediaPlayer> system_media_player();
 
 } // namespace kelvox

@@ -49,10 +49,11 @@ public:
 class Registry {
 public:
     virtual ~Registry() = default;
-    // Opens the key at the backslash-separated path under the root, asking for full access; a leading
-    // backslash is allowed (the path is always taken from the root). With create, a missing key is
-    // created together with the keys above it. Null when the key cannot be opened (absent, refused)
-    // or, with create, cannot be created either.
+    // Opens the key at the backslash-separated path under the root, asking for full access, and for
+    // reading alone where full access is refused (the key's writes then fail); a leading backslash is
+    // allowed (the path is always taken from the root). With create, a missing key is created together
+    // with the keys above it. Null when the key cannot be opened (absent, refused) or, with create,
+    // cannot be created either.
     virtual std::unique_ptr<RegistryKey> open_key(RegistryRoot root, const QString& path, bool create) = 0;
 };
 

@@ -18,14 +18,12 @@ QString& root_path() {
     return root;
 }
 
-constexpr Qt::CaseSensitivity kFileNameCase = Qt::CaseSensitive;
-
 bool inside_root(const QString& canonical_file) {
     const QString& root = root_path();
     if (root.isEmpty())
         return true;
     const QString prefix = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
-    return canonical_file.startsWith(prefix, kFileNameCase);
+    return canonical_file.startsWith(prefix, file_name_case());
 }
 
 } // namespace

@@ -1,11 +1,10 @@
 #include "platform/atomic_file.h"
 
-#include <QDir>
+#include "platform/disc/temporary_files.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
-#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -34,11 +33,6 @@ bool write_all(int fd, const QByteArray& bytes) {
     return true;
 }
 
-QString temporary_name(const QFileInfo& target) {
-    return target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.') +
-           QString::number(QRandomGenerator::global()->generate(), 36) + QStringLiteral(".tmp");
-}
-
 // The content is written to a file that has no name until it is whole, where the file system can make
 // one: a writer killed meanwhile leaves nothing behind. Elsewhere it gets a temporary name at once.
 // Either way the writer holds it locked until the rename, so that a later writer can tell a temporary
@@ -59,7 +53,7 @@ Temporary create_temporary(const QFileInfo& target, mode_t mode) {
         temporary.fd = -1;
     }
     for (int attempt = 0; temporary.fd < 0 && attempt < kNameAttempts; ++attempt) {
-        temporary.name = QFile::encodeName(temporary_name(target));
+        temporary.name = QFile::encodeName(temporary_file_name(target));
         temporary.fd = ::open(temporary.name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (temporary.fd < 0 && errno != EEXIST)
             break;
@@ -73,7 +67,7 @@ Temporary create_temporary(const QFileInfo& target, mode_t mode) {
 bool name_temporary(Temporary& temporary, const QFileInfo& target) {
     const QByteArray open_file = "/proc/self/fd/" + QByteArray::number(temporary.fd);
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const QByteArray name = QFile::encodeName(temporary_name(target));
+        const QByteArray name = QFile::encodeName(temporary_file_name(target));
         if (::linkat(AT_FDCWD, open_file.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0) {
             temporary.name = name;
             return true;
@@ -87,16 +81,8 @@ bool name_temporary(Temporary& temporary, const QFileInfo& target) {
 // Temporaries of this file that a killed writer left: this program's naming, the user's own, and not
 // locked by a writer at work.
 void remove_stale_temporaries(const QFileInfo& target) {
-    const QString prefix = QLatin1Char('.') + target.fileName() + QLatin1Char('.');
-    const QStringList names =
-        QDir(target.absolutePath()).entryList({prefix + QStringLiteral("*.tmp")}, QDir::Files | QDir::Hidden);
-    for (const QString& name : names) {
-        const QString middle = name.mid(prefix.size(), name.size() - prefix.size() - 4);
-        if (middle.isEmpty() || middle.size() > 7 || !std::all_of(middle.begin(), middle.end(), [](QChar c) {
-                return c.isDigit() || (c >= u'a' && c <= u'z');
-            }))
-            continue;
-        const QByteArray path = QFile::encodeName(target.absolutePath() + QLatin1Char('/') + name);
+    for (const QString& file : temporary_files_of(target)) {
+        const QByteArray path = QFile::encodeName(file);
         const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0)
             continue;

@@ -64,4 +64,8 @@ QString native_path(const QString& disc_path) {
     return resolved;
 }
 
+Qt::CaseSensitivity file_name_case() {
+    return Qt::CaseSensitive;
+}
+
 } // namespace kelvox

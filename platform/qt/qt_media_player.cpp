@@ -134,4 +134,8 @@ MediaMode QtMediaPlayer::mode() const {
     }
 }
 
+std::unique_ptr<MediaPlayer> system_media_player() {
+    return std::make_unique<QtMediaPlayer>();
+}
+
 } // namespace kelvox
