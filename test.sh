@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with AddressSanitizer and UndefinedBehaviorSanitizer, runs every test;
-# then the threaded code under ThreadSanitizer and short fuzz runs when clang is present.
+# then the threaded code under ThreadSanitizer, short fuzz runs when clang is present, and the Windows
+# build's tests under wine.
 # The disc tests also need the menu built for shipping (build-disc) and a clean reader's machine, which
 # is downloaded once into build-asan/reader-machine while the builds compile.
 set -euo pipefail
@@ -30,4 +31,5 @@ ctest --test-dir "$top/build-asan" --output-on-failure -j "$(nproc)"
 
 "$top/scripts/test-threads.sh"
 "$top/scripts/test-fuzz.sh"
+"$top/scripts/test-windows.sh"
 echo "All tests passed."

@@ -4,7 +4,9 @@
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 started=$(date +%s)
-"$top/scripts/build-windows.sh" "$top/build-windows"
+# The RAR module is checked against the Linux one: the same C client, built natively in build-asan.
+"$top/scripts/build-windows.sh" "$top/build-windows" \
+  "-DKELVOX_LINUX_UNRAR_CLIENT=$top/build-asan/tests/unrar/unrar_parity_client"
 
 export WINEPREFIX="$top/build-windows/wine-prefix"
 export WINEDEBUG=-all

@@ -20,7 +20,8 @@ SYSTEM = {
     "dxgi.dll", "gdi32.dll", "imm32.dll", "kernel32.dll", "msvcrt.dll", "netapi32.dll", "ntdll.dll",
     "ole32.dll", "oleaut32.dll", "setupapi.dll", "shell32.dll", "shlwapi.dll", "user32.dll",
     "userenv.dll", "uxtheme.dll", "version.dll", "winmm.dll", "ws2_32.dll", "wtsapi32.dll", "mpr.dll",
-    "authz.dll", "bcrypt.dll", "crypt32.dll", "d2d1.dll", "dcomp.dll", "windowscodecs.dll",
+    "authz.dll", "bcrypt.dll", "crypt32.dll", "d2d1.dll", "dcomp.dll", "windowscodecs.dll", "shcore.dll",
+    "secur32.dll", "iphlpapi.dll", "oleacc.dll", "wtsapi32.dll", "cfgmgr32.dll", "propsys.dll",
 }
 
 
@@ -72,8 +73,9 @@ def main():
             queue.append((found, os.path.basename(found)))
     total = sum(os.path.getsize(os.path.join(r, f)) for r, _, fs in os.walk(bundle) for f in fs)
     print(f"bundle: {len(placed)} files, {total / 1e6:.1f} MB in {bundle}")
-    for name in sorted(placed):
-        print(f"  {name}")
+    for root, _, files in sorted(os.walk(bundle)):
+        for name in sorted(files):
+            print(f"  {os.path.relpath(os.path.join(root, name), bundle)}")
 
 
 if __name__ == "__main__":

@@ -2,13 +2,24 @@
 // FAKE_WITHOUT_<ENTRY>), each forwarded to the host object of the program that loaded it.
 #include "tests/actions/fake_unrar_host.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 namespace {
 
+void* program_symbol(const char* name) {
+#ifdef _WIN32
+    return reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(nullptr), name));
+#else
+    return dlsym(RTLD_DEFAULT, name);
+#endif
+}
+
 FakeUnrarHost* host() {
-    const auto function =
-        reinterpret_cast<FakeUnrarHostFunction>(dlsym(RTLD_DEFAULT, "kelvox_fake_unrar_host"));
+    const auto function = reinterpret_cast<FakeUnrarHostFunction>(program_symbol("kelvox_fake_unrar_host"));
     return function ? function() : nullptr;
 }
 

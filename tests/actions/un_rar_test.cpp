@@ -4,9 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 
+#ifdef _WIN32
+#include <windows.h>
+#define FAKE_HOST_EXPORT __declspec(dllexport)
+#define FAKE_MODULE_SUFFIX ".dll"
+#else
 #include <dlfcn.h>
+#define FAKE_HOST_EXPORT __attribute__((visibility("default")))
+#define FAKE_MODULE_SUFFIX ".so"
+#endif
 
 #include <cstring>
 
@@ -21,19 +30,24 @@ namespace {
 ScriptedUnrar* current_script = nullptr;
 
 QString module_path(const char* variant) {
-    return QStringLiteral(FAKE_UNRAR_DIR "/lib%1.so").arg(QLatin1String(variant));
+    return QStringLiteral(FAKE_UNRAR_DIR "/lib%1" FAKE_MODULE_SUFFIX).arg(QLatin1String(variant));
 }
 
 bool module_loaded(const QString& path) {
+#ifdef _WIN32
+    return GetModuleHandleW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16())) !=
+           nullptr;
+#else
     void* handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_NOLOAD);
     if (handle)
         dlclose(handle);
     return handle != nullptr;
+#endif
 }
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) FakeUnrarHost* kelvox_fake_unrar_host() {
+extern "C" FAKE_HOST_EXPORT FakeUnrarHost* kelvox_fake_unrar_host() {
     return current_script;
 }
 

@@ -30,10 +30,12 @@ TEST(DiscFile, OnlyRegularFilesInsideTheRootWithinTheirCapAreRead) {
     disc.write("menu/index.xml", "<nazwa>Gry</nazwa>");
     disc.write("menu/duzy.txt", QByteArray(101, 'x'));
     disc.make_directory("menu/katalog");
+#ifndef _WIN32 // FIFOs, devices and links of the Linux file system a disc is read from there
     ASSERT_EQ(mkfifo(QFile::encodeName(disc.absolute("menu/kolejka.xml")).constData(), 0600), 0);
     ASSERT_TRUE(QFile::link("/dev/zero", disc.absolute("menu/zero.bmp")));
     ASSERT_TRUE(QFile::link(disc.absolute("menu/index.xml"), disc.absolute("menu/dowiazanie.xml")));
     ASSERT_TRUE(QFile::link(outside.absolute("obcy.txt"), disc.absolute("menu/obcy.txt")));
+#endif
     ASSERT_TRUE(QDir::setCurrent(disc.root()));
     const DiscRoot root(disc.root());
 
@@ -43,14 +45,18 @@ TEST(DiscFile, OnlyRegularFilesInsideTheRootWithinTheirCapAreRead) {
     } cases[] = {
         {"menu\\index.xml", "(read 18 bytes)"},
         {"MENU\\INDEX.XML", "(read 18 bytes)"},
+#ifndef _WIN32
         {"menu\\dowiazanie.xml", "(read 18 bytes)"}, // a link that stays on the disc
+#endif
         {"menu\\..\\menu\\index.xml", "(read 18 bytes)"},
         {"menu\\duzy.txt", "it has 101 bytes, more than the 100"},
         {"menu\\brak.xml", "it does not exist"},
         {"menu\\katalog", "it is not a regular file"},
+#ifndef _WIN32
         {"menu\\kolejka.xml", "it is not a regular file"},
         {"menu\\zero.bmp", "it lies outside the disc (/dev/zero)"},
         {"menu\\obcy.txt", "it lies outside the disc"},
+#endif
         {"..\\..\\..\\..\\..\\..\\..\\..\\dev\\zero", "it lies outside the disc"},
         {"/dev/zero", "it lies outside the disc"},
         {"", "no file name"},
