@@ -34,8 +34,6 @@ public:
         if (error != 0)
             throw cannot_play(file_name, error_text(error));
         open_ = true;
-        // Positions in milliseconds, so that "to start" and the mode are the track's own.
-        send(QStringLiteral("set %1 time format milliseconds wait").arg(alias_));
     }
 
     void play() override { command("play", QStringLiteral("play %1")); }
