@@ -21,11 +21,12 @@ expect() {
   "$make_disc" "$@" >"$log" 2>&1 || status=$?
   [ "$status" -eq "$wanted" ] || { tail -n 20 "$log"; fail "make-disc.sh $* ended with $status, not $wanted"; }
 }
-# What the reader finds on the disc: every content file, the autorun and the menu with its Qt.
+# What the reader finds on the disc: every content file, the autorun and the menu with its Qt (libarchive
+# is linked into the RAR module).
 expected_paths() {
   (cd "$content" && find . -type f | sed 's|^\.||')
   printf '%s\n' /autorun /kelvox-linux/kelvox-menu /kelvox-linux/libunrar.so /kelvox-linux/qt.conf \
-    /kelvox-linux/libQt6Core.so.6 /kelvox-linux/libarchive.so.13 /kelvox-linux/libunarr.so.1 \
+    /kelvox-linux/libQt6Core.so.6 /kelvox-linux/libunarr.so.1 \
     /kelvox-linux/plugins/platforms/libqxcb.so /kelvox-linux/plugins/multimedia/libgstreamermediaplugin.so
 }
 image_listing() { xorriso -no_rc -indev "$1" -find / -exec lsdl -- 2>/dev/null; }
