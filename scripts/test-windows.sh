@@ -11,6 +11,7 @@ started=$(date +%s)
 export WINEPREFIX="$top/build-windows/wine-prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+mkdir -p "$WINEPREFIX"
 # Started with their output elsewhere: ctest would otherwise wait for the pipe wine's services inherit.
 wineserver -p >/dev/null 2>&1 </dev/null
 wineboot -i >/dev/null 2>&1 </dev/null
