@@ -16,13 +16,14 @@ jpeg=$("$top/scripts/windows/libjpeg.sh" | tail -1)
 archive=$("$top/scripts/windows/libarchive.sh" windows | tail -1)
 
 stage "the menu for Windows: building in $dir"
+mkdir -p "$dir"
 if [ ! -f "$dir/CMakeCache.txt" ]; then
   # The benchmarks time the Linux menu on X, and the demo disc is the same for both systems: the Linux
   # build writes it.
   "$qt/bin/qt-cmake" -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     "-DKELVOX_PARTS=unrar;platform;timing;catalogue;screen;actions;app;tools;tests" \
-    "-DKELVOX_WINDOWS_ROOTS=$jpeg;$archive" "-DKELVOX_LIBARCHIVE_PREFIX=$archive" "$@" >"$dir.configure.log" 2>&1 \
-    || { rm -f "$dir/CMakeCache.txt"; fail_with_log "$dir.configure.log" "configuring the Windows build"; }
+    "-DKELVOX_WINDOWS_ROOTS=$jpeg;$archive" "-DKELVOX_LIBARCHIVE_PREFIX=$archive" "$@" >"$dir/configure.log" 2>&1 \
+    || { rm -f "$dir/CMakeCache.txt"; fail_with_log "$dir/configure.log" "configuring the Windows build"; }
 else
   cmake -S "$top" -B "$dir" "$@" >/dev/null
 fi
