@@ -104,7 +104,8 @@ std::vector<HeaderBlock> find_header_blocks(const std::uint8_t* data, std::size_
     while (blocks.size() < limit) {
         HeaderBlock block;
         std::uint64_t next = 0;
-        const bool follows = newer ? newer_block(data, size, at, block, next) : older_block(data, size, at, block, next);
+        const bool follows =
+            newer ? newer_block(data, size, at, block, next) : older_block(data, size, at, block, next);
         if (block.checked_end == 0)
             break;
         blocks.push_back(block);
@@ -118,7 +119,8 @@ std::vector<HeaderBlock> find_header_blocks(const std::uint8_t* data, std::size_
 void fix_header_crcs(std::uint8_t* data, std::size_t size) {
     for (const HeaderBlock& block : find_header_blocks(data, size)) {
         if (block.newer) {
-            put_little_endian(data + block.at, 4, crc32_of(data + block.at + 4, block.checked_end - block.at - 4));
+            put_little_endian(data + block.at, 4,
+                              crc32_of(data + block.at + 4, block.checked_end - block.at - 4));
         } else {
             const std::uint32_t crc = crc32_of(data + block.at + 2, block.checked_end - block.at - 2);
             put_little_endian(data + block.at, 2, crc & 0xFFFF);
