@@ -9,15 +9,17 @@
 //
 // With --wine the Windows menu (kelvox-menu.exe in its bundle, which goes to the disc's
 // kelvox-windows\ folder) runs through wine in the prefix $WINEPREFIX, which the benchmark starts and
-// ends. Then the wineserver's time over the span is counted as the menu's as well, all of it: the
-// server works for every process of the prefix. The prefix's own processes (the desktop, the services)
-// are shown apart, and so are they and the server over a span of the same length before the menu
-// starts, so what the server spends for them shows too. The X server's time is shown, not counted.
+// ends. The server works for every process of the prefix, and its own processes (the desktop, the
+// services) keep it busy without the menu too: so its time is taken over the measured span and again
+// over a span of the same length once the menu has ended, and what it used beyond the second span is
+// counted as the menu's. Both spans and the prefix's other processes are
+// shown; so is the X server's time, which is not counted.
 //
-// The last line gives the share, in percent of one core: the menu's process, and under wine the
-// wineserver's as well.
+// The last line gives the share, in percent of one core: the menu's process, and under wine what the
+// wineserver spent beyond the prefix's own.
 #include "bench/x_session/x_session.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -37,14 +39,8 @@ constexpr auto first_frame_wait = std::chrono::seconds(60);
 constexpr auto intro_wait = std::chrono::seconds(120);
 constexpr auto quiet_before = std::chrono::seconds(3);
 
-double total_seconds(const std::vector<pid_t>& pids) {
-    double total = 0;
-    for (const pid_t pid : pids)
-        total += process_seconds(pid);
-    return total;
-}
-
-// Processor time of each group over `span`, and the drawings seen meanwhile.
+// Processor time of each group over `span`, and the drawings seen meanwhile. A process that ends
+// during the span is left out: its time at the end is gone with it.
 struct Span {
     std::vector<double> seconds;
     int drawings = 0;
@@ -52,17 +48,27 @@ struct Span {
 
 Span measure(DrawingWatch* watch, const std::vector<std::vector<pid_t>>& groups, Clock::duration span) {
     Span result;
-    std::vector<double> before;
-    for (const auto& group : groups)
-        before.push_back(total_seconds(group));
+    std::vector<std::vector<std::optional<double>>> before;
+    for (const auto& group : groups) {
+        before.emplace_back();
+        for (const pid_t pid : group)
+            before.back().push_back(process_seconds(pid));
+    }
     const auto end = Clock::now() + span;
     if (watch == nullptr)
         std::this_thread::sleep_until(end);
     else
         while (watch->next_drawing(end))
             ++result.drawings;
-    for (std::size_t i = 0; i < groups.size(); ++i)
-        result.seconds.push_back(total_seconds(groups[i]) - before[i]);
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        double used = 0;
+        for (std::size_t j = 0; j < groups[i].size(); ++j) {
+            const auto after = process_seconds(groups[i][j]);
+            if (before[i][j] && after)
+                used += *after - *before[i][j];
+        }
+        result.seconds.push_back(used);
+    }
     return result;
 }
 
@@ -91,13 +97,6 @@ int run(int argc, char** argv) {
     {
         const Launcher launcher(wine, display);
         const std::string prefix = wine ? std::getenv("WINEPREFIX") : "";
-        const WineProcesses machinery = wine ? wine_processes(prefix, 0) : WineProcesses{};
-        Span background;
-        if (wine) {
-            // The prefix alone, settled after its boot.
-            std::this_thread::sleep_for(std::chrono::seconds(2));
-            background = measure(nullptr, {machinery.server, machinery.others}, span);
-        }
         DrawingWatch watch(display);
         const auto started = Clock::now();
         const pid_t menu = launcher.start(disc.menu, disc.root);
@@ -110,7 +109,17 @@ int run(int argc, char** argv) {
                 fail("the menu still draws after 120 s");
         const double quiet_after = std::chrono::duration<double>(Clock::now() - started).count();
         const WineProcesses during = wine ? wine_processes(prefix, menu) : WineProcesses{};
+        const auto threads_before = thread_seconds(menu);
         const Span idle = measure(&watch, {{menu}, during.server, during.others, {xvfb}}, span);
+        const auto threads_after = thread_seconds(menu);
+        stop(menu);
+        Span background;
+        if (wine) {
+            // The prefix without the menu, settled long since.
+            std::this_thread::sleep_for(std::chrono::seconds(3));
+            const WineProcesses machinery = wine_processes(prefix, 0);
+            background = measure(nullptr, {machinery.server, machinery.others}, span);
+        }
         const double menu_share = percent(idle.seconds[0], span);
         const double server_share = percent(idle.seconds[1], span);
         std::printf("the menu%s drew last %.1f s after its start; measured over the next %lld s, with %d "
@@ -120,15 +129,28 @@ int run(int argc, char** argv) {
                     static_cast<long long>(span.count()), idle.drawings, watch.windows());
         std::printf("menu process %.2f %% of a core", menu_share);
         if (wine)
-            std::printf(", wineserver %.2f %% (%.2f %% before the menu started), the prefix's %zu other "
-                        "processes %.2f %% (%.2f %% before)",
+            std::printf(", wineserver %.2f %% (%.2f %% once the menu had ended), the prefix's %zu other "
+                        "processes %.2f %% (%.2f %% after)",
                         server_share, percent(background.seconds[0], span), during.others.size(),
                         percent(idle.seconds[2], span), percent(background.seconds[1], span));
         std::printf("; Xvfb %.2f %%\n", percent(idle.seconds[3], span));
-        std::printf("idle_percent=%.2f\n", menu_share + (wine ? server_share : 0));
+        // Where in the menu's process the time went: its own threads, Qt's, the system's player's.
+        std::vector<std::pair<double, std::string>> busy;
+        for (const auto& [name, seconds] : threads_after) {
+            const auto before = threads_before.find(name);
+            const double used = seconds - (before == threads_before.end() ? 0 : before->second);
+            if (percent(used, span) >= 0.05)
+                busy.emplace_back(percent(used, span), name);
+        }
+        std::sort(busy.rbegin(), busy.rend());
+        std::printf("the menu's threads at 0.05 %% or more:");
+        for (const auto& [share, name] : busy)
+            std::printf(" %s %.2f %%;", name.c_str(), share);
+        std::printf("\n");
+        const double server_for_menu = std::max(0.0, server_share - percent(background.seconds[0], span));
+        std::printf("idle_percent=%.2f\n", menu_share + (wine ? server_for_menu : 0));
         if (idle.drawings > 0)
             std::printf("the menu drew during the span: the figure is not one of an idle menu\n");
-        stop(menu);
     }
     stop(xvfb);
     fs::remove_all(work);

@@ -296,14 +296,16 @@ void DrawingWatch::forget() {
     XSync(x_, True); // events of the program that has gone
 }
 
-double process_seconds(pid_t pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+namespace {
+
+// utime and stime of a /proc stat file: its 14th and 15th fields, counted from the process id. The name
+// in parentheses before them may hold spaces; the fields after it are plain.
+std::optional<double> stat_seconds(const fs::path& stat_file) {
+    std::ifstream in(stat_file);
     const std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    // The name in parentheses may hold spaces; the fields after it are plain. utime and stime are the
-    // 14th and 15th fields, counted from the process id.
     const auto name_end = stat.rfind(')');
     if (name_end == std::string::npos)
-        return 0;
+        return std::nullopt;
     std::istringstream fields(stat.substr(name_end + 1));
     std::string field;
     double ticks = 0;
@@ -311,6 +313,23 @@ double process_seconds(pid_t pid) {
         if (number >= 14)
             ticks += std::strtod(field.c_str(), nullptr);
     return ticks / double(sysconf(_SC_CLK_TCK));
+}
+
+} // namespace
+
+std::optional<double> process_seconds(pid_t pid) {
+    return stat_seconds("/proc/" + std::to_string(pid) + "/stat");
+}
+
+std::map<std::string, double> thread_seconds(pid_t pid) {
+    std::map<std::string, double> threads;
+    std::error_code error;
+    for (const auto& task : fs::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+        std::string name;
+        std::getline(std::ifstream(task.path() / "comm"), name);
+        threads[name] += stat_seconds(task.path() / "stat").value_or(0);
+    }
+    return threads;
 }
 
 WineProcesses wine_processes(const std::string& prefix, pid_t except) {

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -92,8 +93,11 @@ private:
     std::vector<Damage> damages_;
 };
 
-// Processor time used so far, in seconds, by a running process (all of its threads, ended ones too).
-double process_seconds(pid_t pid);
+// Processor time used so far, in seconds, by a running process (all of its threads, ended ones too);
+// nothing once it has ended.
+std::optional<double> process_seconds(pid_t pid);
+// The same for each of its running threads, summed by the thread's name.
+std::map<std::string, double> thread_seconds(pid_t pid);
 
 // Processes of the wine prefix other than `except`: its server and the rest (the desktop, services).
 struct WineProcesses {
