@@ -147,8 +147,9 @@ int run(int argc, char** argv) {
         for (const auto& [share, name] : busy)
             std::printf(" %s %.2f %%;", name.c_str(), share);
         std::printf("\n");
-        const double server_for_menu = std::max(0.0, server_share - percent(background.seconds[0], span));
-        std::printf("idle_percent=%.2f\n", menu_share + (wine ? server_for_menu : 0));
+        const double server_for_menu =
+            wine ? std::max(0.0, server_share - percent(background.seconds[0], span)) : 0;
+        std::printf("idle_percent=%.2f\n", menu_share + server_for_menu);
         if (idle.drawings > 0)
             std::printf("the menu drew during the span: the figure is not one of an idle menu\n");
     }
