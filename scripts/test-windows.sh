@@ -4,7 +4,7 @@
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 started=$(date +%s)
-# The RAR module is checked against the Linux one: the same C client, built natively in build-asan.
+# Built already by ./test.sh; again here (at no cost when nothing changed) when run alone.
 "$top/scripts/build-windows.sh" "$top/build-windows" \
   "-DKELVOX_LINUX_UNRAR_CLIENT=$top/build-asan/tests/unrar/unrar_parity_client"
 

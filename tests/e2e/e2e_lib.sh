@@ -117,15 +117,16 @@ intro_done() {
     [ "$(strip_text_pixels)" -gt 20 ]
 }
 
-# e2e_start_menu [REGISTRY-CONTENT]: starts the menu from the disc's root and waits for its window
-# and for the intro to end with the welcome text on the ticker strip.
+# e2e_start_menu [REGISTRY-CONTENT]: starts the menu from the disc's root (or, with e2e_program_folder
+# set, from that folder of the disc, where the program then lies) and waits for its window and for the
+# intro to end with the welcome text on the ticker strip.
 e2e_start_menu() {
   export KELVOX_REGISTRY="$work/registry.reg" KELVOX_E2E_RECORDS="$records" HOME="$work/home"
   export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" QT_MEDIA_BACKEND=gstreamer
   export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" PATH="$work/bin:$PATH"
   unset QT_QPA_PLATFORM
   if [ $# -gt 0 ]; then printf '%s' "$1" >"$KELVOX_REGISTRY"; fi
-  (cd "$work/disc" && exec ./kelvox-menu) >"$work/menu.log" 2>&1 &
+  (cd "$work/disc/${e2e_program_folder:-.}" && exec ./kelvox-menu) >"$work/menu.log" 2>&1 &
   menu_pid=$!
   window="$(wait_for_window 150 "$menu_pid" --class kelvox-menu)" || {
     kill -0 "$menu_pid" 2>/dev/null || fail "the menu ended at start"

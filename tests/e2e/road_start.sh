@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Starting the menu: full screen on 1024 × 768 and on 800 × 600, and in window mode; each start ends
-# its intro with the bar drawn and the welcome text on the ticker strip.
+# Starting the menu: full screen on 1024 × 768 and (started inside its own folder on the disc) on
+# 800 × 600, and in window mode; each start ends its intro with the bar drawn and the welcome text on the
+# ticker strip.
 . "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
 # check_start NAME full|window WIDTH HEIGHT: the window's place and size and the pictures of the band.
@@ -39,12 +40,19 @@ pixel_is 900 $((band + 300)) "#403020" || fail "full-1024x768: no second backgro
 e2e_close_menu "$bar_x" "$bar_y" "$bar_w"
 kill "$xvfb_pid"; wait "$xvfb_pid" 2>/dev/null || true
 
+# Started inside the program's own folder on the disc, as a reader who opened it and started the program
+# there: the menu takes the folder above for the disc's root.
+mkdir "$work/disc/kelvox-linux"
+mv "$work/disc/kelvox-menu" "$work/disc/kelvox-linux/"
+e2e_program_folder=kelvox-linux
 e2e_xserver 800x600
 e2e_start_menu
 check_start full-800x600 full 800 600
 e2e_close_menu "$bar_x" "$bar_y" "$bar_w"
 kill "$xvfb_pid"; wait "$xvfb_pid" 2>/dev/null || true
 
+mv "$work/disc/kelvox-linux/kelvox-menu" "$work/disc/"
+e2e_program_folder=.
 e2e_xserver 1024x768
 e2e_start_menu "$(registry_content 0 1 0 tapeta.bmp 1)"
 check_start window-mode window 770 496
