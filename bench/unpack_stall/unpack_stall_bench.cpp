@@ -150,8 +150,12 @@ std::vector<fs::path> write_compressed_volumes(const fs::path& path, const std::
 }
 
 // Bytes in regular files under `root`, the unpacker's temporaries included; files vanishing meanwhile
-// are passed over.
-std::uint64_t bytes_under(const fs::path& root) {
+// are passed over. On Linux the module writes a file without a name until it is whole (O_TMPFILE), so
+// the files this process holds open there with no name count too: otherwise a file's data would show
+// only once it is finished, and the press would come after it. Not after the run (`written_only`): a
+// cancelled file's descriptor may still be closing on the module's own thread, and its data has no name
+// and goes with it.
+std::uint64_t bytes_under(const fs::path& root, bool written_only = false) {
     std::uint64_t total = 0;
     std::error_code error;
     for (auto it = fs::recursive_directory_iterator(root, error);
@@ -161,6 +165,24 @@ std::uint64_t bytes_under(const fs::path& root) {
         if (!size_error)
             total += size;
     }
+#ifndef _WIN32
+    if (written_only)
+        return total;
+    const std::string inside = root.string() + "/";
+    const std::string unnamed = " (deleted)";
+    for (auto it = fs::directory_iterator("/proc/self/fd", error); !error && it != fs::directory_iterator();
+         it.increment(error)) {
+        std::error_code link_error;
+        const std::string target = fs::read_symlink(it->path(), link_error).string();
+        if (link_error || target.rfind(inside, 0) != 0 || target.size() < unnamed.size() ||
+            target.compare(target.size() - unnamed.size(), unnamed.size(), unnamed) != 0)
+            continue;
+        std::error_code size_error;
+        const auto size = fs::file_size(it->path(), size_error);
+        if (!size_error)
+            total += size;
+    }
+#endif
     return total;
 }
 
@@ -236,7 +258,8 @@ Measured measure(const Case& test) {
     presser.join();
     if (pressed_at != 0)
         result.cancel_ms = ms_between(Clock::time_point(Clock::duration(pressed_at.load())), ended);
-    result.stopped_inside = pressed_at != 0 && !fs::exists(out / test.big_file) && bytes_under(out) == 0;
+    result.stopped_inside =
+        pressed_at != 0 && !fs::exists(out / test.big_file) && bytes_under(out, true) == 0;
     return result;
 }
 
