@@ -10,15 +10,16 @@ endif()
 include(GoogleTest)
 
 # Under wine a test finds the DLLs it was linked with through WINEPATH: Qt's and the MinGW runtime's.
+# The benchmarks that run under wine take the same folders (kelvox_wine_dll_dirs).
 set(kelvox_test_environment "")
 if(WIN32)
-  set(wine_path "")
+  set(kelvox_wine_dll_dirs "")
   if(QT6_INSTALL_PREFIX)
-    list(APPEND wine_path "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}")
+    list(APPEND kelvox_wine_dll_dirs "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}")
   endif()
   file(GLOB mingw_runtime_dirs LIST_DIRECTORIES true "/usr/lib/gcc/x86_64-w64-mingw32/*-posix")
-  list(APPEND wine_path ${mingw_runtime_dirs} /usr/x86_64-w64-mingw32/lib)
-  list(JOIN wine_path "\\;" wine_path)
+  list(APPEND kelvox_wine_dll_dirs ${mingw_runtime_dirs} /usr/x86_64-w64-mingw32/lib)
+  list(JOIN kelvox_wine_dll_dirs "\\;" wine_path)
   set(kelvox_test_environment "WINEPATH=${wine_path};WINEDEBUG=-all")
 endif()
 
