@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Starting the menu: full screen on 1024 × 768 and on 800 × 600, and in window mode; each start ends
-# its intro with the bar drawn and the welcome text on the ticker strip.
+# Starting the menu: full screen on 1024 × 768 and on 800 × 600, and in window mode (for the Windows menu
+# also from inside its own folder); each start ends its intro with the bar drawn and the welcome text on
+# the ticker strip.
 . "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
 # check_start NAME full|window WIDTH HEIGHT: the window's place and size and the pictures of the band.
@@ -54,4 +55,13 @@ pixel_is_not $((ox + 700)) $((oy + 5)) "#FFFFFF" || fail "window-mode: the grip'
 pixel_is $((ox + 300)) $((oy + 490)) "#FFFFFF" || fail "window-mode: the window's bottom-right cut is drawn"
 pass "window-mode: the outline is cut, the grip's tab stands"
 e2e_close_menu "$bar_x" "$bar_y" "$bar_w"
+
+# A double click on the menu in its own folder on the disc starts it there, and it still finds the disc
+# from its root (with the settings of the start before). Only the Windows menu has such a folder here.
+if [ -n "$e2e_program_folder" ]; then
+  e2e_start_in=program-folder
+  e2e_start_menu
+  check_start program-folder window 770 496
+  e2e_close_menu "$bar_x" "$bar_y" "$bar_w"
+fi
 echo "OK"
