@@ -62,6 +62,8 @@ e2e_linux_launch() {
   menu_pid=$!
 }
 menu_window_class=kelvox-menu
+# How long a start may take to show the window, in tenths of a second.
+menu_start_tenths=150
 # e2e_system_seed_settings CONTENT: the settings the next start reads, as registry_content writes them.
 e2e_system_seed_settings() { printf '%s' "$1" >"$work/registry.reg"; }
 # e2e_system_settings: the saved values, a "NAME"=value line each, in the order of their names.
@@ -162,7 +164,7 @@ e2e_launch_menu() {
 # e2e_start_menu [REGISTRY-CONTENT]: starts the menu and waits for its window.
 e2e_start_menu() {
   e2e_launch_menu "$@"
-  window="$(wait_for_window 150 "$menu_pid" --class "$menu_window_class")" || {
+  window="$(wait_for_window "$menu_start_tenths" "$menu_pid" --class "$menu_window_class")" || {
     kill -0 "$menu_pid" 2>/dev/null || fail "the menu ended at start"
     fail "no menu window"
   }
