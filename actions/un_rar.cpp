@@ -6,6 +6,10 @@
 #include <QFile>
 
 #include <cstring>
+#include <cwchar>
+#include <iterator>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace kelvox {
@@ -17,9 +21,11 @@ const QString kModuleName = QStringLiteral("UNRAR");
 constexpr unsigned int kCommentBufferSize = 65536;
 
 using OpenArchiveFunction = decltype(&RAROpenArchive);
+using OpenArchiveExFunction = decltype(&RAROpenArchiveEx);
 using CloseArchiveFunction = decltype(&RARCloseArchive);
 using SetCallbackFunction = decltype(&RARSetCallback);
 using ProcessFileFunction = decltype(&RARProcessFile);
+using ProcessFileWFunction = decltype(&RARProcessFileW);
 using SetChangeVolProcFunction = decltype(&RARSetChangeVolProc);
 using SetPasswordFunction = decltype(&RARSetPassword);
 
@@ -32,14 +38,48 @@ QString file_name_of(const char* buffer, std::size_t size) {
     return QFile::decodeName(QByteArray(buffer, qsizetype(strnlen(buffer, size))));
 }
 
+QString file_name_of(const wchar_t* buffer, std::size_t size) {
+    return QString::fromWCharArray(buffer, qsizetype(wcsnlen(buffer, size)));
+}
+
+// The wide name where the library gave one: the narrow one is in the system's code page, which on
+// Windows has no room for most Polish letters.
+QString file_name_of(const char* narrow, const wchar_t* wide, std::size_t size) {
+    return wide[0] != L'\0' ? file_name_of(wide, size) : file_name_of(narrow, size);
+}
+
+QString archive_name_in(const RARHeaderData& header) {
+    return file_name_of(header.ArcName, sizeof header.ArcName);
+}
+
+QString archive_name_in(const RARHeaderDataEx& header) {
+    return file_name_of(header.ArcName, header.ArcNameW, std::size(header.ArcNameW));
+}
+
+QString file_name_in(const RARHeaderData& header) {
+    return file_name_of(header.FileName, sizeof header.FileName);
+}
+
+QString file_name_in(const RARHeaderDataEx& header) {
+    return file_name_of(header.FileName, header.FileNameW, std::size(header.FileNameW));
+}
+
 // Null for an empty text, as the library takes "no destination".
 char* bytes_or_null(QByteArray& bytes) {
     return bytes.isEmpty() ? nullptr : bytes.data();
 }
 
+wchar_t* wide_or_null(std::wstring& text) {
+    return text.empty() ? nullptr : text.data();
+}
+
 // The menu keeps paths in the disc's form; the library takes the file system's.
 QByteArray library_path(const QString& disc_path) {
     return QFile::encodeName(native_path(disc_path));
+}
+
+std::wstring wide_library_path(const QString& disc_path) {
+    return native_path(disc_path).toStdWString();
 }
 
 } // namespace
@@ -141,22 +181,38 @@ bool TUnRar::Open() {
         return fail(unrar_status::NoLibrary);
 
     QByteArray name = library_path(archive_name_);
+    std::wstring wide_name = wide_library_path(archive_name_);
     std::vector<char> comment(kCommentBufferSize, '\0');
-    RAROpenArchiveData data{};
-    data.ArcName = name.data();
-    data.OpenMode = extract_ ? RAR_OM_EXTRACT : RAR_OM_LIST;
-    data.CmtBuf = comment.data();
-    data.CmtBufSize = kCommentBufferSize;
+    unsigned int open_result = 0;
+    unsigned int comment_state = 0;
+    const auto open_with = [&](auto open, auto& data) {
+        data.ArcName = name.data();
+        data.OpenMode = extract_ ? RAR_OM_EXTRACT : RAR_OM_LIST;
+        data.CmtBuf = comment.data();
+        data.CmtBufSize = kCommentBufferSize;
+        LibraryCall call(*this);
+        void* opened = open(&data);
+        open_result = data.OpenResult;
+        comment_state = data.CmtState;
+        return opened;
+    };
     status_ = unrar_status::OpenError;
     void* archive = nullptr;
-    {
-        LibraryCall call(*this);
-        archive = open_archive(&data);
+    // Older builds of the library know only the narrow name.
+    const auto open_archive_ex = entry_point<OpenArchiveExFunction>("RAROpenArchiveEx");
+    wide_names_ = open_archive_ex != nullptr;
+    if (wide_names_) {
+        RAROpenArchiveDataEx data{};
+        data.ArcNameW = wide_name.data();
+        archive = open_with(open_archive_ex, data);
+    } else {
+        RAROpenArchiveData data{};
+        archive = open_with(open_archive, data);
     }
     comment_ = text_of(comment.data(), comment.size());
-    if (const auto status = translate_open_result(data.OpenResult))
+    if (const auto status = translate_open_result(open_result))
         status_ = *status;
-    if (const auto state = translate_comment_state(data.CmtState))
+    if (const auto state = translate_comment_state(comment_state))
         comment_state_ = *state;
 
     if (!archive) {
@@ -195,8 +251,8 @@ std::uint64_t size_of(const RARHeaderDataEx& header, unsigned int RARHeaderDataE
 } // namespace
 
 template <typename Header> void TUnRar::take_header(const Header& header, const QString& comment) {
-    archive_name_ = file_name_of(header.ArcName, sizeof header.ArcName);
-    file_name_ = file_name_of(header.FileName, sizeof header.FileName);
+    archive_name_ = archive_name_in(header);
+    file_name_ = file_name_in(header);
     file_flags_ = decode_file_flags(header.Flags);
     dictionary_size_ = decode_dictionary_size(header.Flags);
     pack_size_ = size_of(header, &Header::PackSize);
@@ -271,10 +327,16 @@ bool TUnRar::Process(TRarOperation operation, const QString& dest_name) {
         forget_library();
         return fail(unrar_status::NoLibrary);
     }
-    QByteArray dest_path = library_path(dest_path_);
-    QByteArray name = library_path(dest_name);
     int result = 0;
-    {
+    const auto process_file_w = wide_names_ ? entry_point<ProcessFileWFunction>("RARProcessFileW") : nullptr;
+    if (process_file_w) {
+        std::wstring dest_path = wide_library_path(dest_path_);
+        std::wstring name = wide_library_path(dest_name);
+        LibraryCall call(*this);
+        result = process_file_w(archive_, int(operation), wide_or_null(dest_path), wide_or_null(name));
+    } else {
+        QByteArray dest_path = library_path(dest_path_);
+        QByteArray name = library_path(dest_name);
         LibraryCall call(*this);
         result = process_file(archive_, int(operation), bytes_or_null(dest_path), bytes_or_null(name));
     }
@@ -313,6 +375,10 @@ int TUnRar::answer_library(unsigned message, std::intptr_t p1, std::intptr_t p2)
         if (p2 == RAR_VOL_NOTIFY)
             return 1;
         return p2 == RAR_VOL_ASK && p1 != 0 && ask_for_volume(reinterpret_cast<char*>(p1)) > 0 ? 1 : -1;
+    case UCM_CHANGEVOLUMEW:
+        if (p2 == RAR_VOL_NOTIFY)
+            return 1;
+        return p2 == RAR_VOL_ASK && p1 != 0 && ask_for_volume(reinterpret_cast<wchar_t*>(p1)) > 0 ? 1 : -1;
     case UCM_PROCESSDATA:
         return !on_process_data_ || on_process_data_(std::size_t(p2)) ? 1 : -1;
     case UCM_NEEDPASSWORD: {
@@ -328,17 +394,31 @@ int TUnRar::answer_library(unsigned message, std::intptr_t p1, std::intptr_t p2)
     }
 }
 
-int TUnRar::ask_for_volume(char* name) {
-    const QString offered = file_name_of(name, kVolumeNameSize);
+std::optional<QString> TUnRar::pick_volume(const QString& offered) {
     const QString picked = dialogs_.open_file(kVolumePromptTitle, offered);
     if (picked.isEmpty())
-        return 0;
-    const QByteArray bytes = QFile::encodeName(picked);
-    // A cut path would name another file: a pick that does not fit is treated as a cancel.
-    if (bytes.size() >= kVolumeNameSize)
+        return std::nullopt;
+    return picked;
+}
+
+// A cut path would name another file: a pick that does not fit is treated as a cancel.
+int TUnRar::ask_for_volume(char* name) {
+    const auto picked = pick_volume(file_name_of(name, kVolumeNameSize));
+    const QByteArray bytes = picked ? QFile::encodeName(*picked) : QByteArray();
+    if (bytes.isEmpty() || bytes.size() >= kVolumeNameSize)
         return 0;
     std::memcpy(name, bytes.constData(), std::size_t(bytes.size()));
     name[bytes.size()] = '\0';
+    return 1;
+}
+
+int TUnRar::ask_for_volume(wchar_t* name) {
+    const auto picked = pick_volume(file_name_of(name, kVolumeNameSize));
+    const std::wstring wide = picked ? picked->toStdWString() : std::wstring();
+    if (wide.empty() || wide.size() >= std::size_t(kVolumeNameSize))
+        return 0;
+    std::wmemcpy(name, wide.data(), wide.size());
+    name[wide.size()] = L'\0';
     return 1;
 }
 

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace kelvox {
 
@@ -86,7 +87,7 @@ public:
     // Closes the archive and unloads the library.
     bool Close();
 
-    // The bytes the volume callback may write into the library's name buffer, the terminating zero
+    // The characters the volume callback may write into the library's name buffer, the terminating zero
     // included: the size of a file name in the library's records, which every build of the library
     // gives its name buffer at the least.
     static constexpr int kVolumeNameSize = 260;
@@ -99,7 +100,9 @@ private:
     template <typename Header> void take_header(const Header& header, const QString& comment);
     template <typename Header> int read_header_with(const char* entry_name, Header& header);
     void forget_library();
+    std::optional<QString> pick_volume(const QString& offered);
     int ask_for_volume(char* name);
+    int ask_for_volume(wchar_t* name);
     int answer_library(unsigned message, std::intptr_t p1, std::intptr_t p2);
 
     FileDialogs& dialogs_;
@@ -115,6 +118,7 @@ private:
     ProcessDataHandler on_process_data_;
 
     bool archive_open_ = false;
+    bool wide_names_ = false; // opened through the wide entry point
     bool eof_ = true;
     std::uint8_t status_ = unrar_status::None;
     QString comment_;

@@ -1,7 +1,9 @@
 // The program entry: the application object, its title, the main window, the message loop. The
-// program takes no arguments; its directory is the current one, the root of the disc.
+// program takes no arguments; its directory is the current one, the root of the disc (or, started in its own
+// folder on the disc, the folder above it).
 #include "app/tform1.h"
 #include "platform/application.h"
+#include "platform/files.h"
 #include "platform/message_boxes.h"
 #include "platform/platform_error.h"
 #include "platform/system_services.h"
@@ -37,6 +39,7 @@ int main(int argc, char** argv) {
     const std::unique_ptr<MessageBoxes> messages = system_message_boxes();
     try {
         application->SetTitle(QStringLiteral("Kelvox Cover menu"));
+        enter_disc_root_above_program(QStringLiteral("menu\\index.xml"));
         SystemServices system(*application, *messages);
         TForm1 form(system.services());
         application->SetMainForm(&form);

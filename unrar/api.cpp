@@ -15,6 +15,8 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <optional>
+#include <string>
 
 namespace kelvox::unrar {
 namespace {
@@ -62,23 +64,6 @@ template <typename Action> int guarded(void* raw, Action action) {
     return code;
 }
 
-void copy_text(char* out, std::size_t capacity, const std::string& text) {
-    const std::string cut = utf8_prefix(text, capacity - 1);
-    std::memcpy(out, cut.data(), cut.size());
-    out[cut.size()] = '\0';
-}
-
-// Cut on a character boundary: a lone half of a surrogate pair (16-bit wchar_t) is left out.
-void copy_wide(wchar_t* out, std::size_t capacity, const std::string& text) {
-    std::wstring wide = utf8_to_wide(utf8_prefix(text, capacity - 1));
-    if (wide.size() > capacity - 1)
-        wide.resize(capacity - 1);
-    if (sizeof(wchar_t) == 2 && !wide.empty() && wide.back() >= 0xD800 && wide.back() < 0xDC00)
-        wide.pop_back();
-    std::wmemcpy(out, wide.data(), wide.size());
-    out[wide.size()] = L'\0';
-}
-
 unsigned clamp32(std::uint64_t value) {
     return value > std::numeric_limits<unsigned>::max() ? std::numeric_limits<unsigned>::max()
                                                         : static_cast<unsigned>(value);
@@ -104,8 +89,8 @@ template <typename Header> void fill_common(const Entry& entry, Header& data) {
 
 void fill_header(const ArchiveHandle& handle, RARHeaderData& data) {
     const Entry& entry = handle.current;
-    copy_text(data.ArcName, sizeof data.ArcName, volume_name(handle));
-    copy_text(data.FileName, sizeof data.FileName, entry.name);
+    copy_to_buffer(data.ArcName, sizeof data.ArcName, volume_name(handle));
+    copy_to_buffer(data.FileName, sizeof data.FileName, entry.name);
     fill_common(entry, data);
     data.PackSize = clamp32(entry.packed_size);
     data.UnpSize = clamp32(entry.unpacked_size);
@@ -114,10 +99,10 @@ void fill_header(const ArchiveHandle& handle, RARHeaderData& data) {
 void fill_header_ex(const ArchiveHandle& handle, RARHeaderDataEx& data) {
     const Entry& entry = handle.current;
     constexpr std::size_t name_size = sizeof data.ArcName;
-    copy_text(data.ArcName, name_size, volume_name(handle));
-    copy_wide(data.ArcNameW, name_size, volume_name(handle));
-    copy_text(data.FileName, name_size, entry.name);
-    copy_wide(data.FileNameW, name_size, entry.name);
+    copy_to_buffer(data.ArcName, name_size, volume_name(handle));
+    copy_wide_to_buffer(data.ArcNameW, name_size, volume_name(handle));
+    copy_to_buffer(data.FileName, name_size, entry.name);
+    copy_wide_to_buffer(data.FileNameW, name_size, entry.name);
     fill_common(entry, data);
     data.PackSize = static_cast<unsigned>(entry.packed_size & 0xFFFFFFFFu);
     data.PackSizeHigh = static_cast<unsigned>(entry.packed_size >> 32);
@@ -142,6 +127,65 @@ void read_next(ArchiveHandle& handle) {
     handle.has_current = true;
 }
 
+void set_client(ArchiveHandle& handle, ClientCallback client) {
+    handle.client = client;
+    handle.reader->volumes().set_client_callback(&handle.client);
+}
+
+unsigned archive_flags(const ArchiveReader& reader) {
+    unsigned flags = 0;
+    if (reader.multi_volume())
+        flags |= ROADF_VOLUME;
+    if (reader.comment().present)
+        flags |= ROADF_COMMENT;
+    if (reader.solid())
+        flags |= ROADF_SOLID;
+    if (reader.new_naming())
+        flags |= ROADF_NEWNUMBERING;
+    return flags;
+}
+
+// Both open records share these fields by name; `more` finishes the handle before it is given out.
+template <typename OpenData, typename More>
+void* open_archive(OpenData& data, const std::optional<std::string>& name, More more) {
+    data.CmtSize = 0;
+    data.CmtState = 0;
+    ArchiveHandle* opened = nullptr;
+    data.OpenResult = static_cast<unsigned>(run_code([&] {
+        if (!name)
+            fail(ERAR_EOPEN);
+        auto handle = std::make_unique<ArchiveHandle>();
+        handle->reader = std::make_unique<ArchiveReader>(*name);
+        handle->reader->volumes().set_abort_flag(&handle->close_requested);
+        handle->processor =
+            std::make_unique<EntryProcessor>(*handle->reader, handle->client, &handle->close_requested);
+        handle->extract_mode = data.OpenMode == RAR_OM_EXTRACT;
+        hand_over_comment(read_archive_comment(*handle->reader), data.CmtBuf, data.CmtBufSize, data.CmtSize,
+                          data.CmtState);
+        more(*handle);
+        opened = handle.release();
+    }));
+    return opened;
+}
+
+void process_current(ArchiveHandle& handle, int operation, const char* dest_path, const char* dest_name) {
+    if (!handle.has_current)
+        fail(handle.ended ? ERAR_END_ARCHIVE : ERAR_UNKNOWN);
+    handle.has_current = false;
+    Entry& entry = handle.current;
+    // Opened for listing, nothing is decoded or written whatever the operation.
+    if (!handle.extract_mode || operation == RAR_SKIP) {
+        skip_current(handle);
+        return;
+    }
+    if (operation == RAR_TEST)
+        handle.processor->test(entry);
+    else if (operation == RAR_EXTRACT)
+        handle.processor->extract(entry, dest_path, dest_name);
+    else
+        fail(ERAR_UNKNOWN);
+}
+
 } // namespace
 } // namespace kelvox::unrar
 
@@ -152,23 +196,26 @@ extern "C" {
 RAR_EXPORT void* RAR_API RAROpenArchive(struct RAROpenArchiveData* ArchiveData) {
     if (ArchiveData == nullptr)
         return nullptr;
-    ArchiveData->CmtSize = 0;
-    ArchiveData->CmtState = 0;
-    ArchiveHandle* opened = nullptr;
-    ArchiveData->OpenResult = static_cast<unsigned>(run_code([&] {
-        if (ArchiveData->ArcName == nullptr)
-            fail(ERAR_EOPEN);
-        auto handle = std::make_unique<ArchiveHandle>();
-        handle->reader = std::make_unique<ArchiveReader>(ArchiveData->ArcName);
-        handle->reader->volumes().set_abort_flag(&handle->close_requested);
-        handle->processor =
-            std::make_unique<EntryProcessor>(*handle->reader, handle->client, &handle->close_requested);
-        handle->extract_mode = ArchiveData->OpenMode == RAR_OM_EXTRACT;
-        hand_over_comment(read_archive_comment(*handle->reader), ArchiveData->CmtBuf, ArchiveData->CmtBufSize,
-                          ArchiveData->CmtSize, ArchiveData->CmtState);
-        opened = handle.release();
-    }));
-    return opened;
+    const std::optional<std::string> name =
+        ArchiveData->ArcName != nullptr ? std::optional<std::string>(ArchiveData->ArcName) : std::nullopt;
+    return open_archive(*ArchiveData, name, [](ArchiveHandle&) {});
+}
+
+RAR_EXPORT void* RAR_API RAROpenArchiveEx(struct RAROpenArchiveDataEx* ArchiveData) {
+    if (ArchiveData == nullptr)
+        return nullptr;
+    std::optional<std::string> name;
+    if (ArchiveData->ArcNameW != nullptr)
+        name = wide_to_utf8(ArchiveData->ArcNameW);
+    else if (ArchiveData->ArcName != nullptr)
+        name = ArchiveData->ArcName;
+    ArchiveData->Flags = 0;
+    return open_archive(*ArchiveData, name, [&](ArchiveHandle& handle) {
+        ArchiveData->Flags = archive_flags(*handle.reader);
+        handle.reader->volumes().set_wide_questions(ArchiveData->ArcNameW != nullptr);
+        if (ArchiveData->Callback != nullptr)
+            set_client(handle, {ArchiveData->Callback, ArchiveData->UserData});
+    });
 }
 
 RAR_EXPORT int RAR_API RARCloseArchive(void* hArcData) {
@@ -202,31 +249,23 @@ RAR_EXPORT int RAR_API RARReadHeaderEx(void* hArcData, struct RARHeaderDataEx* H
 }
 
 RAR_EXPORT int RAR_API RARProcessFile(void* hArcData, int Operation, char* DestPath, char* DestName) {
+    return guarded(hArcData,
+                   [&](ArchiveHandle& handle) { process_current(handle, Operation, DestPath, DestName); });
+}
+
+RAR_EXPORT int RAR_API RARProcessFileW(void* hArcData, int Operation, wchar_t* DestPath, wchar_t* DestName) {
     return guarded(hArcData, [&](ArchiveHandle& handle) {
-        if (!handle.has_current)
-            fail(handle.ended ? ERAR_END_ARCHIVE : ERAR_UNKNOWN);
-        handle.has_current = false;
-        Entry& entry = handle.current;
-        // Opened for listing, nothing is decoded or written whatever the operation.
-        if (!handle.extract_mode || Operation == RAR_SKIP) {
-            skip_current(handle);
-            return;
-        }
-        if (Operation == RAR_TEST)
-            handle.processor->test(entry);
-        else if (Operation == RAR_EXTRACT)
-            handle.processor->extract(entry, DestPath, DestName);
-        else
-            fail(ERAR_UNKNOWN);
+        const std::string path = DestPath != nullptr ? wide_to_utf8(DestPath) : std::string();
+        const std::string name = DestName != nullptr ? wide_to_utf8(DestName) : std::string();
+        process_current(handle, Operation, DestPath != nullptr ? path.c_str() : nullptr,
+                        DestName != nullptr ? name.c_str() : nullptr);
     });
 }
 
 RAR_EXPORT void RAR_API RARSetCallback(void* hArcData, UNRARCALLBACK Callback, LPARAM UserData) {
     auto* handle = static_cast<ArchiveHandle*>(hArcData);
-    if (handle == nullptr)
-        return;
-    handle->client = {Callback, UserData};
-    handle->reader->volumes().set_client_callback(&handle->client);
+    if (handle != nullptr)
+        set_client(*handle, {Callback, UserData});
 }
 
 RAR_EXPORT void RAR_API RARSetChangeVolProc(void* hArcData, CHANGEVOLPROC ChangeVolProc) {

@@ -23,6 +23,7 @@ public:
     Format format() const { return format_; }
     bool multi_volume() const { return first_.volume; }
     bool solid() const { return first_.solid; }
+    bool new_naming() const { return first_.new_naming; }
     std::uint64_t signature_offset() const { return signature_offset_; } // in the first volume
     const StoredComment& comment() const { return comment_; }
 

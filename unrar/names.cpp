@@ -1,6 +1,8 @@
 #include "unrar/names.h"
 
 #include <cstdint>
+#include <cstring>
+#include <cwchar>
 #include <vector>
 
 namespace kelvox::unrar {
@@ -191,6 +193,39 @@ std::wstring utf8_to_wide(const std::string& text) {
         }
     }
     return out;
+}
+
+std::string wide_to_utf8(const wchar_t* text) {
+    if constexpr (sizeof(wchar_t) == 2) {
+        std::vector<char16_t> units;
+        for (const wchar_t* at = text; *at != L'\0'; ++at)
+            units.push_back(static_cast<char16_t>(*at));
+        return utf16_to_utf8(units);
+    } else {
+        std::string out;
+        for (const wchar_t* at = text; *at != L'\0'; ++at) {
+            const auto code = static_cast<std::uint32_t>(*at);
+            append_utf8(out, code > 0x10FFFF || (code >= 0xD800 && code < 0xE000) ? 0xFFFD : code);
+        }
+        return out;
+    }
+}
+
+void copy_to_buffer(char* out, std::size_t capacity, const std::string& text) {
+    const std::string cut = utf8_prefix(text, capacity - 1);
+    std::memcpy(out, cut.data(), cut.size());
+    out[cut.size()] = '\0';
+}
+
+// A lone half of a surrogate pair (16-bit wchar_t) is left out.
+void copy_wide_to_buffer(wchar_t* out, std::size_t capacity, const std::string& text) {
+    std::wstring wide = utf8_to_wide(utf8_prefix(text, capacity - 1));
+    if (wide.size() > capacity - 1)
+        wide.resize(capacity - 1);
+    if (sizeof(wchar_t) == 2 && !wide.empty() && wide.back() >= 0xD800 && wide.back() < 0xDC00)
+        wide.pop_back();
+    std::wmemcpy(out, wide.data(), wide.size());
+    out[wide.size()] = L'\0';
 }
 
 } // namespace kelvox::unrar

@@ -19,6 +19,13 @@ std::string oem_name_to_utf8(const std::string& stored, unsigned host_os);
 // becomes U+FFFD.
 std::wstring utf8_to_wide(const std::string& text);
 
+// Wide characters as UTF-8; a lone surrogate (16-bit wchar_t) or a value past U+10FFFF becomes U+FFFD.
+std::string wide_to_utf8(const wchar_t* text);
+
+// Zero-terminated into a buffer of `capacity` characters, cut on a character boundary.
+void copy_to_buffer(char* out, std::size_t capacity, const std::string& text);
+void copy_wide_to_buffer(wchar_t* out, std::size_t capacity, const std::string& text);
+
 // The longest prefix of `text` of at most `limit` bytes that does not cut a UTF-8 sequence.
 std::string utf8_prefix(const std::string& text, std::size_t limit);
 

@@ -1,9 +1,10 @@
 #include "unrar/volume_set.h"
 
+#include "unrar/names.h"
 #include "unrar/rar_error.h"
 #include "unrar/volume_names.h"
 
-#include <cstring>
+#include <vector>
 
 namespace kelvox::unrar {
 namespace {
@@ -21,21 +22,39 @@ VolumeSet::VolumeSet(const std::string& first_name) {
         fail(ERAR_EOPEN);
 }
 
-int VolumeSet::call(char* buffer, int mode) {
-    if (client_ == nullptr || !*client_)
-        return callback_(buffer, mode);
-    const int answer = client_->send(UCM_CHANGEVOLUME, reinterpret_cast<LPARAM>(buffer), mode);
+int VolumeSet::send(unsigned message, LPARAM buffer, int mode) const {
+    const int answer = client_->send(message, buffer, mode);
     if (answer == -1)
         fail(ERAR_UNKNOWN);
+    return answer;
+}
+
+int VolumeSet::call(std::string& name, int mode) const {
+    const bool client = client_ != nullptr && *client_;
+    if (client && wide_questions_) {
+        std::vector<wchar_t> wide(volume_name_buffer_size);
+        copy_wide_to_buffer(wide.data(), wide.size(), name);
+        const int answer = send(UCM_CHANGEVOLUMEW, reinterpret_cast<LPARAM>(wide.data()), mode);
+        if (answer != 0) {
+            wide.back() = L'\0';
+            name = wide_to_utf8(wide.data());
+            return answer;
+        }
+    }
+    char buffer[volume_name_buffer_size] = {};
+    copy_to_buffer(buffer, sizeof buffer, name);
+    const int answer =
+        client ? send(UCM_CHANGEVOLUME, reinterpret_cast<LPARAM>(buffer), mode) : callback_(buffer, mode);
+    buffer[sizeof buffer - 1] = '\0';
+    name = buffer;
     return answer;
 }
 
 void VolumeSet::notify(const std::string& name) {
     if (!has_callback())
         return;
-    char buffer[volume_name_buffer_size] = {};
-    std::strncpy(buffer, name.c_str(), sizeof buffer - 1);
-    const int answer = call(buffer, RAR_VOL_NOTIFY);
+    std::string told = name;
+    const int answer = call(told, RAR_VOL_NOTIFY);
     if (answer < 0 || (abort_flag_ != nullptr && *abort_flag_))
         fail(ERAR_EOPEN);
 }
@@ -43,13 +62,11 @@ void VolumeSet::notify(const std::string& name) {
 std::string VolumeSet::ask_for(const std::string& name) {
     if (!has_callback())
         fail(ERAR_EOPEN);
-    char buffer[volume_name_buffer_size] = {};
-    std::strncpy(buffer, name.c_str(), sizeof buffer - 1);
-    const int answer = call(buffer, RAR_VOL_ASK);
+    std::string picked = name;
+    const int answer = call(picked, RAR_VOL_ASK);
     if (answer <= 0 || (abort_flag_ != nullptr && *abort_flag_))
         fail(ERAR_EOPEN);
-    buffer[sizeof buffer - 1] = '\0';
-    return buffer;
+    return picked;
 }
 
 bool VolumeSet::ensure(std::size_t index, bool may_ask) {

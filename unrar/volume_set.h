@@ -27,6 +27,8 @@ public:
     void set_callback(CHANGEVOLPROC callback) { callback_ = callback; }
     void set_client_callback(const ClientCallback* client) { client_ = client; }
     void set_new_naming(bool new_naming) { new_naming_ = new_naming; }
+    // A client that named the archive in wide characters is asked in them first (UCM_CHANGEVOLUMEW).
+    void set_wide_questions(bool wide) { wide_questions_ = wide; }
 
     std::size_t count() const { return volumes_.size(); }
     const std::string& name(std::size_t index) const { return volumes_[index].name; }
@@ -57,12 +59,15 @@ private:
     std::string ask_for(const std::string& name);
     void notify(const std::string& name);
     bool has_callback() const { return (client_ != nullptr && *client_) || callback_ != nullptr; }
-    int call(char* buffer, int mode);
+    // The callback's answer; `name` becomes what it left in the buffer.
+    int call(std::string& name, int mode) const;
+    int send(unsigned message, LPARAM buffer, int mode) const;
 
     std::vector<Volume> volumes_;
     CHANGEVOLPROC callback_ = nullptr;
     const ClientCallback* client_ = nullptr;
     bool new_naming_ = true;
+    bool wide_questions_ = false;
     const bool* abort_flag_ = nullptr;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/disc_path.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -9,6 +10,17 @@ namespace kelvox {
 
 QString current_directory() {
     return QDir::toNativeSeparators(QDir::currentPath());
+}
+
+bool enter_disc_root_above_program(const QString& marker) {
+    if (file_exists(marker))
+        return true;
+    const QString started_in = QDir::currentPath();
+    if (QDir::setCurrent(QCoreApplication::applicationDirPath() + QStringLiteral("/..")) &&
+        file_exists(marker))
+        return true;
+    QDir::setCurrent(started_in);
+    return false;
 }
 
 bool set_current_directory(const QString& disc_path) {

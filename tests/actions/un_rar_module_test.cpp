@@ -115,21 +115,23 @@ TEST_F(UnRarModuleTest, AsksForAMissingVolumeAndGoesOnWithThePick) {
     if (first.isEmpty())
         GTEST_SKIP() << "no shared fixtures";
     // The set is copied with its last two volumes moved away, where the user then finds the third; the
-    // fourth is found beside it.
-    QTemporaryDir work;
+    // fourth is found beside it. Every folder has Polish letters, which the Windows code page lacks.
+    QTemporaryDir temporary;
+    const QDir work(temporary.filePath(QStringLiteral("płyta źródłowa")));
+    ASSERT_TRUE(work.mkpath(QStringLiteral("gdzie indziej ż")));
+    ASSERT_TRUE(work.mkpath(QStringLiteral("rozpakowane ąęł")));
     const QDir source = QFileInfo(first).dir();
-    ASSERT_TRUE(QDir(work.path()).mkdir(QStringLiteral("elsewhere")));
     for (const QString& name : source.entryList({QStringLiteral("vol.part*.rar")})) {
         const QString to = name >= QLatin1String("vol.part3.rar")
-                               ? work.filePath(QStringLiteral("elsewhere/") + name)
+                               ? work.filePath(QStringLiteral("gdzie indziej ż/") + name)
                                : work.filePath(name);
         ASSERT_TRUE(QFile::copy(source.filePath(name), to));
     }
-    QTemporaryDir target;
+    const QDir target(work.filePath(QStringLiteral("rozpakowane ąęł")));
     make(work.filePath(QStringLiteral("vol.part1.rar")));
     unrar->SetExtract(true);
     unrar->SetDestPath(target.path());
-    dialogs.answer = work.filePath(QStringLiteral("elsewhere/vol.part3.rar"));
+    dialogs.answer = work.filePath(QStringLiteral("gdzie indziej ż/vol.part3.rar"));
     ASSERT_TRUE(unrar->Open());
     while (!unrar->Eof())
         ASSERT_TRUE(unrar->Process(TRarOperation::Extract, QString()) || unrar->Status() == 6)

@@ -22,12 +22,14 @@ expect() {
   [ "$status" -eq "$wanted" ] || { tail -n 20 "$log"; fail "make-disc.sh $* ended with $status, not $wanted"; }
 }
 # What the reader finds on the disc: every content file, the autorun and the menu with its Qt (libarchive
-# is linked into the RAR module).
+# is linked into the RAR module), for each system.
 expected_paths() {
   (cd "$content" && find . -type f | sed 's|^\.||')
   printf '%s\n' /autorun /kelvox-linux/kelvox-menu /kelvox-linux/libunrar.so /kelvox-linux/qt.conf \
     /kelvox-linux/libQt6Core.so.6 /kelvox-linux/libunarr.so.1 \
-    /kelvox-linux/plugins/platforms/libqxcb.so /kelvox-linux/plugins/multimedia/libgstreamermediaplugin.so
+    /kelvox-linux/plugins/platforms/libqxcb.so /kelvox-linux/plugins/multimedia/libgstreamermediaplugin.so \
+    /autorun.inf /kelvox-windows/kelvox-menu.exe /kelvox-windows/unrar.dll /kelvox-windows/Qt6Widgets.dll \
+    /kelvox-windows/platforms/qwindows.dll
 }
 image_listing() { xorriso -no_rc -indev "$1" -find / -exec lsdl -- 2>/dev/null; }
 
@@ -42,7 +44,15 @@ grep -q "^-r-xr-xr-x .* '/kelvox-linux/kelvox-menu'\$" "$work/listing" || fail "
 ! grep -q "^l" "$work/listing" || fail "the image holds symbolic links: $(grep '^l' "$work/listing" | head -n 3)"
 xorriso -no_rc -indev "$image" -pvd_info 2>/dev/null | grep -q "^Volume Id *: KELVOX\$" || fail "the volume label is not KELVOX"
 grep -q "^disc written: $image ($(wc -c <"$image") bytes, " "$work/image.log" || fail "the size line is not the image's bytes: $(tail -n 1 "$work/image.log")"
-echo "ok: the image holds the content, an executable autorun and the bundle"
+! grep -q "kelvox-check" "$work/listing" || fail "the checker was put on the disc"
+# Windows reads the Joliet tree: the same names, the long ones whole.
+xorriso -no_rc -indev "$image" -rr off -joliet on -find / -type f 2>/dev/null | sed "s/^'//; s/'\$//" | sort >"$work/joliet"
+[ "$(expected_paths | sort)" = "$(cat "$work/joliet")" ] ||
+  fail "the Joliet names differ: $(diff <(expected_paths | sort) "$work/joliet" | head -n 5)"
+osirrox_inf="$(xorriso -no_rc -indev "$image" -osirrox on -extract /autorun.inf "$work/autorun.inf" 2>&1)" || fail "$osirrox_inf"
+[ "$(tr -d '\r' <"$work/autorun.inf")" = "$(printf '[autorun]\nopen=kelvox-windows\\kelvox-menu.exe\nicon=kelvox-windows\\kelvox-menu.exe,0\nlabel=KELVOX')" ] ||
+  fail "autorun.inf is not the menu's: $(cat -A "$work/autorun.inf")"
+echo "ok: the image holds the content, an executable autorun and both menus, with Joliet names and autorun.inf"
 
 # Where an author starts: new-disc.sh lays out one section with an entry of each kind from the demo's
 # skin, which the check passes and make-disc.sh writes; it never writes into a folder that holds files.
@@ -96,7 +106,7 @@ grep -q -- "--label NUMER_3 is ignored" "$work/forced.log" || fail "a label give
 bytes="$(find "$work/forced" -type f -exec cat {} + | wc -c)"
 grep -q "^disc written: $work/forced ($bytes bytes, " "$work/forced.log" || fail "the size line is not the files' $bytes bytes: $(tail -n 1 "$work/forced.log")"
 [ ! -e "$work/forced/kelvox-report" ] || fail "the checker's report was written onto the disc"
-[ "$reported_bytes" = "$bytes" ] || fail "the report gives the disc ${reported_bytes:-no} bytes for Linux, make-disc.sh wrote $bytes"
+[ "$reported_bytes" = "$bytes" ] || fail "the report gives the disc ${reported_bytes:-no} bytes, make-disc.sh wrote $bytes"
 expect 0 forced-image --force "$broken" "$work/forced.iso"
 image_listing "$work/forced.iso" >"$work/forced-listing"
 ! grep -q "'/kelvox-report" "$work/forced-listing" || fail "the checker's report was written into the image"
@@ -104,6 +114,16 @@ expect 0 relabelled --label NUMER_2 "$content" "$image"
 xorriso -no_rc -indev "$image" -pvd_info 2>/dev/null | grep -q "^Volume Id *: NUMER_2\$" || fail "the image was not replaced"
 ! grep -q "is ignored" "$work/relabelled.log" || fail "the label of an image was called ignored"
 echo "ok: --force writes the disc, without the checker's report, at the size the report gives; an existing image is replaced"
+
+# Names a reader on Windows could not open: refused with a line each, unless --force.
+cp -R "$content" "$work/badnames"
+touch "$work/badnames/Co teraz?.txt" "$work/badnames/czytaj.txt" "$work/badnames/CZYTAJ.TXT" "$work/badnames/aux.txt"
+expect 1 badnames "$work/badnames" "$work/badnames-disc"
+for name in "Co teraz?.txt" "CZYTAJ.TXT" "aux.txt"; do
+  grep -qi "^problem: $name: the name " "$work/badnames.log" || fail "make-disc.sh did not report $name: $(tail -n 5 "$work/badnames.log")"
+done
+[ ! -e "$work/badnames-disc" ] || fail "a disc with names Windows cannot read was written"
+echo "ok: names Windows cannot read are problems reported before anything is written"
 
 # A failing xorriso (status 5 of its own) ends with the documented 1 and leaves nothing behind.
 mkdir "$work/bin"

@@ -52,13 +52,21 @@ e2e_system_install() {
   cp "$e2e_menu" "$work/disc/kelvox-menu"
   [ ! -f "$e2e_unrar" ] || cp "$e2e_unrar" "$work/disc/"
 }
-# e2e_system_launch: the menu started from the disc's root, in the background; sets menu_pid.
+# e2e_system_own_folder: the menu moves into a folder of its own on the disc, as on a real disc.
+e2e_system_own_folder() {
+  mkdir -p "$work/disc/kelvox-linux"
+  mv "$work/disc/kelvox-menu" "$work/disc/kelvox-linux/"
+  e2e_program_folder=kelvox-linux
+}
+# e2e_system_launch: the menu started in the background as e2e_start_in says; sets menu_pid.
 e2e_system_launch() { e2e_linux_launch; }
 e2e_linux_launch() {
   export KELVOX_REGISTRY="$work/registry.reg" KELVOX_E2E_RECORDS="$records"
   export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" QT_MEDIA_BACKEND=gstreamer
   export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" PATH="$work/bin:$PATH"
-  (cd "$work/disc" && exec ./kelvox-menu) >"$work/menu.log" 2>&1 &
+  local folder="$work/disc" program="./${e2e_program_folder:+$e2e_program_folder/}kelvox-menu"
+  if [ "$e2e_start_in" = program-folder ]; then folder="$work/disc/$e2e_program_folder"; program=./kelvox-menu; fi
+  (cd "$folder" && exec "$program") >"$work/menu.log" 2>&1 &
   menu_pid=$!
 }
 menu_window_class=kelvox-menu
@@ -71,8 +79,10 @@ e2e_system_settings() { [ ! -f "$work/registry.reg" ] || tr -d '\r' <"$work/regi
 # e2e_system_record NAME: the paths a record holds, one a line, as the file system names them.
 e2e_system_record() { cat "$records/$1"; }
 e2e_system_cleanup() { :; }
-# The menu's own folder on the disc, when it has one apart from the disc's root.
+# The menu's own folder on the disc (empty: the disc's root), and where a start is made from: the disc's
+# root (root) or that folder (program-folder).
 e2e_program_folder=""
+e2e_start_in=root
 
 [ "$e2e_system" = linux ] || . "$(dirname "${BASH_SOURCE[0]}")/e2e_$e2e_system.sh"
 e2e_system_prepare
@@ -153,7 +163,8 @@ intro_done() {
     [ "$(strip_text_pixels)" -gt 20 ]
 }
 
-# e2e_launch_menu [REGISTRY-CONTENT]: starts the menu from the disc's root (with these settings).
+# e2e_launch_menu [REGISTRY-CONTENT]: starts the menu (with these settings) from the disc's root, or with
+# e2e_start_in=program-folder from inside its own folder on the disc.
 e2e_launch_menu() {
   export HOME="$work/home"
   unset QT_QPA_PLATFORM

@@ -12,7 +12,6 @@ export WINEPREFIX="$work/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="winemenub
 unset WINEPATH
 e2e_settings_key='HKEY_LOCAL_MACHINE\SOFTWARE\Kelvox cover menu'
 e2e_program_folder=kelvox-windows
-e2e_start_in=root
 menu_window_class='^kelvox-menu\.exe$'
 # wine's first start of a program in a new prefix sets up its services and fonts.
 menu_start_tenths=600
@@ -41,6 +40,9 @@ e2e_system_prepare() {
   wine_quiet wine reg import "$(winepath -w "$work/association.reg")" ||
     fail "the document association could not be written to wine's registry"
 }
+
+# The bundle always has its own folder.
+e2e_system_own_folder() { :; }
 
 e2e_system_install() {
   mkdir -p "$work/disc/$e2e_program_folder"

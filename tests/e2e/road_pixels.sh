@@ -10,7 +10,9 @@ linux_menu="${KELVOX_E2E_LINUX_MENU:-}"
 [ -x "$linux_menu" ] || fail "no Linux menu to compare with (KELVOX_E2E_LINUX_MENU: '$linux_menu')"
 
 e2e_disc
-cp "$linux_menu" "$work/disc/kelvox-menu"
+mkdir "$work/disc/kelvox-linux"
+cp "$linux_menu" "$work/disc/kelvox-linux/kelvox-menu"
+linux_start() { e2e_program_folder=kelvox-linux e2e_linux_launch; }
 e2e_xserver 1024x768
 
 # shoot SYSTEM LAUNCH: the menu started by LAUNCH; the two screens kept as SYSTEM-start and SYSTEM-panel.
@@ -33,7 +35,7 @@ shoot() {
   e2e_shot "$1-panel"
   e2e_close_menu "$bar_x" "$bar_y" "$bar_w"
 }
-shoot linux e2e_linux_launch
+shoot linux linux_start
 shoot windows e2e_system_launch
 
 # The places that hold text, in screen pixels (x, y, width, height): the ticker strip, the section names

@@ -262,20 +262,16 @@ void check_other_pictures(DiscReport& report, const QString& program_dir,
     }
 }
 
-// Whether the menu on this system can start the program it is handed, told the way the launcher tells
-// it: the header decides a Windows program, the name a batch file, and anything else goes to the
+// Whether the menus can start the program they are handed, told the way the launcher tells it: the
+// header decides a Windows program, the name a batch file, and anything else goes to the Linux
 // system's exec, which takes only an executable file that is a binary or names its interpreter.
 void check_program(DiscReport& report, const QString& file, const CatalogueEntry& entry) {
     QFile program(file);
     const QByteArray head = program.open(QIODevice::ReadOnly) ? program.read(4) : QByteArray();
     switch (program_kind(file, head)) {
+    // The disc's Windows menu runs both; the Linux menu hands them to wine where it is installed.
     case ProgramKind::windows:
-        return;
     case ProgramKind::batch:
-        report.warning(entry.exe_path,
-                       QStringLiteral("entry %1 is a batch file: only the Windows menu runs it, and the disc "
-                                      "carries only the Linux menu")
-                           .arg(quoted(entry.name)));
         return;
     case ProgramKind::native:
         break;

@@ -58,9 +58,11 @@ int main(int argc, char** argv) {
         write(stdout, kelvox::check::report_text(report).toUtf8());
     if (page) {
         QString error;
-        const QString written = kelvox::check::write_report(
-            folder, report, kelvox::check::draw_menu_pictures(folder),
-            kelvox::check::disc_size(folder, kelvox::check::linux_bundle_folder()), error);
+        const QString written =
+            kelvox::check::write_report(folder, report, kelvox::check::draw_menu_pictures(folder),
+                                        kelvox::check::disc_size(folder, kelvox::check::linux_bundle_folder(),
+                                                                 kelvox::check::windows_bundle_folder()),
+                                        error);
         if (written.isEmpty()) {
             write(stderr,
                   QStringLiteral("kelvox-check: the report is not written: %1\n").arg(error).toUtf8());

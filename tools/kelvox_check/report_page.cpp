@@ -72,30 +72,42 @@ QString findings_html(const DiscReport& report, int section, int entry) {
     return html;
 }
 
+QString menu_size_html(const std::optional<qint64>& menu, const QString& folder, const QString& bundle,
+                       const QString& beside, const QString& builder) {
+    if (menu)
+        return QStringLiteral("%1: <code>%2/</code> from <code>%3</code>, and <code>%4</code>")
+            .arg(bytes_text(*menu), folder, escaped(bundle), beside);
+    return QStringLiteral("no number yet: the bundle is not at <code>%1</code> (%2 or a first "
+                          "<code>make-disc.sh</code> builds it)")
+        .arg(escaped(bundle), builder);
+}
+
 QString size_html(const DiscSize& size) {
-    QString linux_size;
-    if (size.linux_menu)
-        linux_size =
-            QStringLiteral("<span class=\"bytes\">%1</span>: the content %2 and the menu %3 "
-                           "(<code>kelvox-linux/</code> from <code>%4</code>, and <code>autorun</code>)")
-                .arg(bytes_text(size.content + *size.linux_menu), bytes_text(size.content),
-                     bytes_text(*size.linux_menu), escaped(size.linux_bundle));
+    QString whole;
+    if (size.linux_menu && size.windows_menu)
+        whole = QStringLiteral("<span class=\"bytes\">%1</span>: the content %2 and the two menus")
+                    .arg(bytes_text(size.content + *size.linux_menu + *size.windows_menu),
+                         bytes_text(size.content));
     else
-        linux_size = QStringLiteral("the content %1 and the menu, whose bundle is not at <code>%2</code> yet "
-                                    "(<code>scripts/build-bundle.sh build-disc</code> or a first "
-                                    "<code>make-disc.sh</code> builds it)")
-                         .arg(bytes_text(size.content), escaped(size.linux_bundle));
+        whole = QStringLiteral("the content %1 and the menus, which are not all built yet")
+                    .arg(bytes_text(size.content));
+    const QString linux_menu = menu_size_html(
+        size.linux_menu, QStringLiteral("kelvox-linux"), size.linux_bundle, QStringLiteral("autorun"),
+        QStringLiteral("<code>scripts/build-bundle.sh build-disc</code>"));
+    const QString windows_menu = menu_size_html(
+        size.windows_menu, QStringLiteral("kelvox-windows"), size.windows_bundle,
+        QStringLiteral("autorun.inf"),
+        QStringLiteral("<code>scripts/build-windows.sh build-windows</code>, half an hour the first time"));
     return QStringLiteral(
                "<h2>The disc's size</h2>\n<table class=\"size\">\n"
-               "<tr><th>Linux</th><td>%1</td></tr>\n"
-               "<tr><th>Windows</th><td>no number: the Windows menu is not on the disc yet "
-               "(<code>make-disc.sh</code> writes the Linux menu only), so a reader on Windows finds no menu "
-               "to start</td></tr>\n</table>\n"
+               "<tr><th>The disc</th><td>%1</td></tr>\n"
+               "<tr><th>Linux menu</th><td>%2</td></tr>\n"
+               "<tr><th>Windows menu</th><td>%3</td></tr>\n</table>\n"
                "<p class=\"note\">The bytes of the disc's files, as <code>make-disc.sh</code> counts a disc "
                "written as a directory; an image adds its file system's records, and "
-               "<code>make-disc.sh</code> "
-               "prints the image's own size. This report (<code>%2/</code>) is left off the disc.</p>\n")
-        .arg(linux_size, kReportFolder);
+               "<code>make-disc.sh</code> prints the image's own size. This report (<code>%4/</code>) is "
+               "left off the disc.</p>\n")
+        .arg(whole, linux_menu, windows_menu, kReportFolder);
 }
 
 QString bar_html(const MenuPictures& pictures) {
