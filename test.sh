@@ -28,7 +28,9 @@ trap stop_reader_machine EXIT
 # The disc tests put the Windows menu on their discs; its tests run under wine at the end. The RAR module
 # is checked against the Linux one: the same C client, built natively in build-asan.
 "$top/scripts/build-windows.sh" "$top/build-windows" \
-  "-DKELVOX_LINUX_UNRAR_CLIENT=$top/build-asan/tests/unrar/unrar_parity_client"
+  "-DKELVOX_LINUX_UNRAR_CLIENT=$top/build-asan/tests/unrar/unrar_parity_client" \
+  "-DKELVOX_LINUX_E2E_DISC=$top/build-asan/tests/e2e/kelvox-e2e-disc" \
+  "-DKELVOX_LINUX_MENU=$top/build-asan/bin/kelvox-menu"
 wait "$reader_pid" || true
 cat "$reader_log"
 ctest --test-dir "$top/build-asan" --output-on-failure -j "$(nproc)"

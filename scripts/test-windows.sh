@@ -4,9 +4,14 @@
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 started=$(date +%s)
-# Built already by ./test.sh; again here (at no cost when nothing changed) when run alone.
+# Built already by ./test.sh; again here (at no cost when nothing changed) when run alone. The RAR module
+# is checked against the Linux one: the same C client, built natively in build-asan; the menu's
+# end-to-end roads run on the disc the Linux build's tool writes, and its pixels are compared with the
+# Linux menu's.
 "$top/scripts/build-windows.sh" "$top/build-windows" \
-  "-DKELVOX_LINUX_UNRAR_CLIENT=$top/build-asan/tests/unrar/unrar_parity_client"
+  "-DKELVOX_LINUX_UNRAR_CLIENT=$top/build-asan/tests/unrar/unrar_parity_client" \
+  "-DKELVOX_LINUX_E2E_DISC=$top/build-asan/tests/e2e/kelvox-e2e-disc" \
+  "-DKELVOX_LINUX_MENU=$top/build-asan/bin/kelvox-menu"
 
 export WINEPREFIX="$top/build-windows/wine-prefix"
 export WINEDEBUG=-all

@@ -1,5 +1,6 @@
-// kelvox-e2e-disc DISC-ROOT EXPECTED-DIR: writes the disc the end-to-end suite drives the real menu on,
-// and the small archive's files as they should come out of it into EXPECTED-DIR. Every skin picture is
+// kelvox-e2e-disc DISC-ROOT EXPECTED-DIR [linux|windows]: writes the disc the end-to-end suite drives the
+// real menu of that system on, and the small archive's files as they should come out of it into
+// EXPECTED-DIR. Every skin picture is
 // a flat colour of its own (the window tests' skin), so a screenshot pixel at a layout coordinate tells
 // which picture lies there; the entries cover every kind of activation.
 #include "tests/support/jpeg_writer.h"
@@ -40,9 +41,23 @@ QByteArray description(const char* title, const QByteArray& pictures, const char
            "</_opis><_wymagania>Pentium 100</_wymagania>" + pictures + "<_typ>" + type + "</_typ></opis>";
 }
 
-QByteArray catalogue() {
+// The program entry records the directory it was started in, where the suite tells it to: a shell
+// script for the Linux menu; for the Windows one a batch file, which goes through the command
+// interpreter as a reader's would.
+struct Program {
+    const char* file;
+    QByteArray content;
+};
+
+Program program_for(const std::string& system) {
+    if (system == "windows")
+        return {"uruchom.bat", "@cd > \"%KELVOX_E2E_RECORDS%\\program-directory\"\r\n"};
+    return {"start.exe", "#!/bin/sh\npwd > \"$KELVOX_E2E_RECORDS/program-directory\"\n"};
+}
+
+QByteArray catalogue(const Program& program) {
     QByteArray xml = "<menu><sekcja><nazwa>Gry</nazwa>";
-    xml += entry("Obrazki", "obrazki", "start.exe");
+    xml += entry("Obrazki", "obrazki", program.file);
     xml += entry("Dokument", "dokument", "czytaj.txt");
     xml += entry("Paczka", "paczka", "paczka.rar");
     xml += entry("Wielka paczka", "wielka", "wielka.rar");
@@ -113,9 +128,9 @@ void write_archives(const DiscFixture& disc, const DiscFixture& expected) {
     file.write(bytes);
 }
 
-void write_disc(const DiscFixture& disc, const DiscFixture& expected) {
+void write_disc(const DiscFixture& disc, const DiscFixture& expected, const Program& program) {
     kelvox::test::TestSkinOptions skin;
-    skin.index_xml = catalogue();
+    skin.index_xml = catalogue(program);
     skin.reklamy = "Linia gier\r\nLinia programow\r\nLinia innych\r\n";
     kelvox::test::write_test_skin(disc, skin);
 
@@ -125,10 +140,9 @@ void write_disc(const DiscFixture& disc, const DiscFixture& expected) {
                            "<_obrazek>obrazki\\1.jpg</_obrazek><_obrazek>obrazki\\2.jpg</_obrazek>"
                            "<_obrazek>obrazki\\3.jpg</_obrazek>",
                            "URUCHOM"));
-    // The program records the directory it was started in, where the suite tells it to.
-    disc.write(QStringLiteral("obrazki/start.exe"),
-               "#!/bin/sh\npwd > \"$KELVOX_E2E_RECORDS/program-directory\"\n");
-    QFile::setPermissions(disc.absolute(QStringLiteral("obrazki/start.exe")),
+    const QString program_path = QStringLiteral("obrazki/") + QLatin1String(program.file);
+    disc.write(program_path, program.content);
+    QFile::setPermissions(disc.absolute(program_path),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     disc.write(QStringLiteral("dokument/info.xml"), description("Dokument", "", "OTWORZ"));
     disc.write(QStringLiteral("dokument/czytaj.txt"), "Tekst dokumentu.\r\n");
@@ -142,14 +156,15 @@ void write_disc(const DiscFixture& disc, const DiscFixture& expected) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: kelvox-e2e-disc DISC-ROOT EXPECTED-DIR\n");
+    const std::string system = argc == 4 ? argv[3] : "linux";
+    if (argc < 3 || argc > 4 || (system != "linux" && system != "windows")) {
+        std::fprintf(stderr, "usage: kelvox-e2e-disc DISC-ROOT EXPECTED-DIR [linux|windows]\n");
         return 2;
     }
     try {
         DiscFixture disc(QString::fromLocal8Bit(argv[1]));
         DiscFixture expected(QString::fromLocal8Bit(argv[2]));
-        write_disc(disc, expected);
+        write_disc(disc, expected, program_for(system));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "kelvox-e2e-disc: %s\n", error.what());
         return 1;

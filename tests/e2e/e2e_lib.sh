@@ -1,11 +1,16 @@
 # Shared by the end-to-end road scripts: a private X server, the generated disc, the real menu started
 # from the disc's root, and the reader's hands (xdotool) and eyes (screenshots, pixels).
 # A road script is called as: ROAD.sh MENU-PROGRAM DISC-TOOL SHOTS-DIR [UNRAR-MODULE]
+# The menu is the Linux one unless KELVOX_E2E_SYSTEM=windows: then MENU-PROGRAM is kelvox-menu.exe in
+# the Windows bundle, which runs under wine (e2e_windows.sh). What differs between the systems is kept
+# in the e2e_system_* functions: how the menu is put on the disc and started, where its settings are
+# kept, what records a started program and an opened document, and the reader's own folder.
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/x_windows.sh"
 . "$(dirname "${BASH_SOURCE[0]}")/../../scripts/x-server.sh"
 
 e2e_menu="$1"; e2e_disc_tool="$2"; e2e_shots="$3"; e2e_unrar="${4:-}"
+e2e_system="${KELVOX_E2E_SYSTEM:-linux}"
 for tool in Xvfb xdotool import convert; do
   command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is missing, no X server can be started"; exit 77; }
 done
@@ -17,8 +22,10 @@ rm -f "$e2e_shots"/*.png
 menu_pid=""; xvfb_pid=""; wm_pid=""
 e2e_cleanup() {
   local pid
-  for pid in $menu_pid $wm_pid $xvfb_pid; do kill "$pid" 2>/dev/null || true; done
-  for pid in $menu_pid $wm_pid $xvfb_pid; do wait "$pid" 2>/dev/null || true; done
+  for pid in $menu_pid $wm_pid; do kill "$pid" 2>/dev/null || true; done
+  for pid in $menu_pid $wm_pid; do wait "$pid" 2>/dev/null || true; done
+  e2e_system_cleanup
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap e2e_cleanup EXIT
@@ -33,12 +40,52 @@ fail() {
 }
 pass() { echo "ok: $*"; }
 
-# The reader's desktop tools: xdg-open records what it was asked to open.
-cat >"$work/bin/xdg-open" <<EOF
-#!/bin/sh
-printf '%s\n' "\$1" >> "$records/xdg-open"
-EOF
-chmod +x "$work/bin/xdg-open"
+# The Linux menu's side.
+# e2e_system_prepare: the reader's desktop tools (xdg-open records what it was asked to open) and folder.
+e2e_system_prepare() {
+  printf '#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s/opened"\n' "$records" >"$work/bin/xdg-open"
+  chmod +x "$work/bin/xdg-open"
+  e2e_profile="$work/home"
+}
+# e2e_system_install: the menu and the RAR module in the disc's root.
+e2e_system_install() {
+  cp "$e2e_menu" "$work/disc/kelvox-menu"
+  [ ! -f "$e2e_unrar" ] || cp "$e2e_unrar" "$work/disc/"
+}
+# e2e_system_own_folder: the menu moves into a folder of its own on the disc, as on a real disc.
+e2e_system_own_folder() {
+  mkdir -p "$work/disc/kelvox-linux"
+  mv "$work/disc/kelvox-menu" "$work/disc/kelvox-linux/"
+  e2e_program_folder=kelvox-linux
+}
+# e2e_system_launch: the menu started in the background as e2e_start_in says; sets menu_pid.
+e2e_system_launch() { e2e_linux_launch; }
+e2e_linux_launch() {
+  export KELVOX_REGISTRY="$work/registry.reg" KELVOX_E2E_RECORDS="$records"
+  export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" QT_MEDIA_BACKEND=gstreamer
+  export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" PATH="$work/bin:$PATH"
+  local folder="$work/disc" program="./${e2e_program_folder:+$e2e_program_folder/}kelvox-menu"
+  if [ "$e2e_start_in" = program-folder ]; then folder="$work/disc/$e2e_program_folder"; program=./kelvox-menu; fi
+  (cd "$folder" && exec "$program") >"$work/menu.log" 2>&1 &
+  menu_pid=$!
+}
+menu_window_class=kelvox-menu
+# How long a start may take to show the window, in tenths of a second.
+menu_start_tenths=150
+# e2e_system_seed_settings CONTENT: the settings the next start reads, as registry_content writes them.
+e2e_system_seed_settings() { printf '%s' "$1" >"$work/registry.reg"; }
+# e2e_system_settings: the saved values, a "NAME"=value line each, in the order of their names.
+e2e_system_settings() { [ ! -f "$work/registry.reg" ] || tr -d '\r' <"$work/registry.reg" | grep '^["[]' | LC_ALL=C sort; }
+# e2e_system_record NAME: the paths a record holds, one a line, as the file system names them.
+e2e_system_record() { cat "$records/$1"; }
+e2e_system_cleanup() { :; }
+# The menu's own folder on the disc (empty: the disc's root), and where a start is made from: the disc's
+# root (root) or that folder (program-folder).
+e2e_program_folder=""
+e2e_start_in=root
+
+[ "$e2e_system" = linux ] || . "$(dirname "${BASH_SOURCE[0]}")/e2e_$e2e_system.sh"
+e2e_system_prepare
 
 # e2e_xserver WIDTHxHEIGHT: a private X server that answers.
 e2e_xserver() {
@@ -64,9 +111,8 @@ e2e_window_manager() {
 
 # e2e_disc: the generated disc with the menu and the RAR module beside it, in $work/disc.
 e2e_disc() {
-  "$e2e_disc_tool" "$work/disc" "$work/expected" || fail "the disc could not be generated"
-  cp "$e2e_menu" "$work/disc/kelvox-menu"
-  [ -f "$e2e_unrar" ] && cp "$e2e_unrar" "$work/disc/"
+  "$e2e_disc_tool" "$work/disc" "$work/expected" "$e2e_system" || fail "the disc could not be generated"
+  e2e_system_install
   # A second of quiet music, so that the start has no message about it.
   sox -q -n -r 22050 -c 1 "$work/music.wav" synth 1 sine 440 vol 0.02 &&
     lame --quiet "$work/music.wav" "$work/disc/menu/muzyczka.mp3" || fail "no music could be made (sox, lame)"
@@ -117,18 +163,19 @@ intro_done() {
     [ "$(strip_text_pixels)" -gt 20 ]
 }
 
-# e2e_start_menu [REGISTRY-CONTENT]: starts the menu from the disc's root (or, with e2e_program_folder
-# set, from that folder of the disc, where the program then lies) and waits for its window and for the
-# intro to end with the welcome text on the ticker strip.
-e2e_start_menu() {
-  export KELVOX_REGISTRY="$work/registry.reg" KELVOX_E2E_RECORDS="$records" HOME="$work/home"
-  export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" QT_MEDIA_BACKEND=gstreamer
-  export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" PATH="$work/bin:$PATH"
+# e2e_launch_menu [REGISTRY-CONTENT]: starts the menu (with these settings) from the disc's root, or with
+# e2e_start_in=program-folder from inside its own folder on the disc.
+e2e_launch_menu() {
+  export HOME="$work/home"
   unset QT_QPA_PLATFORM
-  if [ $# -gt 0 ]; then printf '%s' "$1" >"$KELVOX_REGISTRY"; fi
-  (cd "$work/disc/${e2e_program_folder:-.}" && exec ./kelvox-menu) >"$work/menu.log" 2>&1 &
-  menu_pid=$!
-  window="$(wait_for_window 150 "$menu_pid" --class kelvox-menu)" || {
+  if [ $# -gt 0 ]; then e2e_system_seed_settings "$1"; fi
+  e2e_system_launch
+}
+
+# e2e_start_menu [REGISTRY-CONTENT]: starts the menu and waits for its window.
+e2e_start_menu() {
+  e2e_launch_menu "$@"
+  window="$(wait_for_window "$menu_start_tenths" "$menu_pid" --class "$menu_window_class")" || {
     kill -0 "$menu_pid" 2>/dev/null || fail "the menu ended at start"
     fail "no menu window"
   }
@@ -230,3 +277,50 @@ hue_is_not() { [ "$(hue "$1" "$2")" != "$3" ]; }
 
 # crop_sum X Y W H: a checksum of a rectangle of the last screenshot, to compare what stands there.
 crop_sum() { convert "$last_shot" -crop "${3}x${4}+$1+$2" -depth 8 rgb:- | md5sum | cut -c1-32; }
+
+# settings_saved FULL ANIMATIONS TASKBAR PICTURE SOUND: within five seconds the saved settings are these
+# five, as the menu writes them one after the other; says what was saved when they are not.
+settings_saved() {
+  local want got="" i
+  want="$(registry_content "$@" | grep '^["[]' | LC_ALL=C sort)"
+  for i in $(seq 25); do
+    got="$(e2e_system_settings)"
+    [ "$got" = "$want" ] && return 0
+    sleep 0.2
+  done
+  echo "saved settings:"; echo "$got"
+  return 1
+}
+
+# recorded NAME PATH: within ten seconds the record NAME (a started program's directory, an opened
+# document) holds PATH.
+recorded() {
+  wait_for_file "$records/$1" 10 && grep -qxF "$2" <<<"$(e2e_system_record "$1")"
+}
+
+# The settings drawer. Its rows (the drawer's own pixels): the X to press, the Y to press and the tick
+# mark's line.
+declare -A row_x=([full]=80 [animations]=90 [taskbar]=80 [none]=80 [picture1]=90 [picture2]=90 [sound]=100 [save]=60)
+declare -A row_y=([full]=24 [animations]=38 [taskbar]=55 [none]=72 [picture1]=159 [picture2]=249 [sound]=279 [save]=369)
+declare -A mark=([full]=21 [animations]=37 [taskbar]=53 [none]=70 [picture1]=157 [picture2]=247 [sound]=277)
+
+drawer_x() { echo $((ox + layout_width - 144)); }
+drawer_open() { pixel_is $(($(drawer_x) + 20)) $((drawer_y + 200)) "#B8FDB4"; }
+open_drawer() {
+  point $((ox + layout_width - 10)) $((drawer_y + 200))
+  wait_until "$1" 5 drawer_open || fail "$1: the drawer did not open over its tab"
+}
+# The tick mark's second pixel (129, m + 1) is black when the row is ticked.
+ticked() { pixel_is $(($(drawer_x) + 129)) $((drawer_y + ${mark[$1]} + 1)) "#000000"; }
+press_row() { click $(($(drawer_x) + ${row_x[$1]})) $((drawer_y + ${row_y[$1]})); }
+# toggle ROW: the tick mark follows each press.
+toggle() {
+  local was=yes
+  ticked "$1" || was=no
+  press_row "$1"
+  sleep 0.3
+  e2e_shot "toggle-$1"
+  if [ $was = yes ]; then ticked "$1" && fail "a press on the $1 row left its tick mark"
+  else ticked "$1" || fail "a press on the $1 row drew no tick mark"; fi
+  return 0
+}

@@ -7,20 +7,6 @@
 
 e2e_open_full_screen
 
-# Rows of the drawer (its own pixels): the X to press, the Y to press and the tick mark's line.
-declare -A row_x=([full]=80 [animations]=90 [taskbar]=80 [none]=80 [picture1]=90 [picture2]=90 [sound]=100 [save]=60)
-declare -A row_y=([full]=24 [animations]=38 [taskbar]=55 [none]=72 [picture1]=159 [picture2]=249 [sound]=279 [save]=369)
-declare -A mark=([full]=21 [animations]=37 [taskbar]=53 [none]=70 [picture1]=157 [picture2]=247 [sound]=277)
-
-drawer_x() { echo $((ox + layout_width - 144)); }
-drawer_open() { pixel_is $(($(drawer_x) + 20)) $((drawer_y + 200)) "#B8FDB4"; }
-open_drawer() {
-  point $((ox + layout_width - 10)) $((drawer_y + 200))
-  wait_until "$1" 5 drawer_open || fail "$1: the drawer did not open over its tab"
-}
-# The tick mark's second pixel (129, m + 1) is black when the row is ticked.
-ticked() { pixel_is $(($(drawer_x) + 129)) $((drawer_y + ${mark[$1]} + 1)) "#000000"; }
-press_row() { click $(($(drawer_x) + ${row_x[$1]})) $((drawer_y + ${row_y[$1]})); }
 # expect_ticks SHOT ROW...: exactly these rows are ticked.
 expect_ticks() {
   local shot="$1" row on; shift
@@ -31,17 +17,6 @@ expect_ticks() {
     if [ $on = yes ]; then ticked "$row" || fail "$shot: the $row row is not ticked"
     else ticked "$row" && fail "$shot: the $row row is ticked"; fi
   done
-  return 0
-}
-# toggle ROW: the tick mark follows each press.
-toggle() {
-  local was=yes
-  ticked "$1" || was=no
-  press_row "$1"
-  sleep 0.3
-  e2e_shot "toggle-$1"
-  if [ $was = yes ]; then ticked "$1" && fail "a press on the $1 row left its tick mark"
-  else ticked "$1" || fail "a press on the $1 row drew no tick mark"; fi
   return 0
 }
 modal_open() { [ "$(xdotool search --onlyvisible --class kelvox-menu 2>/dev/null | wc -l)" -gt 1 ]; }
@@ -103,13 +78,8 @@ toggle animations
 expect_ticks before-save full taskbar picture2 sound
 press_row save
 answer_modal save-confirmation
-# The five values are written one after the other; the sound comes last.
-for i in $(seq 50); do grep -q DZWIEK "$KELVOX_REGISTRY" 2>/dev/null && break; sleep 0.1; done
-cat "$KELVOX_REGISTRY"
-expected="$(registry_content 1 0 1 "tapeta#2.bmp" 1)"
-[ "$(tr -d '\r' <"$KELVOX_REGISTRY" | grep -v '^$')" = "$(grep -v '^$' <<<"$expected")" ] ||
-  fail "the registry file does not hold the five settings as shown"
-pass "the save, confirmed with Return, writes the five settings to the registry file"
+settings_saved 1 0 1 "tapeta#2.bmp" 1 || fail "the registry does not hold the five settings as shown"
+pass "the save, confirmed with Return, writes the five settings to the registry"
 toggle sound
 pass "after the save confirmation the drawer answers"
 

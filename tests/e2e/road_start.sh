@@ -42,17 +42,16 @@ kill "$xvfb_pid"; wait "$xvfb_pid" 2>/dev/null || true
 
 # Started inside the program's own folder on the disc, as a reader who opened it and started the program
 # there: the menu takes the folder above for the disc's root.
-mkdir "$work/disc/kelvox-linux"
-mv "$work/disc/kelvox-menu" "$work/disc/kelvox-linux/"
-e2e_program_folder=kelvox-linux
+e2e_system_own_folder
+e2e_start_in=program-folder
 e2e_xserver 800x600
 e2e_start_menu
 check_start full-800x600 full 800 600
 e2e_close_menu "$bar_x" "$bar_y" "$bar_w"
 kill "$xvfb_pid"; wait "$xvfb_pid" 2>/dev/null || true
 
-mv "$work/disc/kelvox-linux/kelvox-menu" "$work/disc/"
-e2e_program_folder=.
+# From the disc's root again, as autorun starts it (the program still in its folder).
+e2e_start_in=root
 e2e_xserver 1024x768
 e2e_start_menu "$(registry_content 0 1 0 tapeta.bmp 1)"
 check_start window-mode window 770 496

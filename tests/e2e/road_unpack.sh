@@ -40,8 +40,8 @@ new_directory() {
   xdotool type --delay 30 "$1"
   xdotool key Return
   local i
-  for i in $(seq 30); do [ -d "$HOME/$1" ] && break; sleep 0.1; done
-  [ -d "$HOME/$1" ] || fail "$1: Enter in the new-directory edit made no directory"
+  for i in $(seq 30); do [ -d "$e2e_profile/$1" ] && break; sleep 0.1; done
+  [ -d "$e2e_profile/$1" ] || fail "$1: Enter in the new-directory edit made no directory"
   e2e_shot "$1-made"
 }
 
@@ -63,22 +63,22 @@ strip_wiped() { [ "$(strip_text_pixels 0 1024)" -le 1 ]; }
 open_dialog 2 paczka
 new_directory cel
 click "$unpack_x" "$label_y"
-for i in $(seq 200); do diff -r "$work/expected" "$HOME/cel" >/dev/null 2>&1 && break; sleep 0.1; done
+for i in $(seq 200); do diff -r "$work/expected" "$e2e_profile/cel" >/dev/null 2>&1 && break; sleep 0.1; done
 wait_until paczka-done 20 strip_has_text || fail "no closing line after the unpack"
-diff -r "$work/expected" "$HOME/cel" || fail "the unpacked files differ from the archive's"
+diff -r "$work/expected" "$e2e_profile/cel" || fail "the unpacked files differ from the archive's"
 dialog_gone || fail "the dialog stayed after [ wypakuj ]"
 pass "[ utwórz katalog ] made the directory; [ wypakuj ] extracted every file byte for byte into it"
 wait_until paczka-wiped 15 strip_wiped || fail "the strip was not wiped after the run"
 still_answers unpack "an unpack"
 
 # "[ przerwij ]": the dialog goes and nothing is written.
-before="$(find "$HOME" -not -path '*/.cache*' | sort | md5sum)"
+before="$(find "$e2e_profile" -not -path '*/.cache*' | sort | md5sum)"
 open_dialog 2 abort
 click "$abort_x" "$label_y"
 for i in $(seq 30); do dialog_gone && break; sleep 0.1; done
 dialog_gone || fail "[ przerwij ] did not close the dialog"
 sleep 1
-[ "$(find "$HOME" -not -path '*/.cache*' | sort | md5sum)" = "$before" ] || fail "[ przerwij ] changed files"
+[ "$(find "$e2e_profile" -not -path '*/.cache*' | sort | md5sum)" = "$before" ] || fail "[ przerwij ] changed files"
 pass "[ przerwij ] closes the dialog and writes nothing"
 still_answers abort "[ przerwij ]"
 
@@ -86,14 +86,14 @@ still_answers abort "[ przerwij ]"
 open_dialog 3 wielka
 new_directory wielka
 click "$unpack_x" "$label_y"
-for i in $(seq 100); do [ "$(find "$HOME/wielka" -type f | wc -l)" -gt 50 ] && break; sleep 0.1; done
+for i in $(seq 100); do [ "$(find "$e2e_profile/wielka" -type f | wc -l)" -gt 50 ] && break; sleep 0.1; done
 e2e_shot wielka-running
 pixel_is "$cancel_x" "$cancel_y" "#FF0000" || fail "no cancel picture on the strip during the run"
 click "$cancel_x" "$cancel_y"
 sleep 1
-count="$(find "$HOME/wielka" -type f | wc -l)"
+count="$(find "$e2e_profile/wielka" -type f | wc -l)"
 sleep 1
-[ "$(find "$HOME/wielka" -type f | wc -l)" = "$count" ] || fail "the run goes on after the cancel area was pressed"
+[ "$(find "$e2e_profile/wielka" -type f | wc -l)" = "$count" ] || fail "the run goes on after the cancel area was pressed"
 [ "$count" -lt 4000 ] || fail "the run was not cancelled (all 4000 files came out)"
 e2e_shot wielka-cancelled
 pass "the cancel area stopped the run after $count of 4000 files"
@@ -104,7 +104,7 @@ still_answers cancel "a cancelled run"
 open_dialog 4 zepsuta
 new_directory zly
 click "$unpack_x" "$label_y"
-wait_for_file "$HOME/zly/dobry.bin" 10 || fail "the file before the damaged one was not extracted"
+wait_for_file "$e2e_profile/zly/dobry.bin" 10 || fail "the file before the damaged one was not extracted"
 sleep 1
 e2e_shot failed-line
 failed_line="$(crop_sum 100 "$band" 924 22)"
@@ -115,7 +115,7 @@ ticks_after="$(awk '{ print $14 + $15 }' "/proc/$menu_pid/stat")"
 e2e_shot failed-line-later
 [ "$(crop_sum 100 "$band" 924 22)" = "$failed_line" ] || fail "the failure line did not stay as it was"
 pixel_is "$cancel_x" "$cancel_y" "#FF0000" || fail "the cancel picture went while the failure line waits"
-[ ! -e "$HOME/zly/nastepny.bin" ] || fail "the run went past the damaged file"
+[ ! -e "$e2e_profile/zly/nastepny.bin" ] || fail "the run went past the damaged file"
 hz="$(getconf CLK_TCK)"
 echo "the menu's processor time over 3 s of waiting: $((ticks_after - ticks_before)) ticks of 1/$hz s"
 [ $(((ticks_after - ticks_before) * 100 / hz)) -lt 60 ] || fail "the wait keeps the processor busy"
