@@ -95,6 +95,8 @@ void Form::Show() {
     if (state != native_->window->windowState())
         native_->window->setWindowState(state);
     may_ask_full_screen_again_ = full_screen_ && !native_->window->isVisible();
+    if (native_->window->accessibleName() != native_->accessible_name)
+        native_->window->setAccessibleName(native_->accessible_name);
     native_->window->show();
 }
 
@@ -198,7 +200,9 @@ void Form::Invalidate(const Rect& area) {
 }
 
 void Form::SetAccessibleName(const QString& name) {
-    native_->window->setAccessibleName(name);
+    native_->accessible_name = name;
+    if (native_->window->isVisible())
+        native_->window->setAccessibleName(name);
 }
 
 void Form::SetAccessibleTree(AccessibleTreeSource source) {
