@@ -1,7 +1,9 @@
 // The program entry: the application object, its title, the main window, the message loop. The
 // program takes no arguments; its directory is the current one, the root of the disc.
+#include "app/skin_prefetch.h"
 #include "app/tform1.h"
 #include "platform/application.h"
+#include "platform/files.h"
 #include "platform/message_boxes.h"
 #include "platform/platform_error.h"
 #include "platform/system_services.h"
@@ -26,6 +28,8 @@ QString error_text(const std::exception& error) {
 
 int main(int argc, char** argv) {
     using namespace kelvox;
+    // Read while the toolkit and the window start.
+    std::unique_ptr<BitmapReadAhead> skin = prefetch_skin(current_directory());
     std::unique_ptr<Application> application;
     try {
         application = std::make_unique<Application>(argc, argv);
@@ -38,7 +42,8 @@ int main(int argc, char** argv) {
     try {
         application->SetTitle(QStringLiteral("Kelvox Cover menu"));
         SystemServices system(*application, *messages);
-        TForm1 form(system.services());
+        TForm1 form(system.services(), skin.get());
+        skin.reset(); // what the start did not take
         application->SetMainForm(&form);
         // The application outlives the window: it must forget the window before the window goes.
         struct ForgetMainForm {
