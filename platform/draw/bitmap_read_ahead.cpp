@@ -5,6 +5,8 @@
 #include "platform/disc_file.h"
 #include "platform/draw/bitmap_file.h"
 
+#include <QThread>
+
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -66,6 +68,10 @@ struct BitmapReadAhead::Files {
 
 BitmapReadAhead::BitmapReadAhead(const QString& root, const QStringList& files, int workers)
     : files_(std::make_unique<Files>()) {
+    // The toolkit takes the first thread that touches its objects for its main thread, which a worker
+    // opening a file first would be; the application made later on this thread would run without its
+    // events then.
+    QThread::currentThread();
     files_->root = canonical_disc_root(root);
     for (const QString& file : files)
         files_->files.emplace_back(file);

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -89,6 +90,8 @@ TEST(BitmapReadAhead, EachFileTakenGivesWhatLoadingItGivesOnce) {
     static char name[] = "bitmap_read_ahead_test";
     static char* argv[] = {name, nullptr};
     QGuiApplication application(argc, argv);
+    EXPECT_EQ(application.thread(), QThread::currentThread())
+        << "the toolkit took a worker for its main thread";
     const DiscRoot root(disc.path());
     for (const QString& file : files) {
         SCOPED_TRACE(file.toStdString());
