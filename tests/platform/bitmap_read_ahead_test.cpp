@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtEndian>
@@ -101,8 +102,9 @@ TEST(BitmapReadAhead, EachFileTakenGivesWhatLoadingItGivesOnce) {
             return true;
         });
         EXPECT_EQ(taken.pixels.has_value(), loaded.pixels.has_value());
-        if (taken.pixels && loaded.pixels)
+        if (taken.pixels && loaded.pixels) {
             EXPECT_EQ(*taken.pixels, *loaded.pixels);
+        }
         EXPECT_EQ(taken.error, loaded.error);
         EXPECT_EQ(taken.disc_error, loaded.disc_error);
         const Outcome again = outcome_of([&](Bitmap& bitmap) { return ahead.Take(file, bitmap); });
