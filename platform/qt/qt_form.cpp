@@ -3,6 +3,7 @@
 #include "platform/control.h"
 #include "platform/qt/qt_form_native.h"
 
+#include <QAccessible>
 #include <QPolygon>
 #include <QRegion>
 #include <QWindow>
@@ -95,8 +96,6 @@ void Form::Show() {
     if (state != native_->window->windowState())
         native_->window->setWindowState(state);
     may_ask_full_screen_again_ = full_screen_ && !native_->window->isVisible();
-    if (native_->window->accessibleName() != native_->accessible_name)
-        native_->window->setAccessibleName(native_->accessible_name);
     native_->window->show();
 }
 
@@ -200,9 +199,11 @@ void Form::Invalidate(const Rect& area) {
 }
 
 void Form::SetAccessibleName(const QString& name) {
-    native_->accessible_name = name;
-    if (native_->window->isVisible())
-        native_->window->setAccessibleName(name);
+    native_->window->SetReaderName(name);
+    if (native_->window->isVisible()) {
+        QAccessibleEvent event(native_->window.get(), QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void Form::SetAccessibleTree(AccessibleTreeSource source) {

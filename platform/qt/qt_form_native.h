@@ -26,9 +26,6 @@ struct Form::Native {
     std::unique_ptr<QtFormWindow> window;
     // Goes before the window: its interfaces are deleted while the window still stands.
     std::unique_ptr<QtFormAccessibility> accessibility;
-    // Given to the window when it shows: naming it wakes the screen readers' bridge, which connects to
-    // the session bus, and a window not yet shown need not wait for that.
-    QString accessible_name;
 };
 
 } // namespace kelvox
