@@ -38,8 +38,10 @@ void TForm1::build_screen() {
         }
         try {
             read_in_directory(
-                state.program_dir, QStringLiteral("menu\\") + picture,
-                [&wallpaper_picture](const QString& path) { wallpaper_picture.LoadFromFile(path); });
+                state.program_dir, QStringLiteral("menu\\") + picture, [&](const QString& path) {
+                    if (skin_read_ahead_ == nullptr || !skin_read_ahead_->Take(path, wallpaper_picture))
+                        wallpaper_picture.LoadFromFile(path);
+                });
         } catch (const PlatformError& error) {
             throw WallpaperError(error);
         }

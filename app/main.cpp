@@ -1,6 +1,7 @@
 // The program entry: the application object, its title, the main window, the message loop. The
 // program takes no arguments; its directory is the current one, the root of the disc (or, started in its own
 // folder on the disc, the folder above it).
+#include "app/skin_prefetch.h"
 #include "app/tform1.h"
 #include "platform/application.h"
 #include "platform/files.h"
@@ -28,6 +29,10 @@ QString error_text(const std::exception& error) {
 
 int main(int argc, char** argv) {
     using namespace kelvox;
+    // Before anything reads the disc: the skin is read ahead from the root.
+    enter_disc_root_above(QStringLiteral("menu\\index.xml"));
+    // Read while the toolkit and the window start.
+    std::unique_ptr<BitmapReadAhead> skin = prefetch_skin(current_directory());
     std::unique_ptr<Application> application;
     try {
         application = std::make_unique<Application>(argc, argv);
@@ -39,9 +44,9 @@ int main(int argc, char** argv) {
     const std::unique_ptr<MessageBoxes> messages = system_message_boxes();
     try {
         application->SetTitle(QStringLiteral("Kelvox Cover menu"));
-        enter_disc_root_above_program(QStringLiteral("menu\\index.xml"));
         SystemServices system(*application, *messages);
-        TForm1 form(system.services());
+        TForm1 form(system.services(), skin.get());
+        skin.reset(); // what the start did not take
         application->SetMainForm(&form);
         // The application outlives the window: it must forget the window before the window goes.
         struct ForgetMainForm {

@@ -10,21 +10,25 @@ namespace {
 
 class DiscSkin final : public SkinSource {
 public:
-    explicit DiscSkin(const QString& program_dir) : program_dir_(program_dir) {}
+    DiscSkin(const QString& program_dir, BitmapReadAhead* read_ahead)
+        : program_dir_(program_dir), read_ahead_(read_ahead) {}
 
     void load(Bitmap& bitmap, const char* name) const override {
-        read_in_directory(program_dir_, skin_path(name),
-                          [&bitmap](const QString& path) { bitmap.LoadFromFile(path); });
+        read_in_directory(program_dir_, skin_path(name), [&bitmap, this](const QString& path) {
+            if (read_ahead_ == nullptr || !read_ahead_->Take(path, bitmap))
+                bitmap.LoadFromFile(path);
+        });
     }
 
 private:
     const QString& program_dir_;
+    BitmapReadAhead* read_ahead_;
 };
 
 } // namespace
 
 void TForm1::load_skin() {
-    const DiscSkin skin(state.program_dir);
+    const DiscSkin skin(state.program_dir, skin_read_ahead_);
     actions.unpack_run.load_skin(skin);
     settings_drawer.load_skin(skin);
     screen.detail_panel.load_skin(skin);

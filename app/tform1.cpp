@@ -22,7 +22,7 @@ namespace {
 const QString kFontFailed = QStringLiteral("Nie mogłem załadować czcionki");
 } // namespace
 
-TForm1::TForm1(Services& services_)
+TForm1::TForm1(Services& services_, BitmapReadAhead* skin_read_ahead)
     : services(services_),
       music(services_.player, services_.messages, musictimer_hooks(musictimer, [this] { musictimerTimer(); }),
             state.program_dir, state.sound, state.music_ready),
@@ -36,9 +36,11 @@ TForm1::TForm1(Services& services_)
             catalogue,
             description,
             [this] { FormClose(); },
-            [this] { return closed_; }} {
+            [this] { return closed_; }},
+      skin_read_ahead_(skin_read_ahead) {
     create_controls();
     start();
+    skin_read_ahead_ = nullptr;
 }
 
 TForm1::~TForm1() {

@@ -11,6 +11,7 @@
 #include "catalogue/entry_description.h"
 #include "catalogue/html_parser.h"
 #include "platform/bitmap.h"
+#include "platform/bitmap_read_ahead.h"
 #include "platform/disc_file.h"
 #include "platform/form.h"
 #include "platform/services.h"
@@ -29,8 +30,9 @@ namespace kelvox {
 class TForm1 : public Form {
 public:
     // Runs the whole start: settings, taskbar, catalogue, ticker lines, font, skin, music, screen.
-    // A start that fails raises the platform's error after giving back the taskbar and the font.
-    explicit TForm1(Services& services);
+    // A start that fails raises the platform's error after giving back the taskbar and the font. The
+    // start's skin bitmaps are taken from skin_read_ahead where it has them.
+    explicit TForm1(Services& services, BitmapReadAhead* skin_read_ahead = nullptr);
     ~TForm1() override;
 
     Services& services;
@@ -97,6 +99,8 @@ private:
     void paint_background(const Bitmap& wallpaper_picture);
     void copy_backgrounds_under_images();
 
+    // The skin read ahead, while the start lasts; later loads read the files afresh.
+    BitmapReadAhead* skin_read_ahead_;
     // The background's tiles, from the skin.
     Bitmap pasek_bitmap_;
     Bitmap dol_bitmap_;

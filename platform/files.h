@@ -9,10 +9,11 @@ namespace kelvox {
 // without a trailing separator unless it is the root.
 QString current_directory();
 
-// Started from the folder its program is in (a reader who opened the disc's program folder and started
-// the menu there), the current directory is not the disc's root. When it lacks `marker` (a disc path)
-// and the folder above the program holds it, that folder becomes current. Whether it is current after.
-bool enter_disc_root_above_program(const QString& marker);
+// Started in the folder its program is in (a reader who opened the disc's program folder and started the
+// menu there: the file manager makes that folder current), the current directory is not the disc's
+// root. When it lacks `marker` (a disc path) and the folder above it holds it, that folder becomes
+// current. Whether the current directory holds it after. Needs no application object.
+bool enter_disc_root_above(const QString& marker);
 
 // Makes the directory the disc path names current; false (and the current directory unchanged) when
 // it does not exist or cannot be entered.

@@ -1,5 +1,6 @@
 #include "platform/disc_file.h"
 
+#include "platform/disc/disc_root.h"
 #include "platform/disc_path.h"
 
 #include <QDir>
@@ -18,8 +19,7 @@ QString& root_path() {
     return root;
 }
 
-bool inside_root(const QString& canonical_file) {
-    const QString& root = root_path();
+bool inside_root(const QString& root, const QString& canonical_file) {
     if (root.isEmpty())
         return true;
     const QString prefix = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
@@ -31,17 +31,23 @@ bool inside_root(const QString& canonical_file) {
 DiscFileError::DiscFileError(const QString& name, QString reason)
     : PlatformError(cannot_open_file(name).message()), reason_(std::move(reason)) {}
 
-DiscRoot::DiscRoot(const QString& disc_path) : previous_(root_path()) {
+QString canonical_disc_root(const QString& disc_path) {
     const QString canonical = QFileInfo(native_path(disc_path)).canonicalFilePath();
     // A root that cannot be resolved lets nothing through rather than everything.
-    root_path() = canonical.isEmpty() ? QStringLiteral("/nonexistent-disc-root") : canonical;
+    return canonical.isEmpty() ? QStringLiteral("/nonexistent-disc-root") : canonical;
+}
+
+DiscRoot::DiscRoot(const QString& disc_path) : previous_(root_path()) {
+    root_path() = canonical_disc_root(disc_path);
 }
 
 DiscRoot::~DiscRoot() {
     root_path() = previous_;
 }
 
-QString checked_disc_file(const QString& disc_path, qint64 max_bytes) {
+namespace {
+
+QString checked_in_root(const QString& root, const QString& disc_path, qint64 max_bytes) {
     if (disc_path.isEmpty())
         throw DiscFileError(disc_path, QStringLiteral("no file name"));
     const QString path = native_path(disc_path);
@@ -49,7 +55,7 @@ QString checked_disc_file(const QString& disc_path, qint64 max_bytes) {
     const QString canonical = info.canonicalFilePath();
     if (canonical.isEmpty())
         throw DiscFileError(disc_path, QStringLiteral("it does not exist"));
-    if (!inside_root(canonical))
+    if (!inside_root(root, canonical))
         throw DiscFileError(disc_path, QStringLiteral("it lies outside the disc (%1)").arg(canonical));
     // Devices, FIFOs and sockets are refused before anything opens them: opening a FIFO waits for a
     // writer, and a device can give bytes without end.
@@ -63,8 +69,18 @@ QString checked_disc_file(const QString& disc_path, qint64 max_bytes) {
     return path;
 }
 
+} // namespace
+
+QString checked_disc_file(const QString& disc_path, qint64 max_bytes) {
+    return checked_in_root(root_path(), disc_path, max_bytes);
+}
+
 QByteArray read_disc_file(const QString& disc_path, qint64 max_bytes) {
-    QFile file(checked_disc_file(disc_path, max_bytes));
+    return read_disc_file_in_root(root_path(), disc_path, max_bytes);
+}
+
+QByteArray read_disc_file_in_root(const QString& root, const QString& disc_path, qint64 max_bytes) {
+    QFile file(checked_in_root(root, disc_path, max_bytes));
     if (!file.open(QIODevice::ReadOnly))
         throw DiscFileError(disc_path, file.errorString());
     try {

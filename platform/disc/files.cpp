@@ -2,7 +2,6 @@
 
 #include "platform/disc_path.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -12,12 +11,11 @@ QString current_directory() {
     return QDir::toNativeSeparators(QDir::currentPath());
 }
 
-bool enter_disc_root_above_program(const QString& marker) {
+bool enter_disc_root_above(const QString& marker) {
     if (file_exists(marker))
         return true;
     const QString started_in = QDir::currentPath();
-    if (QDir::setCurrent(QCoreApplication::applicationDirPath() + QStringLiteral("/..")) &&
-        file_exists(marker))
+    if (QDir::setCurrent(QStringLiteral("..")) && file_exists(marker))
         return true;
     QDir::setCurrent(started_in);
     return false;

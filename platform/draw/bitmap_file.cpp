@@ -1,6 +1,7 @@
 #include "platform/bitmap.h"
 
 #include "platform/disc_file.h"
+#include "platform/draw/bitmap_file.h"
 #include "platform/platform_error.h"
 
 #include <QImage>
@@ -196,17 +197,29 @@ QImage uncompressed(const QByteArray& data) {
     return image;
 }
 
+PlatformError not_a_bitmap() {
+    return PlatformError(QStringLiteral("Bitmap image is not valid"));
+}
+
 } // namespace
 
-void Bitmap::LoadFromFile(const QString& name) {
-    const QByteArray data = read_disc_file(name, kBitmapFileCap);
+BitmapFileData check_bitmap_file(QByteArray file) {
     // Decoded as BMP whatever the name says: another format under a .bmp name is not a bitmap.
-    if (!data.startsWith("BM") || !pixel_data_complete(data))
-        throw PlatformError(QStringLiteral("Bitmap image is not valid"));
-    QImage image = uncompressed(data);
-    if (image.isNull() && (!image.loadFromData(data, "BMP") || image.isNull()))
-        throw PlatformError(QStringLiteral("Bitmap image is not valid"));
-    Assign(image);
+    if (!file.startsWith("BM") || !pixel_data_complete(file))
+        throw not_a_bitmap();
+    QImage pixels = uncompressed(file);
+    return {std::move(file), std::move(pixels)};
+}
+
+QImage decode_bitmap_file(BitmapFileData data) {
+    QImage& image = data.pixels;
+    if (image.isNull() && (!image.loadFromData(data.file, "BMP") || image.isNull()))
+        throw not_a_bitmap();
+    return std::move(image);
+}
+
+void Bitmap::LoadFromFile(const QString& name) {
+    Assign(decode_bitmap_file(check_bitmap_file(read_disc_file(name, kBitmapFileCap))));
 }
 
 } // namespace kelvox

@@ -1,6 +1,7 @@
 #include "platform/application.h"
 
 #include "platform/form.h"
+#include "platform/qt/qt_start_up_work.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -20,8 +21,16 @@ void raise(const NotifyEvent& event) {
 
 } // namespace
 
+// The start's own work runs beside the toolkit's start and ends before the toolkit does.
 struct Application::Native {
-    Native(int& argc, char** argv) : application(argc, argv) {}
+    Native(int& argc, char** argv) : work(std::make_unique<StartUpWork>()), application(argc, argv) {
+        work->WaitForFonts();
+        // Only a platform with a bridge to screen readers connects to the bus, when the window shows.
+        if (QGuiApplication::platformName() == QLatin1String("xcb"))
+            work->ConnectSessionBus();
+    }
+    ~Native() { work.reset(); }
+    std::unique_ptr<StartUpWork> work;
     QApplication application;
 };
 

@@ -55,6 +55,15 @@ public:
             drawn->MarkLookedAt();
     }
 
+    QString text(QAccessible::Text type) const override {
+        if (type == QAccessible::Name && isValid()) {
+            const QString& name = static_cast<QtFormWindow*>(widget())->ReaderName();
+            if (!name.isEmpty())
+                return name;
+        }
+        return QAccessibleWidget::text(type);
+    }
+
     int childCount() const override { return drawn_count() + QAccessibleWidget::childCount(); }
 
     QAccessibleInterface* child(int index) const override {

@@ -3,6 +3,7 @@
 #include "platform/control.h"
 #include "platform/qt/qt_form_native.h"
 
+#include <QAccessible>
 #include <QPolygon>
 #include <QRegion>
 #include <QWindow>
@@ -198,7 +199,11 @@ void Form::Invalidate(const Rect& area) {
 }
 
 void Form::SetAccessibleName(const QString& name) {
-    native_->window->setAccessibleName(name);
+    native_->window->SetReaderName(name);
+    if (native_->window->isVisible()) {
+        QAccessibleEvent event(native_->window.get(), QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void Form::SetAccessibleTree(AccessibleTreeSource source) {

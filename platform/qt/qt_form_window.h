@@ -17,6 +17,11 @@ public:
     void Disconnect() { form_ = nullptr; }
     // The form's drawn controls for screen readers; null once the form is going away.
     QtFormAccessibility* accessibility() const;
+    // The name readers are given for the window. Kept apart from the widget's own accessible name,
+    // whose setting wakes the readers' bridge and its wait for the session bus at once, while the
+    // window is still being built; the bridge wakes when the window shows.
+    void SetReaderName(const QString& name) { reader_name_ = name; }
+    const QString& ReaderName() const { return reader_name_; }
 
 protected:
     bool event(QEvent* event) override;
@@ -37,6 +42,7 @@ private:
     Form* form_;
     QImage frame_;
     bool painted_ = false;
+    QString reader_name_;
     // Wheel turns smaller than a notch (fine-grained wheels and touchpads), kept until they make one.
     int wheel_remainder_ = 0;
 };
