@@ -223,6 +223,20 @@ strip_text_pixels() {
 point() { xdotool mousemove "$(($1 - 1))" "$2"; sleep 0.1; xdotool mousemove "$1" "$2"; sleep 0.15; }
 click() { point "$1" "$2"; xdotool click "${3:-1}"; sleep 0.15; }
 
+# click_row R: a reader's press on list row R. The list answers a press only on its highlight, which
+# no pointer move brings while an animation runs (the panel's fade after a press, slower under wine):
+# the pointer is moved onto the row until the row shows inverted, and only then pressed.
+click_row() {
+  local y end=$((SECONDS + 10))
+  y="$(row_y "$1")"
+  until point 100 "$y" && e2e_shot row-ready && pixel_is 180 "$y" "#77E7E7"; do
+    [ "$SECONDS" -ge "$end" ] && fail "row $1 was not highlighted under the pointer"
+    sleep 0.2
+  done
+  xdotool click 1
+  sleep 0.15
+}
+
 # wait_until NAME SECONDS COMMAND...: takes screenshots until the command succeeds on one.
 wait_until() {
   local name="$1" limit="$2"; shift 2

@@ -49,7 +49,16 @@ e2e_system_install() {
   cp -r "$(dirname "$e2e_menu")/." "$work/disc/$e2e_program_folder/"
 }
 
+# wine's server keeps the screen's size it first saw: a road that changes X servers (maybe on the same
+# display number) starts it anew.
+wine_x_server=""
 e2e_system_launch() {
+  if [ "$wine_x_server" != "$xvfb_pid" ]; then
+    wine_quiet wineserver -k || true
+    wine_quiet wineserver -w || true
+    wine_quiet wineserver -p
+    wine_x_server="$xvfb_pid"
+  fi
   export KELVOX_E2E_RECORDS="$records_windows"
   local folder="$work/disc" program="$e2e_program_folder\\kelvox-menu.exe"
   if [ "$e2e_start_in" = program-folder ]; then folder="$work/disc/$e2e_program_folder"; program=kelvox-menu.exe; fi

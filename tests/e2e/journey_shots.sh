@@ -14,7 +14,7 @@ click "$(section_x 0)" $((bar_y + 10))
 wait_until list-in 10 list_at_rest || fail "the list did not come in and stop"
 settle; keep 2-section
 picture_x=$((panel_x + 200)); picture_y=$((panel_y + 170))
-click 100 "$(row_y 0)"
+click_row 0
 wait_until panel-in 10 hue_is "$picture_x" "$picture_y" red || fail "the panel did not come in"
 settle; keep 3-entry
 click $((panel_x + 178 + 16 + 8)) $((panel_y + 278))

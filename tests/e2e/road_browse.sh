@@ -39,7 +39,7 @@ pass "the row under the pointer is inverted"
 
 # The first press selects the entry: the panel fades in with its first picture (red).
 picture_x=$((panel_x + 200)); picture_y=$((panel_y + 170))
-click 100 "$(row_y 0)"
+click_row 0
 wait_until panel-in 10 hue_is "$picture_x" "$picture_y" red || fail "the panel did not fade in with the first picture"
 pass "selecting an entry fades the panel in with its first picture"
 
@@ -68,18 +68,18 @@ open_viewer viewer
 pass "the viewer opens at the picture's size and closes on a press"
 
 # After the viewer: the list's next presses select and activate (the document goes to the opener).
-click 100 "$(row_y 1)"
+click_row 1
 wait_until after-viewer-select 10 hue_is_not "$picture_x" "$picture_y" red ||
   fail "after the viewer the list does not answer a press (the entry was not selected)"
-click 100 "$(row_y 1)"
+click_row 1
 recorded opened "$work/disc/dokument/czytaj.txt" ||
   fail "after the viewer a second press on the row did not open the entry's document (opened: $(e2e_system_record opened 2>/dev/null))"
 pass "after the viewer the list selects and a second press opens the document"
 
 # A program entry: a second press starts it in its own directory.
-click 100 "$(row_y 0)"
+click_row 0
 wait_until program-selected 10 hue_is "$picture_x" "$picture_y" red || fail "the program entry was not selected"
-click 100 "$(row_y 0)"
+click_row 0
 recorded program-directory "$work/disc/obrazki" ||
   fail "a second press on the row did not start the program in its own directory (it ran in: $(e2e_system_record program-directory 2>/dev/null))"
 pass "a second press starts the program in its own directory"

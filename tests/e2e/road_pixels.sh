@@ -26,7 +26,7 @@ shoot() {
   e2e_shot "$1-start"
   click "$(section_x 0)" $((bar_y + 10))
   wait_until "$1-list" 10 list_at_rest || fail "$1: the list did not come in and stop"
-  click 100 "$(row_y 0)"
+  click_row 0
   wait_until "$1-panel-in" 10 hue_is $((panel_x + 200)) $((panel_y + 170)) red || fail "$1: no panel"
   sleep 2 # the end of the panel's fade
   # The pointer, which each system draws its own way, goes to the desktop's corner first.

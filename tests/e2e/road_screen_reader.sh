@@ -46,7 +46,7 @@ pass "Right on the section bar: the reader hears the focus reach \"Gry\""
 click "$games_x" $((bar_y + 10))
 list_at_rest() { pixel_is 180 $((list_y + 57)) "#881818" && pixel_is 180 "$(row_y 4)" "#881818"; }
 wait_until list-in 10 list_at_rest || fail "the first section's list did not come to rest"
-click 100 "$(row_y 0)"
+click_row 0
 wait_until panel-in 10 hue_is $((panel_x + 200)) $((panel_y + 170)) red || fail "the panel did not fade in"
 pass "a section and an entry chosen with the pointer"
 
@@ -57,7 +57,7 @@ wait_for_file "$steps/read-1" 60 || { cat "$work/reader.log"; fail "the reader d
 # The second section, "Programy", of 25 entries; its fourth entry, "Program 04".
 click "$programs_x" $((bar_y + 10))
 wait_until long-list 10 pixel_is 94 $((list_y + 446)) "#003300" || fail "the second section's list did not come in"
-click 100 "$(row_y 3)"
+click_row 3
 : >"$steps/chosen-2"
 status=0
 wait "$reader_pid" || status=$?

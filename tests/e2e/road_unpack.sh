@@ -19,9 +19,9 @@ cancel_x=$((ox + 40)); cancel_y=$((band + 10))
 
 # open_dialog ROW NAME: select the row's entry, press it again, and find the dialog in its place.
 open_dialog() {
-  click 100 "$(row_y "$1")"
-  sleep 1.5 # the panel's fade; the second press must come from the same row
-  click 100 "$(row_y "$1")"
+  click_row "$1"
+  # The second press comes from the same row once the panel's fade has ended.
+  click_row "$1"
   local dialog
   dialog="$(wait_for_unpack_dialog)" || fail "$2: the unpack dialog did not open"
   local geometry
@@ -45,13 +45,13 @@ new_directory() {
   e2e_shot "$1-made"
 }
 
-dialog_gone() { ! xdotool search --onlyvisible --name '^rozpakuj$' >/dev/null 2>&1; }
+dialog_gone() { ! xdotool search --onlyvisible --name '^rozpakuj( - Kelvox Cover menu)?$' >/dev/null 2>&1; }
 
 # still_answers SHOT WHAT: the list selects an entry with pictures and then one without.
 still_answers() {
-  click 100 "$(row_y 0)"
+  click_row 0
   wait_until "answers-$1" 10 hue_is "$picture_x" "$picture_y" red || fail "after $2 the list does not answer"
-  click 100 "$(row_y 1)"
+  click_row 1
   wait_until "answers-$1-2" 10 hue_is_not "$picture_x" "$picture_y" red || fail "after $2 the list does not answer"
   pass "after $2 the window answers"
 }

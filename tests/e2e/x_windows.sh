@@ -16,8 +16,8 @@ wait_for_window() {
   return 1
 }
 
-# The unpack dialog's window, titled "rozpakuj".
-wait_for_unpack_dialog() { wait_for_window "${1:-50}" "" --name '^rozpakuj$'; }
+# The unpack dialog's window, titled "rozpakuj" (on Windows Qt adds the application's name).
+wait_for_unpack_dialog() { wait_for_window "${1:-50}" "" --name '^rozpakuj( - Kelvox Cover menu)?$'; }
 
 # registry_content FULL ANIMATIONS TASKBAR PICTURE SOUND: a registry file holding the five settings, as
 # the menu writes it.
