@@ -79,6 +79,9 @@ e2e_system_settings() { [ ! -f "$work/registry.reg" ] || tr -d '\r' <"$work/regi
 # e2e_system_record NAME: the paths a record holds, one a line, as the file system names them.
 e2e_system_record() { cat "$records/$1"; }
 e2e_system_cleanup() { :; }
+# e2e_system_back_to_menu: after a started program, the keyboard is the menu's again (the stand-in
+# programs here have no window to take it).
+e2e_system_back_to_menu() { :; }
 # The menu's own folder on the disc (empty: the disc's root), and where a start is made from: the disc's
 # root (root) or that folder (program-folder).
 e2e_program_folder=""

@@ -41,6 +41,14 @@ e2e_system_prepare() {
     fail "the document association could not be written to wine's registry"
 }
 
+# A program started through the command interpreter takes the keyboard, and wine gives it back to no
+# one when it ends: the reader clicks the menu, where the pointer stands, to bring it to the front.
+e2e_system_back_to_menu() {
+  sleep 1
+  xdotool click 1
+  sleep 0.3
+}
+
 # The bundle always has its own folder.
 e2e_system_own_folder() { :; }
 
@@ -52,13 +60,16 @@ e2e_system_install() {
 # wine's server keeps the screen's size it first saw: a road that changes X servers (maybe on the same
 # display number) starts it anew.
 wine_x_server=""
+wine_on_this_x_server() {
+  [ "$wine_x_server" != "$xvfb_pid" ] || return 0
+  wine_quiet wineserver -k || true
+  wine_quiet wineserver -w || true
+  wine_quiet wineserver -p
+  wine_x_server="$xvfb_pid"
+}
+
 e2e_system_launch() {
-  if [ "$wine_x_server" != "$xvfb_pid" ]; then
-    wine_quiet wineserver -k || true
-    wine_quiet wineserver -w || true
-    wine_quiet wineserver -p
-    wine_x_server="$xvfb_pid"
-  fi
+  wine_on_this_x_server
   export KELVOX_E2E_RECORDS="$records_windows"
   local folder="$work/disc" program="$e2e_program_folder\\kelvox-menu.exe"
   if [ "$e2e_start_in" = program-folder ]; then folder="$work/disc/$e2e_program_folder"; program=kelvox-menu.exe; fi
@@ -94,6 +105,7 @@ e2e_system_cleanup() {
 # size with the shell's taskbar (a window of class Shell_TrayWnd) along its bottom, as on a reader's
 # Windows; the desktop stays while it waits for the next program.
 e2e_wine_shell_desktop() {
+  wine_on_this_x_server
   wine_quiet wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f
   wine_quiet wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d "$1" /f
   wine explorer "/desktop=shell,$1" >"$work/desktop.log" 2>&1 </dev/null &

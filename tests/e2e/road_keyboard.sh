@@ -34,6 +34,7 @@ wait_until key-panel 10 hue_is "$picture_x" "$picture_y" red || fail "Enter did 
 key Return
 wait_for_file "$records/program-directory" 10 || fail "a second Enter did not start the program"
 pass "from the start, Right, Enter, Down, Enter, Enter starts the first entry of the first section"
+e2e_system_back_to_menu
 
 key Tab Right
 wait_until key-next-picture 5 hue_is "$picture_x" "$picture_y" green || fail "Right in the panel did not show the next picture"
@@ -47,6 +48,7 @@ rm -f "$records/program-directory"
 key Return
 wait_for_file "$records/program-directory" 10 || fail "Enter in the panel did not start the program"
 pass "in the panel the arrows switch pictures, Space opens the viewer, Escape closes it, Enter runs"
+e2e_system_back_to_menu
 
 # The archive: Shift+Tab back to the list (no row lit), three rows down, Enter twice; in the dialog Escape does nothing,
 # Tab reaches "[ wypakuj ]" (list, drive box, "[ utwórz katalog ]", "[ wypakuj ]") and Enter unpacks into
