@@ -121,6 +121,8 @@ TEST(TaskbarChild, HidesThenEnds) {
     const char* how = std::getenv(kChildMode);
     if (how == nullptr)
         GTEST_SKIP() << "run by ComesBackWhenTheMenuCrashesOrAborts";
+    // The crash must end the child, not wait on the system's crash box (wine's debugger, on a display).
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     const std::unique_ptr<Taskbar> taskbar = system_taskbar();
     taskbar->hide();
     Sleep(500);
