@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with AddressSanitizer and UndefinedBehaviorSanitizer, runs every test;
-# then the threaded code under ThreadSanitizer and short fuzz runs when clang is present, and beside
-# those two the Windows build's tests under wine.
+# then the threaded code under ThreadSanitizer, short fuzz runs when clang is present, and the Windows
+# build's tests under wine.
 # The disc tests also need the menu built for shipping (build-disc) and a clean reader's machine, which
 # is downloaded once into build-asan/reader-machine while the builds compile.
 set -euo pipefail
@@ -35,18 +35,7 @@ wait "$reader_pid" || true
 cat "$reader_log"
 ctest --test-dir "$top/build-asan" --output-on-failure -j "$(nproc)"
 
-# The Windows tests mostly wait (on wine's start, on the menu's timers), so they run beside the threaded
-# and fuzz runs, which start no X server; their output comes after them, and a failure of either fails
-# the whole.
-windows_log="$XDG_RUNTIME_DIR/windows-tests.log"
-"$top/scripts/test-windows.sh" >"$windows_log" 2>&1 &
-windows_pid=$!
-linux_status=0
-{ "$top/scripts/test-threads.sh" && "$top/scripts/test-fuzz.sh"; } || linux_status=$?
-windows_status=0
-wait "$windows_pid" || windows_status=$?
-echo "== the Windows build's tests under wine =="
-cat "$windows_log"
-[ "$linux_status" -eq 0 ] || { echo "The threaded or fuzz runs failed (status $linux_status)."; exit 1; }
-[ "$windows_status" -eq 0 ] || { echo "The Windows tests failed (status $windows_status)."; exit 1; }
+"$top/scripts/test-threads.sh"
+"$top/scripts/test-fuzz.sh"
+"$top/scripts/test-windows.sh"
 echo "All tests passed."

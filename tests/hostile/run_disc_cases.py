@@ -136,10 +136,16 @@ def drive_menu(env, road, out):
     if road == "entry":
         if wait_for_window(env, True, TIME_LIMIT / 2) is None:
             return None
-        time.sleep(2)  # the bar's intro
-        click(env, *FIRST_SECTION)
-        time.sleep(3)  # the list's slide-in
-        click(env, *FIRST_ROW)
+        # The intro and the list's slide-in take longer on a busy machine, and a press that comes before
+        # the list has stopped hits no row: the section and the row are pressed again, a few times,
+        # until a box comes.
+        for _ in range(3):
+            time.sleep(2)  # the bar's intro
+            click(env, *FIRST_SECTION)
+            time.sleep(3)  # the list's slide-in
+            click(env, *FIRST_ROW)
+            if wait_for_window(env, False, 10) is not None:
+                break
     text = answer_message_box(env, out)
     if road != "start":
         for _ in range(5):
