@@ -7,8 +7,10 @@ set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/../../scripts/x-server.sh"
 work="$(mktemp -d)"
 x_server_pid=""
+own_wine_prefix=""
 stop() {
-  [ -z "${WINEPREFIX:-}" ] || wineserver -k >/dev/null 2>&1 || true
+  # Only the prefix made here: a caller's prefix may serve other tests still running.
+  [ -z "$own_wine_prefix" ] || WINEPREFIX="$own_wine_prefix" wineserver -k >/dev/null 2>&1 || true
   [ -z "$x_server_pid" ] || { kill "$x_server_pid" 2>/dev/null || true; wait "$x_server_pid" 2>/dev/null || true; }
   rm -rf "$work"
 }
@@ -20,6 +22,7 @@ if [ "$(basename "$1")" = wine ]; then
   # No debugger for a crash: on a display its box would wait for a press.
   export WINEPREFIX="$work/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d;winedbg.exe=d"
   mkdir -p "$WINEPREFIX"
+  own_wine_prefix="$WINEPREFIX"
   # Started with their output elsewhere, or ctest waits for the pipe wine's services inherit.
   wineserver -p >/dev/null 2>&1 </dev/null
   wineboot -i >/dev/null 2>&1 </dev/null
