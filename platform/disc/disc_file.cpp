@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <new>
 
 namespace kelvox {
@@ -69,6 +70,27 @@ QString checked_in_root(const QString& root, const QString& disc_path, qint64 ma
     return path;
 }
 
+// Reads until the end or `limit` bytes, in a buffer the size the file has (and grown only if it grows):
+// asking Qt for `limit` bytes at once would allocate the whole cap, tens of megabytes, for every small
+// skin file.
+QByteArray read_up_to(QFile& file, qint64 limit) {
+    QByteArray bytes(std::min(file.size() + 1, limit), Qt::Uninitialized);
+    qint64 filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (filled == limit)
+                break;
+            bytes.resize(std::min(2 * filled + 1, limit));
+        }
+        const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);
+        if (got <= 0)
+            break;
+        filled += got;
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
 } // namespace
 
 QString checked_disc_file(const QString& disc_path, qint64 max_bytes) {
@@ -84,10 +106,10 @@ QByteArray read_disc_file_in_root(const QString& root, const QString& disc_path,
     if (!file.open(QIODevice::ReadOnly))
         throw DiscFileError(disc_path, file.errorString());
     try {
-        // One byte more than allowed tells a file that grew since it was checked.
-        QByteArray bytes = file.read(max_bytes + 1);
+        QByteArray bytes = read_up_to(file, max_bytes + 1);
         if (file.error() != QFileDevice::NoError)
             throw DiscFileError(disc_path, file.errorString());
+        // One byte more than allowed tells a file that grew since it was checked.
         if (bytes.size() > max_bytes)
             throw DiscFileError(disc_path,
                                 QStringLiteral("it grew beyond %1 bytes while read").arg(max_bytes));

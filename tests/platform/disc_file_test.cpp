@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -82,6 +83,19 @@ TEST(DiscFile, WithoutARootFilesAreTakenFromAnywhereButStillOnlyRegularOnes) {
     }
     EXPECT_EQ(outcome(disc.absolute("plik.txt"), 100), "(read 3 bytes)") << "the root went with its holder";
 }
+
+#ifndef _WIN32
+// A file that holds more than its size said when it was opened (as one that grows while read does):
+// read whole within the cap, refused past it.
+TEST(DiscFile, AFileLongerThanItsSizeIsReadWholeOrRefusedAtTheCap) {
+    const QString grows = QStringLiteral("/proc/self/maps"); // size 0, some kilobytes of text
+    ASSERT_EQ(QFileInfo(grows).size(), 0);
+    const QByteArray whole = read_disc_file(grows, 1 << 20);
+    EXPECT_GT(whole.size(), 100);
+    EXPECT_TRUE(whole.endsWith('\n'));
+    EXPECT_EQ(outcome(grows, 50), "it grew beyond 50 bytes while read");
+}
+#endif
 
 } // namespace
 } // namespace kelvox
