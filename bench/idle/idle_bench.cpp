@@ -5,7 +5,10 @@
 // holds an ALSA configuration whose default device is the null one, which Qt's player and wine's
 // media device both play into.
 //
-//   idle [--wine] MENU-PROGRAM DISC-DIRECTORY [SECONDS]
+//   idle [--wine] [--sound-off] MENU-PROGRAM DISC-DIRECTORY [SECONDS]
+//
+// With --sound-off the settings have the music switched off (DZWIEK 0), so that the figure is the
+// window's own and not the decoding and mixing of the music.
 //
 // With --wine the Windows menu (kelvox-menu.exe in its bundle, which goes to the disc's
 // kelvox-windows\ folder) runs through wine in the prefix $WINEPREFIX, which the benchmark starts and
@@ -72,14 +75,38 @@ Span measure(DrawingWatch* watch, const std::vector<std::vector<pid_t>>& groups,
     return result;
 }
 
+// The settings of a first start with the music switched off, where the menu reads them: the registry
+// file on Linux, wine's registry (of the prefix whose server the launcher has started) under wine. All
+// five are written: a key that lacks one is a registry the menu reports it cannot read.
+void switch_sound_off(bool wine, const fs::path& work) {
+    const char* values[][3] = {{"PELNY_EKRAN", "REG_DWORD", "1"}, {"ANIMACJE", "REG_DWORD", "1"},
+                               {"PASEK_ZADAN", "REG_DWORD", "0"}, {"TAPETA", "REG_SZ", "tapeta.bmp"},
+                               {"DZWIEK", "REG_DWORD", "0"}};
+    if (!wine) {
+        std::ofstream file(work / "registry.reg");
+        file << "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kelvox cover menu]\n";
+        for (const auto& [name, type, value] : values)
+            file << '"' << name << "\"=" << (std::strcmp(type, "REG_SZ") == 0 ? "\"" : "dword:0000000")
+                 << value << (std::strcmp(type, "REG_SZ") == 0 ? "\"" : "") << "\n";
+        return;
+    }
+    for (const auto& [name, type, value] : values) {
+        const std::string command = std::string("wine reg add 'HKLM\\SOFTWARE\\Kelvox cover menu' /v ") + name +
+                                    " /t " + type + " /d " + value + " /f >/dev/null 2>&1 </dev/null";
+        if (std::system(command.c_str()) != 0)
+            fail(std::string("the setting ") + name + " could not be written to wine's registry");
+    }
+}
+
 double percent(double seconds, Clock::duration span) {
     return 100 * seconds / std::chrono::duration<double>(span).count();
 }
 
 int run(int argc, char** argv) {
-    const bool wine = take_wine_option(argc, argv);
+    const bool wine = take_option(argc, argv, "--wine");
+    const bool sound_off = take_option(argc, argv, "--sound-off");
     if (argc < 3)
-        fail("usage: idle [--wine] MENU-PROGRAM DISC-DIRECTORY [SECONDS]");
+        fail("usage: idle [--wine] [--sound-off] MENU-PROGRAM DISC-DIRECTORY [SECONDS]");
     const auto span = std::chrono::seconds(argc > 3 ? std::max(5, std::atoi(argv[3])) : 30);
     const auto [xvfb, display] = start_x_server();
     const fs::path work = fs::temp_directory_path() / ("kelvox-idle-" + std::to_string(getpid()));
@@ -97,6 +124,8 @@ int run(int argc, char** argv) {
     {
         const Launcher launcher(wine, display);
         const std::string prefix = wine ? std::getenv("WINEPREFIX") : "";
+        if (sound_off)
+            switch_sound_off(wine, work);
         DrawingWatch watch(display);
         const auto started = Clock::now();
         const pid_t menu = launcher.start(disc.menu, disc.root);
@@ -122,9 +151,9 @@ int run(int argc, char** argv) {
         }
         const double menu_share = percent(idle.seconds[0], span);
         const double server_share = percent(idle.seconds[1], span);
-        std::printf("the menu%s drew last %.1f s after its start; measured over the next %lld s, with %d "
+        std::printf("the menu%s%s drew last %.1f s after its start; measured over the next %lld s, with %d "
                     "drawings and %d windows of its own\n",
-                    wine ? " under wine" : "",
+                    wine ? " under wine" : "", sound_off ? " with its music off" : "",
                     quiet_after - std::chrono::duration<double>(quiet_before).count(),
                     static_cast<long long>(span.count()), idle.drawings, watch.windows());
         std::printf("menu process %.2f %% of a core", menu_share);

@@ -54,7 +54,7 @@ Start time_start(DrawingWatch& watch, const Launcher& launcher, const Program& p
 }
 
 int run(int argc, char** argv) {
-    const bool wine = take_wine_option(argc, argv);
+    const bool wine = take_option(argc, argv, "--wine");
     if (argc < 4)
         fail("usage: start [--wine] MENU-PROGRAM DISC-DIRECTORY BARE-WINDOW-PROGRAM [STARTS]");
     const int starts = argc > 4 ? std::max(1, std::atoi(argv[4])) : 7;

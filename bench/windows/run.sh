@@ -6,13 +6,14 @@
 # scripts/build-windows.sh). The wine prefix is WINDOWS-BUILD/bench-wine-prefix; its server is started
 # for each benchmark and ended after it (`wineserver -k` of that prefix only).
 #
-# BENCHES="start idle unpack_stall timer_period ticker" picks and orders them; each one's whole output
+# BENCHES="start idle idle_silent idle_bare unpack_stall timer_period ticker" picks and orders them
+# (idle_silent: idle with the music switched off; idle_bare: a bare Qt window's idle, the floor); each one's whole output
 # is kept in WINDOWS-BUILD/bench-logs/, and the last lines come side by side at the end, with the load.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 linux="$(realpath -m "${1:-$top/build-bench}")"
 windows="$(realpath -m "${2:-$top/build-windows}")"
-benches="${BENCHES:-start idle unpack_stall timer_period ticker}"
+benches="${BENCHES:-start idle idle_silent idle_bare unpack_stall timer_period ticker}"
 
 if [ ! -f "$linux/CMakeCache.txt" ]; then
   cmake -S "$top" -B "$linux" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -63,6 +64,17 @@ for bench in $benches; do
     idle)
       side idle linux "$linux/bench/idle/idle" "$linux/bin/kelvox-menu" "$disc"
       side idle wine "$linux/bench/idle/idle" --wine "$windows/bundle/kelvox-menu.exe" "$disc" ;;
+    idle_bare)
+      # The floor: a bare frameless Qt window, idle in the same way, natively and under wine (from a copy
+      # of the menu's bundle, so that it loads the same DLLs).
+      rm -rf "$windows/bench-bare-bundle"
+      cp -r "$windows/bundle" "$windows/bench-bare-bundle"
+      cp "$wbin/start_bare_window.exe" "$windows/bench-bare-bundle/"
+      side idle_bare linux "$linux/bench/idle/idle" "$linux/bench/start/start_bare_window" "$disc"
+      side idle_bare wine "$linux/bench/idle/idle" --wine "$windows/bench-bare-bundle/start_bare_window.exe" "$disc" ;;
+    idle_silent)
+      side idle_silent linux "$linux/bench/idle/idle" --sound-off "$linux/bin/kelvox-menu" "$disc"
+      side idle_silent wine "$linux/bench/idle/idle" --wine --sound-off "$windows/bundle/kelvox-menu.exe" "$disc" ;;
     unpack_stall)
       side unpack_stall linux env QT_QPA_PLATFORM=offscreen "$linux/bench/unpack_stall/unpack_stall"
       side unpack_stall wine under_wine "$wbin/unpack_stall.exe" ;;

@@ -64,8 +64,8 @@ int run_benchmark(int (*body)(int argc, char** argv), int argc, char** argv) {
     }
 }
 
-bool take_wine_option(int& argc, char**& argv) {
-    if (argc < 2 || std::strcmp(argv[1], "--wine") != 0)
+bool take_option(int& argc, char**& argv, const char* option) {
+    if (argc < 2 || std::strcmp(argv[1], option) != 0)
         return false;
     argv[1] = argv[0];
     --argc;

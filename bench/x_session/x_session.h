@@ -27,8 +27,8 @@ void remove_on_failure(const std::filesystem::path& work);
 // Runs a benchmark's body; an error it lets out (a file that cannot be copied) ends the run as fail()
 // does, leaving nothing running.
 int run_benchmark(int (*body)(int argc, char** argv), int argc, char** argv);
-// Takes a leading --wine off the arguments; whether it was there.
-bool take_wine_option(int& argc, char**& argv);
+// Takes a leading `option` (such as --wine) off the arguments; whether it was there.
+bool take_option(int& argc, char**& argv, const char* option);
 
 struct XServer {
     pid_t pid;
