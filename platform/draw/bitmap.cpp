@@ -1,5 +1,7 @@
 #include "platform/bitmap.h"
 
+#include "platform/draw/image_memory.h"
+
 #include <QImage>
 #include <QPainter>
 
@@ -12,7 +14,7 @@ namespace {
 QImage white_image(int width, int height) {
     if (width <= 0 || height <= 0)
         return QImage();
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image = new_rgb32_image(width, height);
     image.fill(0xFFFFFFFFu);
     return image;
 }

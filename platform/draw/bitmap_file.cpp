@@ -2,6 +2,7 @@
 
 #include "platform/disc_file.h"
 #include "platform/draw/bitmap_file.h"
+#include "platform/draw/image_memory.h"
 #include "platform/platform_error.h"
 
 #include <QImage>
@@ -173,7 +174,7 @@ QImage uncompressed(const QByteArray& data) {
     if (pixels_at < kFileHeader + qint64(info_size) || width <= 0 || height == 0 || width > 32767 ||
         height > 32767 || pixels_at + row * height > data.size())
         return {};
-    QImage image(int(width), int(height), QImage::Format_RGB32);
+    QImage image = new_rgb32_image(int(width), int(height));
     if (image.isNull())
         return {};
     image.setDotsPerMeterX(qint32(u32_at(data, 38)));

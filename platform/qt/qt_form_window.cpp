@@ -1,5 +1,6 @@
 #include "platform/qt/qt_form_window.h"
 
+#include "platform/draw/image_memory.h"
 #include "platform/qt/qt_keys.h"
 #include "platform/qt/qt_shift_state.h"
 
@@ -51,7 +52,7 @@ void QtFormWindow::paintEvent(QPaintEvent* event) {
     if (width <= 0 || height <= 0)
         return;
     if (frame_.width() != width || frame_.height() != height)
-        frame_ = QImage(width, height, QImage::Format_RGB32);
+        frame_ = new_rgb32_image(width, height);
     const QRect dirty = event->rect().intersected(QRect(0, 0, width, height));
     form_->ComposeInto(frame_, Rect::sized(dirty.x(), dirty.y(), dirty.width(), dirty.height()));
     // The frame is in the window's own pixels; on a high-density screen the painter scales it by the

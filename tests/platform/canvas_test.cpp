@@ -6,6 +6,8 @@
 #include <QFontMetricsF>
 #include <QImage>
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -285,6 +287,23 @@ TEST_F(CanvasTest, ScanLinesAreTheCanvasPixels) {
     EXPECT_EQ(pixel_blue(first), 0);
     EXPECT_EQ(pixel_green(first), 0xB6);
     EXPECT_EQ(pixel_red(first), 0);
+}
+
+// Screen-sized bitmaps live in memory of their own (large pages where the system has them): they start
+// white, copies are independent, a resize keeps the pixels, and a copy outlives its original.
+TEST(LargeBitmap, BehavesAsASmallOne) {
+    auto original = std::make_unique<Bitmap>(1024, 768);
+    EXPECT_EQ(original->Canvas().PixelAt(1023, 767), kWhite);
+    original->Canvas().SetPixel(1000, 700, make_colour(255, 0, 0));
+    Bitmap copy;
+    copy.Assign(*original);
+    original->Canvas().SetPixel(1000, 700, make_colour(0, 0, 255));
+    original->SetSize(1200, 900);
+    EXPECT_EQ(original->Canvas().PixelAt(1000, 700), make_colour(0, 0, 255));
+    EXPECT_EQ(original->Canvas().PixelAt(1199, 899), kWhite);
+    original.reset();
+    EXPECT_EQ(copy.Canvas().PixelAt(1000, 700), make_colour(255, 0, 0));
+    EXPECT_EQ(copy.Canvas().PixelAt(0, 0), kWhite);
 }
 
 } // namespace
