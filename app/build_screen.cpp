@@ -1,6 +1,7 @@
 // The screen build of the main window: one pass that lays the window out for its mode, paints the
 // static background and hands each image a copy of the background under it, so that no image needs
 // transparency while the menu runs.
+#include "app/grip_strip.h"
 #include "app/screen_layout.h"
 #include "app/skin_files.h"
 #include "app/tform1.h"
@@ -140,6 +141,11 @@ void TForm1::paint_background(const Bitmap& wallpaper_picture) {
 
 void TForm1::copy_backgrounds_under_images() {
     MenuControls& c = controls;
+    // Drawn when window mode first shows it: its label's font is looked up for nothing on a full screen.
+    if (!state.full_screen && !grip_strip_drawn_) {
+        draw_grip_strip(c.chwyt.Surface());
+        grip_strip_drawn_ = true;
+    }
     c.chwyt.SetVisible(!state.full_screen);
     c.ustawienia.SetLeft(state.layout_width - 22);
     c.ustawienia.SetTop(state.content_top + 70);

@@ -1,7 +1,6 @@
 #include "app/tform1.h"
 
 #include "actions/unpack_dialog.h"
-#include "app/grip_strip.h"
 #include "app/menu_accessibility.h"
 #include "app/music_timer.h"
 #include "app/settings_store.h"
@@ -71,7 +70,6 @@ void TForm1::create_controls() {
     c.przewin_gora.Hide();
     c.rar_cancel.Hide();
     c.chwyt.SetBounds(0, 0, 770, 14);
-    draw_grip_strip(c.chwyt.Surface());
     c.chwyt.Hide();
     c.ustawienia.SetBounds(0, 0, 144, 394);
 

@@ -108,6 +108,7 @@ private:
     std::optional<DiscRoot> disc_root_;
     bool font_registered_ = false;
     bool taskbar_hidden_ = false;
+    bool grip_strip_drawn_ = false;
     bool closed_ = false;
     // A background picture that could not be loaded at start: the menu runs without it, while the
     // stored setting keeps its name.
