@@ -50,10 +50,9 @@ bool takes_keyboard(AccessibleRole role) {
 // The form window: its drawn controls first, then the dialog widgets on it.
 class FormWindowAccessible : public QAccessibleWidget {
 public:
-    explicit FormWindowAccessible(QtFormWindow* window) : QAccessibleWidget(window, QAccessible::Window) {
-        if (QtFormAccessibility* drawn = accessibility())
-            drawn->MarkLookedAt();
-    }
+    // Qt makes this interface for every window that shows, reader or not: the drawn tree is built when
+    // something first asks for what the window holds, not here.
+    explicit FormWindowAccessible(QtFormWindow* window) : QAccessibleWidget(window, QAccessible::Window) {}
 
     QString text(QAccessible::Text type) const override {
         if (type == QAccessible::Name && isValid()) {
@@ -101,7 +100,10 @@ public:
 
 private:
     QtFormAccessibility* accessibility() const {
-        return isValid() ? static_cast<QtFormWindow*>(widget())->accessibility() : nullptr;
+        QtFormAccessibility* drawn = isValid() ? static_cast<QtFormWindow*>(widget())->accessibility() : nullptr;
+        if (drawn != nullptr)
+            drawn->MarkLookedAt();
+        return drawn;
     }
     int drawn_count() const {
         return accessibility() != nullptr ? static_cast<int>(accessibility()->TopNodes().size()) : 0;
