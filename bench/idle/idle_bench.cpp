@@ -79,8 +79,10 @@ Span measure(DrawingWatch* watch, const std::vector<std::vector<pid_t>>& groups,
 // file on Linux, wine's registry (of the prefix whose server the launcher has started) under wine. All
 // five are written: a key that lacks one is a registry the menu reports it cannot read.
 void switch_sound_off(bool wine, const fs::path& work) {
-    const char* values[][3] = {{"PELNY_EKRAN", "REG_DWORD", "1"}, {"ANIMACJE", "REG_DWORD", "1"},
-                               {"PASEK_ZADAN", "REG_DWORD", "0"}, {"TAPETA", "REG_SZ", "tapeta.bmp"},
+    const char* values[][3] = {{"PELNY_EKRAN", "REG_DWORD", "1"},
+                               {"ANIMACJE", "REG_DWORD", "1"},
+                               {"PASEK_ZADAN", "REG_DWORD", "0"},
+                               {"TAPETA", "REG_SZ", "tapeta.bmp"},
                                {"DZWIEK", "REG_DWORD", "0"}};
     if (!wine) {
         std::ofstream file(work / "registry.reg");
@@ -91,8 +93,8 @@ void switch_sound_off(bool wine, const fs::path& work) {
         return;
     }
     for (const auto& [name, type, value] : values) {
-        const std::string command = std::string("wine reg add 'HKLM\\SOFTWARE\\Kelvox cover menu' /v ") + name +
-                                    " /t " + type + " /d " + value + " /f >/dev/null 2>&1 </dev/null";
+        const std::string command = std::string("wine reg add 'HKLM\\SOFTWARE\\Kelvox cover menu' /v ") +
+                                    name + " /t " + type + " /d " + value + " /f >/dev/null 2>&1 </dev/null";
         if (std::system(command.c_str()) != 0)
             fail(std::string("the setting ") + name + " could not be written to wine's registry");
     }

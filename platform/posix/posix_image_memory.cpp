@@ -28,7 +28,8 @@ void unmap(void* info) {
 // can be one; null when refused.
 Mapping* map_aligned(std::size_t bytes) {
     const std::size_t length = (bytes + kLargePage - 1) / kLargePage * kLargePage;
-    void* raw = mmap(nullptr, length + kLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void* raw =
+        mmap(nullptr, length + kLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (raw == MAP_FAILED)
         return nullptr;
     const auto raw_address = reinterpret_cast<std::uintptr_t>(raw);

@@ -100,7 +100,8 @@ public:
 
 private:
     QtFormAccessibility* accessibility() const {
-        QtFormAccessibility* drawn = isValid() ? static_cast<QtFormWindow*>(widget())->accessibility() : nullptr;
+        QtFormAccessibility* drawn =
+            isValid() ? static_cast<QtFormWindow*>(widget())->accessibility() : nullptr;
         if (drawn != nullptr)
             drawn->MarkLookedAt();
         return drawn;
