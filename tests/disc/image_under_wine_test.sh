@@ -60,33 +60,13 @@ xdotool getwindowgeometry "$window" | grep -q "Geometry: 1024x768" || fail "the 
 import -window root "$shots/1-start.png"
 echo "ok: the menu started from D:\\ as autorun starts it, full screen"
 
-pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | tail -n 1 | grep -o '#[0-9A-F]\{6\}'; }
-list_changed() {
-  local y changed=0
-  for y in 240 300 360 420; do
-    [ "$(pixel "$1" 60 "$y")" != "$(pixel "$2" 60 "$y")" ] && changed=$((changed + 1))
-  done
-  [ "$changed" -ge 2 ]
-}
-# Full screen on 768 lines the band starts at 144: the first section right of the bar's x 48.
-xdotool mousemove 250 182
-sleep 0.3
-xdotool mousemove 251 182 click 1
-listed=0
-for _ in $(seq 15); do
-  sleep 1
-  import -window root "$work/after.png"
-  list_changed "$shots/1-start.png" "$work/after.png" && { listed=1; break; }
-done
-[ "$listed" -eq 1 ] || fail "no list came in after the press on the first section"
+press_first_section_for_list "$shots/1-start.png" "$work/after.png" || fail "no list came in after the press on the first section"
 sleep 1
 import -window root "$shots/2-list.png"
 echo "ok: the first section's list came in"
 
 # The close button, right on the bar.
-xdotool mousemove 973 181
-sleep 0.3
-xdotool mousemove 975 181 click 1
+press 974 181
 for _ in $(seq 100); do kill -0 "$menu_pid" 2>/dev/null || break; sleep 0.1; done
 ! kill -0 "$menu_pid" 2>/dev/null || fail "the menu did not end at its close button"
 status=0

@@ -105,26 +105,8 @@ sleep 2 # the bar's intro
 xdotool getwindowgeometry "$window" | grep -q "Geometry: 1024x768" || fail "the window is not full screen"
 echo "ok: the menu's window came up full screen"
 
-pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | tail -n 1 | grep -o '#[0-9A-F]\{6\}'; }
-list_changed() {
-  local y changed=0
-  for y in 240 300 360 420; do
-    [ "$(pixel "$1" 60 "$y")" != "$(pixel "$2" 60 "$y")" ] && changed=$((changed + 1))
-  done
-  [ "$changed" -ge 2 ]
-}
-press() { xdotool mousemove "$1" "$2"; sleep 0.3; xdotool mousemove "$(($1 + 1))" "$2" click 1; }
-
-# Full screen on 768 lines the band starts at 144: the first section ("Gry") right of the bar's x 48.
 import -window root "$work/before.png"
-press 250 182
-listed=0
-for _ in $(seq 10); do
-  sleep 1
-  import -window root "$work/after.png"
-  list_changed "$work/before.png" "$work/after.png" && { listed=1; break; }
-done
-[ "$listed" -eq 1 ] || fail "no list came in after the press on the first section"
+press_first_section_for_list "$work/before.png" "$work/after.png" || fail "no list came in after the press on the first section"
 sleep 1
 import -window root "$shots/1-list.png"
 echo "ok: the section's list came in"

@@ -31,28 +31,12 @@ geometry="$(xdotool getwindowgeometry "$window")"
 echo "$geometry"
 grep -q "Geometry: 1024x768" <<<"$geometry" || { echo "FAIL: not full screen"; exit 1; }
 
-pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | tail -n 1 | grep -o '#[0-9A-F]\{6\}'; }
 import -window root "$work/before.png"
-# Full screen on 768 lines: the band starts at 144; the first section's name stands right of bar x 48.
-xdotool mousemove 250 182
-sleep 0.3
-xdotool mousemove 252 182 click 1
-changed=0
-for _ in $(seq 10); do # the slide-in takes about a second; longer on a loaded machine
-  sleep 1
-  import -window root "$work/after.png"
-  changed=0
-  for y in 240 300 360 420; do
-    [ "$(pixel "$work/before.png" 60 "$y")" != "$(pixel "$work/after.png" 60 "$y")" ] && changed=$((changed + 1))
-  done
-  [ "$changed" -ge 2 ] && break
-done
-[ "$changed" -ge 2 ] || { echo "FAIL: no list came in after the press on the first section"; exit 1; }
+press_first_section_for_list "$work/before.png" "$work/after.png" ||
+  { echo "FAIL: no list came in after the press on the first section"; exit 1; }
 
 # The close button: bar x Wb − 50 = 786, bar y 8.
-xdotool mousemove $((188 + 786)) $((173 + 8))
-sleep 0.3
-xdotool mousemove $((188 + 787)) $((173 + 8)) click 1
+press $((188 + 786)) $((173 + 8))
 for _ in $(seq 50); do kill -0 "$menu_pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$menu_pid" 2>/dev/null; then echo "FAIL: the close button did not end the menu"; exit 1; fi
 wait "$menu_pid" && status=0 || status=$?

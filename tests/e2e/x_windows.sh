@@ -25,3 +25,27 @@ registry_content() {
   printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kelvox cover menu]\n"PELNY_EKRAN"=dword:%08d\n"ANIMACJE"=dword:%08d\n"PASEK_ZADAN"=dword:%08d\n"TAPETA"="%s"\n"DZWIEK"=dword:%08d\n' \
     "$1" "$2" "$3" "$4" "$5"
 }
+
+# pixel FILE X Y: the colour #RRGGBB of a screenshot's pixel.
+pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | tail -n 1 | grep -o '#[0-9A-F]\{6\}'; }
+
+# press X Y: a reader's press; a move first, since the menu's hover marks decide what a press hits.
+press() { xdotool mousemove "$1" "$2"; sleep 0.3; xdotool mousemove "$(($1 + 1))" "$2" click 1; }
+
+# press_first_section_for_list BEFORE AFTER: presses the first section of a full screen on 768 lines (the
+# band starts at 144; the first section stands right of the bar's x 48) and waits up to 15 s for its list
+# to come in, comparing screenshots with BEFORE (taken before the press) in AFTER.
+press_first_section_for_list() {
+  local try y changed
+  press 250 182
+  for try in $(seq 15); do
+    sleep 1
+    import -window root "$2"
+    changed=0
+    for y in 240 300 360 420; do
+      [ "$(pixel "$1" 60 "$y")" != "$(pixel "$2" 60 "$y")" ] && changed=$((changed + 1))
+    done
+    [ "$changed" -ge 2 ] && return 0
+  done
+  return 1
+}
