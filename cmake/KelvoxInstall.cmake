@@ -1,9 +1,9 @@
-# The programs and the RAR module come out of the build side by side in bin/, as they stand on a disc:
-# the menu looks for its RAR module beside itself, so the built menu runs from any disc directory.
+# The programs and the modules (RAR, music) come out of the build side by side in bin/, as they stand on a disc:
+# the menu looks for its modules beside itself, so the built menu runs from any disc directory.
 include(GNUInstallDirs)
 
 set(KELVOX_PROGRAM_DIR "${CMAKE_BINARY_DIR}/bin")
-# Installed, the RAR module is private to the menu; the menu's RUNPATH leads its loader there.
+# Installed, the RAR and music modules are private to the menu; the menu's RUNPATH leads its loader there.
 set(KELVOX_INSTALL_MODULE_DIR "${CMAKE_INSTALL_LIBDIR}/kelvox-cover-menu")
 
 foreach(program IN ITEMS kelvox-menu kelvox-check)
@@ -13,10 +13,12 @@ foreach(program IN ITEMS kelvox-menu kelvox-check)
   endif()
 endforeach()
 
-if(TARGET unrar)
-  set_target_properties(unrar PROPERTIES LIBRARY_OUTPUT_DIRECTORY "${KELVOX_PROGRAM_DIR}")
-  install(TARGETS unrar LIBRARY DESTINATION "${KELVOX_INSTALL_MODULE_DIR}")
-endif()
+foreach(module IN ITEMS unrar kelvox_music)
+  if(TARGET ${module})
+    set_target_properties(${module} PROPERTIES LIBRARY_OUTPUT_DIRECTORY "${KELVOX_PROGRAM_DIR}")
+    install(TARGETS ${module} LIBRARY DESTINATION "${KELVOX_INSTALL_MODULE_DIR}")
+  endif()
+endforeach()
 
 # The checker tries archives with the module the menu loads, so it is led there too.
 file(RELATIVE_PATH module_from_bin "/${CMAKE_INSTALL_BINDIR}" "/${KELVOX_INSTALL_MODULE_DIR}")

@@ -8,8 +8,9 @@ build="$1"
 "$top/scripts/build.sh" "$build" -DCMAKE_BUILD_TYPE=Release \
   "-DKELVOX_PARTS=unrar;platform;timing;catalogue;screen;actions;app;tools/kelvox_check"
 stamp="$build/bundle/kelvox-menu"
-# Gathered again only when the program, its module or the gathering itself changed.
+# Gathered again only when the program, its modules or the gathering itself changed.
 if [ -f "$stamp" ] && [ "$stamp" -nt "$build/bin/kelvox-menu" ] && [ "$stamp" -nt "$build/bin/libunrar.so" ] &&
+   [ "$stamp" -nt "$build/bin/libkelvox_music.so" ] &&
    [ "$stamp" -nt "$top/scripts/make-bundle.py" ] && [ "$stamp" -nt "$top/scripts/reader-base-packages.txt" ]; then
   exit 0
 fi

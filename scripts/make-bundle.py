@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """make-bundle.py PROGRAM-DIR BUNDLE-DIR: gathers the menu from a build's program directory (kelvox-menu,
-libunrar.so) with every library and Qt plugin it loads that a reader's machine may lack, into one folder
+its modules libunrar.so and libkelvox_music.so) with every library and Qt plugin it loads that a reader's machine may lack, into one folder
 that runs on any Debian 12 with the reader's base (scripts/reader-base-packages.txt).
 
 Each library is stored under the name the loader asks for, as a plain file (a FAT-formatted stick has no
@@ -18,6 +18,9 @@ BASE_LIST = os.path.join(HERE, "reader-base-packages.txt")
 PLATFORM_PLUGIN = "platforms/libqxcb.so"
 MEDIA_PLUGIN = "multimedia/libgstreamermediaplugin.so"
 QT_CONF = "[Paths]\nPrefix = .\nPlugins = plugins\n"
+# The menu's modules, loaded from beside it: the RAR module, and the music (Qt Multimedia, loaded when
+# the music starts).
+MODULES = ("libunrar.so", "libkelvox_music.so")
 
 
 def fail(message):
@@ -115,8 +118,8 @@ def copy_elf(source, target, runpath):
 
 def make_bundle(program_dir, bundle):
     menu = os.path.join(program_dir, "kelvox-menu")
-    module = os.path.join(program_dir, "libunrar.so")
-    for path in (menu, module):
+    modules = [os.path.join(program_dir, name) for name in MODULES]
+    for path in (menu, *modules):
         if not os.path.isfile(path):
             fail(f"{path} was not built")
     plugins = run("qtpaths6", "--query", "QT_INSTALL_PLUGINS").strip()
@@ -131,7 +134,7 @@ def make_bundle(program_dir, bundle):
     # The menu's own libraries may count only on the base without the media packages; the multimedia
     # plugin's may count on those too, since without them the menu only goes without music.
     wanted = {}
-    for elf in (menu, module, os.path.join(plugins, PLATFORM_PLUGIN)):
+    for elf in (menu, *modules, os.path.join(plugins, PLATFORM_PLUGIN)):
         for name, path in needed_libraries(elf).items():
             if path not in core_files:
                 wanted[name] = path
@@ -142,9 +145,9 @@ def make_bundle(program_dir, bundle):
     work = bundle + ".tmp"
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
-    copy_elf(menu, os.path.join(work, "kelvox-menu"), "$ORIGIN")
-    copy_elf(module, os.path.join(work, "libunrar.so"), "$ORIGIN")
-    run("strip", "--strip-unneeded", os.path.join(work, "kelvox-menu"), os.path.join(work, "libunrar.so"))
+    for path in (menu, *modules):
+        copy_elf(path, os.path.join(work, os.path.basename(path)), "$ORIGIN")
+        run("strip", "--strip-unneeded", os.path.join(work, os.path.basename(path)))
     for name, path in sorted(wanted.items()):
         copy_elf(path, os.path.join(work, name), "$ORIGIN")
     for plugin in (PLATFORM_PLUGIN, MEDIA_PLUGIN):

@@ -47,6 +47,7 @@ def delay(menu, demo_disc, length, work):
     disc = tempfile.mkdtemp(prefix=f"disc-{length}-", dir=work) + "/disc"
     shutil.copytree(demo_disc, disc)
     shutil.copy(menu, os.path.join(disc, "kelvox-menu"))
+    shutil.copy(os.path.join(os.path.dirname(menu), "libkelvox_music.so"), disc)
     ticker = os.path.join(disc, "menu/reklamy.txt")
     with open(ticker, "rb") as f:
         lines = f.read().split(b"\r\n")

@@ -245,6 +245,8 @@ DiscCopy copy_disc(const fs::path& work, const fs::path& menu, const fs::path& d
     fs::copy(disc, root, fs::copy_options::recursive);
     if (!wine) {
         fs::copy_file(menu, root / "kelvox-menu");
+        // The music module goes where the menu looks for it: beside itself.
+        fs::copy_file(menu.parent_path() / "libkelvox_music.so", root / "libkelvox_music.so");
         return {root, root / "kelvox-menu"};
     }
     const fs::path bundle = root / "kelvox-windows";

@@ -134,8 +134,4 @@ MediaMode QtMediaPlayer::mode() const {
     }
 }
 
-std::unique_ptr<MediaPlayer> system_media_player() {
-    return std::make_unique<QtMediaPlayer>();
-}
-
 } // namespace kelvox

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# cmake --install puts the programs in bin/, the RAR module where the menu's RUNPATH leads its loader
+# cmake --install puts the programs in bin/, the RAR and music modules where the menu's RUNPATH leads its loader
 # (the menu asks for "libunrar.so" by name when it is not beside it), and the authoring guide.
 # Usage: install_test.sh BUILD-DIR
 set -euo pipefail
@@ -18,6 +18,7 @@ for program in kelvox-menu kelvox-check; do
   [[ "$runpath" == '$ORIGIN/'* ]] || fail "the RUNPATH of $program is not relative to it: '$runpath'"
   module_dir="$prefix/bin/${runpath#'$ORIGIN/'}"
   [ -f "$module_dir/libunrar.so" ] || fail "no libunrar.so where the RUNPATH of $program leads: $module_dir"
+  [ -f "$module_dir/libkelvox_music.so" ] || fail "no music module where the RUNPATH of $program leads: $module_dir"
 done
 [ -n "$(find "$prefix/share/doc" -name authoring.md)" ] || fail "the authoring guide was not installed"
 echo "OK"

@@ -26,6 +26,7 @@ expect() {
 expected_paths() {
   (cd "$content" && find . -type f | sed 's|^\.||')
   printf '%s\n' /autorun /kelvox-linux/kelvox-menu /kelvox-linux/libunrar.so /kelvox-linux/qt.conf \
+    /kelvox-linux/libkelvox_music.so \
     /kelvox-linux/libQt6Core.so.6 /kelvox-linux/libunarr.so.1 \
     /kelvox-linux/plugins/platforms/libqxcb.so /kelvox-linux/plugins/multimedia/libgstreamermediaplugin.so \
     /autorun.inf /kelvox-windows/kelvox-menu.exe /kelvox-windows/unrar.dll /kelvox-windows/Qt6Widgets.dll \

@@ -47,15 +47,16 @@ e2e_system_prepare() {
   chmod +x "$work/bin/xdg-open"
   e2e_profile="$work/home"
 }
-# e2e_system_install: the menu and the RAR module in the disc's root.
+# e2e_system_install: the menu with its music module, and the RAR module, in the disc's root.
 e2e_system_install() {
   cp "$e2e_menu" "$work/disc/kelvox-menu"
+  cp "$(dirname "$e2e_menu")/libkelvox_music.so" "$work/disc/"
   [ ! -f "$e2e_unrar" ] || cp "$e2e_unrar" "$work/disc/"
 }
 # e2e_system_own_folder: the menu moves into a folder of its own on the disc, as on a real disc.
 e2e_system_own_folder() {
   mkdir -p "$work/disc/kelvox-linux"
-  mv "$work/disc/kelvox-menu" "$work/disc/kelvox-linux/"
+  mv "$work/disc/kelvox-menu" "$work/disc/libkelvox_music.so" "$work/disc/kelvox-linux/"
   e2e_program_folder=kelvox-linux
 }
 # e2e_system_launch: the menu started in the background as e2e_start_in says; sets menu_pid.

@@ -13,6 +13,7 @@ work="$(mktemp -d)"
 trap 'kill "${menu_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 cp -r "$disc_source" "$work/disc"
 cp "$menu" "$work/disc/kelvox-menu"
+cp "$(dirname "$menu")/libkelvox_music.so" "$work/disc/"
 [ -f "${3:-}" ] && cp "$3" "$work/disc/"
 
 x_server_start "$work" -screen 0 1024x768x24 || { echo "SKIPPED: $x_server_error"; exit 77; }

@@ -12,6 +12,7 @@ linux_menu="${KELVOX_E2E_LINUX_MENU:-}"
 e2e_disc
 mkdir "$work/disc/kelvox-linux"
 cp "$linux_menu" "$work/disc/kelvox-linux/kelvox-menu"
+cp "$(dirname "$linux_menu")/libkelvox_music.so" "$work/disc/kelvox-linux/"
 linux_start() { e2e_program_folder=kelvox-linux e2e_linux_launch; }
 e2e_xserver 1024x768
 

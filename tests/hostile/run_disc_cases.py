@@ -160,6 +160,7 @@ def menu_case(menu, good_disc, sanitized, case, work, env):
     disc = os.path.join(work, case)
     make_disc(good_disc, disc, case)
     shutil.copy(menu, os.path.join(disc, "kelvox-menu"))
+    shutil.copy(os.path.join(os.path.dirname(menu), "libkelvox_music.so"), disc)
     registry = os.path.join(work, case + ".reg")
     if CASES[case]["wallpaper"] is not None:
         with open(registry, "w", encoding="utf-8") as f:

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_media_player.h"
 
 #include "platform/qt/qt_media_backend.h"
+#include "platform/qt/qt_music_module.h"
 #include "tests/support/qt_event_loop.h"
 
 #include <gtest/gtest.h>
@@ -61,7 +62,7 @@ protected:
     }
 
     // Opens a track that must play; skips the test when this machine's backend cannot play at all.
-    void open_or_skip(QtMediaPlayer& player, const QString& file) {
+    void open_or_skip(MediaPlayer& player, const QString& file) {
         if (file.isEmpty())
             GTEST_SKIP() << "sox or lame is not installed: no track to play";
         try {
@@ -209,6 +210,44 @@ TEST_F(QtMediaPlayerTest, WithoutALoadableBackendOpenFailsInsteadOfEndingTheProg
             << error.message().toStdString();
     }
     qputenv("QT_MEDIA_BACKEND", chosen);
+    EXPECT_EQ(player.mode(), MediaMode::other);
+}
+
+// The menu's player loads the music module at the first open. Without the module it is a player that
+// cannot open; with it, it plays as the module's player does.
+TEST_F(QtMediaPlayerTest, TheMenusPlayerLoadsTheMusicModuleAtItsFirstOpen) {
+    int loads = 0;
+    MusicModulePlayer missing([&](const QString&) {
+        ++loads;
+        return std::unique_ptr<DynamicLibrary>();
+    });
+    EXPECT_EQ(loads, 0) << "nothing is loaded before the music starts";
+    EXPECT_EQ(missing.mode(), MediaMode::other);
+    missing.stop();
+    missing.close();
+    EXPECT_THROW(missing.play(), PlatformError);
+    try {
+        missing.open(path(QStringLiteral("tone.wav")));
+        ADD_FAILURE() << "open succeeded without the module";
+    } catch (const PlatformError& error) {
+        EXPECT_TRUE(error.message().contains(QStringLiteral("libkelvox_music.so"))) << error.what();
+    }
+    EXPECT_EQ(loads, 1);
+
+    MusicModulePlayer player([](const QString&) { return DynamicLibrary::load_file(KELVOX_MUSIC_MODULE); });
+    try {
+        player.open(path(QStringLiteral("missing.mp3")));
+        ADD_FAILURE() << "a missing track opened";
+    } catch (const PlatformError& error) {
+        EXPECT_EQ(error.message(), QStringLiteral("Cannot open file ") + path(QStringLiteral("missing.mp3")))
+            << "the module's player said it, across the module's edge";
+    }
+    open_or_skip(player, make_tone(QStringLiteral("module.wav"), QStringLiteral("0.3")));
+    if (IsSkipped())
+        return;
+    player.play();
+    EXPECT_TRUE(process_until([&] { return player.mode() == MediaMode::playing; }, 5000));
+    player.close();
     EXPECT_EQ(player.mode(), MediaMode::other);
 }
 
