@@ -6,9 +6,11 @@
 
 #include "platform/qt/qt_form_native.h"
 
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QShowEvent>
@@ -44,6 +46,25 @@ QtFormAccessibility* QtFormWindow::accessibility() const {
     return form_ != nullptr ? Form::Native::of(*form_).accessibility.get() : nullptr;
 }
 
+// The image the painter draws into when the form can compose straight into it: the window's own
+// backing image (not a copy Qt renders elsewhere, as for a grab), 32-bit, at the window's own density
+// and position. Spares a frame of the window's size to fill and copy (a start's first frame paid for
+// both).
+QImage* QtFormWindow::writable_backing_image(QPainter& painter) {
+    QPaintDevice* device = painter.paintEngine() != nullptr ? painter.paintEngine()->paintDevice() : nullptr;
+    QBackingStore* store = backingStore();
+    if (device == nullptr || store == nullptr || device != store->paintDevice() ||
+        device->devType() != QInternal::Image || !painter.deviceTransform().isIdentity())
+        return nullptr;
+    auto* image = static_cast<QImage*>(device);
+    // The form's pixels are opaque (0xFFRRGGBB), which both formats store alike.
+    const bool plain =
+        image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32_Premultiplied;
+    if (!plain || image->devicePixelRatio() != 1.0)
+        return nullptr;
+    return image;
+}
+
 void QtFormWindow::paintEvent(QPaintEvent* event) {
     if (form_ == nullptr)
         return;
@@ -51,20 +72,32 @@ void QtFormWindow::paintEvent(QPaintEvent* event) {
     const int height = form_->ClientHeight();
     if (width <= 0 || height <= 0)
         return;
-    if (frame_.width() != width || frame_.height() != height)
-        frame_ = new_rgb32_image(width, height);
-    const QRect dirty = event->rect().intersected(QRect(0, 0, width, height));
-    form_->ComposeInto(frame_, Rect::sized(dirty.x(), dirty.y(), dirty.width(), dirty.height()));
-    // The frame is in the window's own pixels; on a high-density screen the painter scales it by the
-    // device pixel ratio, pixel by pixel (smooth transforms stay off).
+    const QRect client(0, 0, width, height);
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(dirty, frame_, dirty);
+    if (QImage* backing = writable_backing_image(painter)) {
+        // Only the region Qt repaints: it leaves out the child widgets, which keep their pixels.
+        for (const QRect& part : event->region())
+            compose(*backing, part.intersected(client));
+    } else {
+        if (frame_.width() != width || frame_.height() != height)
+            frame_ = new_rgb32_image(width, height);
+        const QRect dirty = event->rect().intersected(client);
+        compose(frame_, dirty);
+        // The frame is in the window's own pixels; on a high-density screen the painter scales it by
+        // the device pixel ratio, pixel by pixel (smooth transforms stay off).
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(dirty, frame_, dirty);
+    }
     if (!painted_) {
         painted_ = true;
         // Queued: the frame is flushed to the screen when this paint returns, before the handler runs.
         QMetaObject::invokeMethod(this, &QtFormWindow::first_frame_shown, Qt::QueuedConnection);
     }
+}
+
+void QtFormWindow::compose(QImage& target, const QRect& area) const {
+    if (!area.isEmpty())
+        form_->ComposeInto(target, Rect::sized(area.x(), area.y(), area.width(), area.height()));
 }
 
 void QtFormWindow::first_frame_shown() {

@@ -2,6 +2,7 @@
 // The Qt window behind a form (layer-internal): paints the form's composed frame and hands the
 // pointer, showing, closing and state changes back to the form.
 #include <QImage>
+#include <QPainter>
 #include <QWidget>
 
 namespace kelvox {
@@ -37,10 +38,12 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    QImage* writable_backing_image(QPainter& painter);
+    void compose(QImage& target, const QRect& area) const;
     void first_frame_shown();
 
     Form* form_;
-    QImage frame_;
+    QImage frame_; // where the backing image cannot be composed into
     bool painted_ = false;
     QString reader_name_;
     // Wheel turns smaller than a notch (fine-grained wheels and touchpads), kept until they make one.

@@ -461,6 +461,23 @@ TEST_F(FormTest, TheFirstFrameIsAnnouncedOnceAfterItWasPainted) {
     EXPECT_EQ(announced, 1);
 }
 
+// The window composes into its backing image directly; a grab, which Qt paints elsewhere, must still
+// get the frame.
+TEST_F(FormTest, AGrabOfTheWindowShowsTheComposedFrame) {
+    Image image(form);
+    image.SetBounds(10, 5, 20, 20);
+    paint_surface(image, 0x00FF00);
+    bool shown = false;
+    form.OnFirstFrame = [&] { shown = true; };
+    form.Show();
+    ASSERT_TRUE(test::process_until([&] { return shown; }, 5000));
+    const QImage grabbed = qt_widget(form)->grab().toImage();
+    const QImage frame = form.ComposeFrame();
+    for (const QPoint at : {QPoint(5, 5), QPoint(15, 10), QPoint(35, 28)})
+        EXPECT_EQ(frame_pixel(grabbed, at.x(), at.y()), frame_pixel(frame, at.x(), at.y()))
+            << at.x() << "," << at.y();
+}
+
 TEST_F(FormTest, FullScreenKeepsTheSizeTheProgramChose) {
     form.SetPosition(0, 0);
     form.SetClientSize(1024, 768); // bigger than the offscreen screen
