@@ -18,8 +18,8 @@ benches="${BENCHES:-start idle idle_silent idle_bare unpack_stall timer_period t
 if [ ! -f "$linux/CMakeCache.txt" ]; then
   cmake -S "$top" -B "$linux" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-nice -n 5 cmake --build "$linux" -j "$(nproc)" --target kelvox-menu demo_disc unrar start_bench start_bare_window \
-  idle_bench unpack_stall_bench timer_period ticker_bench
+nice -n 5 cmake --build "$linux" -j "$(nproc)" --target kelvox-menu kelvox_music demo_disc unrar start_bench \
+  start_bare_window idle_bench unpack_stall_bench timer_period ticker_bench
 nice -n 5 "$top/scripts/build-windows.sh" "$windows"
 
 export WINEPREFIX="$windows/bench-wine-prefix" WINEDEBUG=-all
