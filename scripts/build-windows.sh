@@ -23,10 +23,16 @@ mkdir -p "$dir"
 # build folder configured before a part was added gets it too.
 parts="unrar;platform;timing;catalogue;screen;actions;app;tools;tests"
 parts+=";bench/start;bench/unpack_stall;bench/timer_period;bench/ticker"
+# A folder configured with another Qt (its options changed since) is configured afresh: its cache
+# would keep the old one.
+if [ -f "$dir/CMakeCache.txt" ] && [ "$(cat "$dir/qt-prefix" 2>/dev/null)" != "$qt" ]; then
+  rm -rf "$dir/CMakeCache.txt" "$dir/CMakeFiles"
+fi
 if [ ! -f "$dir/CMakeCache.txt" ]; then
   "$qt/bin/qt-cmake" -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "-DKELVOX_PARTS=$parts" \
     "-DKELVOX_WINDOWS_ROOTS=$jpeg;$archive" "-DKELVOX_LIBARCHIVE_PREFIX=$archive" "$@" >"$dir/configure.log" 2>&1 \
     || { rm -f "$dir/CMakeCache.txt"; fail_with_log "$dir/configure.log" "configuring the Windows build"; }
+  echo "$qt" >"$dir/qt-prefix"
 else
   cmake -S "$top" -B "$dir" "-DKELVOX_PARTS=$parts" "$@" >/dev/null
 fi

@@ -19,6 +19,17 @@ qt_options=(
   -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
   -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF
   -DFEATURE_system_jpeg=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF
+  # Not compiled, to keep a fresh machine's first build short: the parts of Gui and Widgets no screen,
+  # dialog or message of the menu uses (the file dialog, message boxes, labels, lists, line edits, combo
+  # boxes and style sheets stay).
+  -DFEATURE_graphicsview=OFF -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF
+  -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF -DFEATURE_mdiarea=OFF
+  -DFEATURE_calendarwidget=OFF -DFEATURE_datetimeedit=OFF -DFEATURE_wizard=OFF -DFEATURE_colordialog=OFF
+  -DFEATURE_fontdialog=OFF -DFEATURE_errormessage=OFF -DFEATURE_progressdialog=OFF
+  -DFEATURE_undoview=OFF -DFEATURE_undogroup=OFF -DFEATURE_undostack=OFF -DFEATURE_undocommand=OFF
+  -DFEATURE_lcdnumber=OFF -DFEATURE_dial=OFF -DFEATURE_splashscreen=OFF -DFEATURE_columnview=OFF
+  -DFEATURE_keysequenceedit=OFF -DFEATURE_syntaxhighlighter=OFF -DFEATURE_fontcombobox=OFF
+  -DFEATURE_commandlinkbutton=OFF -DFEATURE_toolbox=OFF -DFEATURE_datawidgetmapper=OFF
 )
 key=$(options_key "$qt_version" "${qt_options[@]}" "$(cat "$here/mingw.cmake")")
 prefix="$windows_cache_root/qt6-base-$qt_version-mingw-$key"
